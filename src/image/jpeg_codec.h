@@ -1,0 +1,58 @@
+#pragma once
+// JPEG decoding into a Bitmap and encoding from one, through libjpeg, with the display
+// control's options. No Qt here, so it can be fuzzed and benchmarked alone.
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap.h"
+
+namespace velk {
+
+enum class TNumOfColors { _16, _256, TrueColor };
+enum class TDCTMethod { Integ, FastInteg, FloatingPoint };
+enum class TDither { None, FS, Ordered };
+
+// A libjpeg failure (or the first warning) with libjpeg's formatted message text.
+class EJPEGException : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+struct JpegDecodeOptions {
+  TNumOfColors numOfColors = TNumOfColors::_256;
+  TDCTMethod dctMethod = TDCTMethod::Integ;
+  TDither dither = TDither::FS;
+  bool fastProcessing = false;
+  bool grayScale = false;
+  bool noSmooth = false;
+  bool onePass = false;
+};
+
+struct JpegEncodeOptions {
+  TDCTMethod dctMethod = TDCTMethod::Integ;
+  bool fastProcessing = false;  // true turns optimised Huffman tables off
+  bool grayScale = false;
+  bool progressive = false;
+  int quality = 75;  // 0..100
+};
+
+// Called with the new percentage each time rows done x 100 / height reaches a value that
+// differs from the last one reported (0 at the start) and is a multiple of progressStep.
+using JpegProgress = std::function<void(int percent)>;
+
+// Decodes a whole JPEG file. The result is what IJG's BMP writer would write: 24 bits B,G,R
+// for unquantized colour; otherwise 8 bits with a 256-entry palette (the quantizer's map
+// padded with zero entries, or the 256 grey levels for unquantized grey scale).
+// Throws EJPEGException on any libjpeg error or warning.
+Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
+                  int progressStep = 10, const JpegProgress& progress = {});
+
+// Encodes an 8-bit palette or 24-bit bitmap, read through an IJG-style BMP reader (so other
+// depths fail with "Only 8- and 24-bit BMP files are supported"). Throws EJPEGException.
+std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, const JpegEncodeOptions& options,
+                                int progressStep = 10, const JpegProgress& progress = {});
+
+}  // namespace velk
