@@ -55,4 +55,10 @@ Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& opt
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, const JpegEncodeOptions& options,
                                 int progressStep = 10, const JpegProgress& progress = {});
 
+// The same from a whole Windows bitmap file held in memory (what EncodeJpeg does after
+// writing the bitmap as one).
+std::vector<uint8_t> EncodeJpegFromBmp(const uint8_t* bmp, size_t size,
+                                       const JpegEncodeOptions& options, int progressStep = 10,
+                                       const JpegProgress& progress = {});
+
 }  // namespace velk

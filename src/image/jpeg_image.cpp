@@ -1,0 +1,126 @@
+#include "image/jpeg_image.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/atomic_file.h"
+#include "platform/bitmap_graphic.h"
+#include "platform/errors.h"
+
+namespace velk {
+
+namespace {
+// JPEG files larger than this are refused before they are read into memory.
+constexpr uint64_t kMaxJpegFileBytes = uint64_t(1) << 31;
+}  // namespace
+
+TCustomJPEGImage::TCustomJPEGImage(QWidget* parent) : PictureControl(parent) {
+  SetNumOfColors(TNumOfColors::_256);
+  SetDCTMethod(TDCTMethod::Integ);
+  SetDither(TDither::FS);
+  SetGrayScale(false);
+  SetNoSmooth(false);
+  SetOnePass(false);
+  SetProgressStep(10);
+  SetQuality(75);
+}
+
+void TCustomJPEGImage::SetNumOfColors(TNumOfColors value) {
+  options_.numOfColors = value;
+  DecodeToPicture();
+}
+
+void TCustomJPEGImage::SetDCTMethod(TDCTMethod value) {
+  options_.dctMethod = value;
+  DecodeToPicture();
+}
+
+void TCustomJPEGImage::SetDither(TDither value) {
+  options_.dither = value;
+  DecodeToPicture();
+}
+
+void TCustomJPEGImage::SetFlag(int index, bool value) {
+  switch (index) {
+    case 0: options_.fastProcessing = value; break;
+    case 1: options_.grayScale = value; break;
+    case 2: options_.noSmooth = value; break;
+    case 3: options_.onePass = value; break;
+    default: return;
+  }
+  DecodeToPicture();
+}
+
+void TCustomJPEGImage::SetProgressStep(int percent) { progressStep_ = std::clamp(percent, 1, 100); }
+
+void TCustomJPEGImage::SetQuality(int quality) { quality_ = std::clamp(quality, 0, 100); }
+
+JpegProgress TCustomJPEGImage::ProgressForwarder() {
+  return [this](int) { emit OnProgress(this); };
+}
+
+void TCustomJPEGImage::DecodeToPicture() {
+  if (loading_) return;
+  if (held_.empty()) {
+    GetPicture().Clear();
+    update();
+    return;
+  }
+  Bitmap decoded = DecodeJpeg(held_.data(), held_.size(), options_, progressStep_, ProgressForwarder());
+  GetPicture().SetBitmap(std::move(decoded));  // the display image is made at once
+  update();
+}
+
+JpegEncodeOptions TCustomJPEGImage::EncodeOptions() const {
+  JpegEncodeOptions options;
+  options.dctMethod = options_.dctMethod;
+  options.fastProcessing = options_.fastProcessing;
+  options.grayScale = options_.grayScale;
+  options.progressive = progressive_;
+  options.quality = quality_;
+  return options;
+}
+
+void TCustomJPEGImage::EncodeToStream(std::vector<uint8_t>* out) {
+  if (!out) return;
+  const Bitmap& bitmap = GetPicture().Bitmap();
+  const std::vector<uint8_t> encoded = EncodeJpeg(bitmap, EncodeOptions(), progressStep_, ProgressForwarder());
+  out->insert(out->end(), encoded.begin(), encoded.end());
+}
+
+void TCustomJPEGImage::EncodeToFile(const std::string& name) {
+  std::vector<uint8_t> encoded;
+  EncodeToStream(&encoded);
+  if (!WriteFileAtomically(name, encoded))
+    throw EFileError(FormatMessage("Cannot create file \"%s\".", name));
+}
+
+void TCustomJPEGImage::LoadHeldBytes(const std::string& path) {
+  auto bytes = ReadWholeFile(path, kMaxJpegFileBytes);
+  if (!bytes) {
+    const std::string reason = std::strerror(errno ? errno : EIO);
+    throw EFileError(FormatMessage("Cannot open file \"%s\". ", path) + reason);
+  }
+  held_ = std::move(*bytes);
+  if (held_.empty()) {
+    // A zero-length file is a failed read, not an empty picture: the picture stays.
+    throw EJPEGException("Empty input file");
+  }
+  DecodeToPicture();
+}
+
+void TCustomJPEGImage::ClearHeldBytes() {
+  held_.clear();
+  DecodeToPicture();
+}
+
+TJPEGImage::TJPEGImage(QWidget* parent) : TCustomJPEGImage(parent) { SetFileName(""); }
+
+void TJPEGImage::SetFileName(const std::string& f) {
+  fileName_ = f;
+  if (f.empty()) ClearHeldBytes();
+  else LoadHeldBytes(f);
+}
+
+}  // namespace velk

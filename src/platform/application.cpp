@@ -1,0 +1,39 @@
+#include "platform/application.h"
+
+#include <new>
+
+#include "platform/dialogs.h"
+
+namespace velk {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName("velkview");
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::bad_alloc&) {
+    ShowException(std::runtime_error("Out of memory"));
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+  return false;
+}
+
+QString Application::Title() {
+  const QString title = applicationDisplayName();
+  return title.isEmpty() ? QStringLiteral("Velk's JPEG Viewer") : title;
+}
+
+void Application::SetTitle(const QString& title) { setApplicationDisplayName(title); }
+
+std::string ErrorBoxText(const std::string& message) {
+  std::string text = message;
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  return text;
+}
+
+void ShowException(const std::exception& error) { AppDialogs().ShowError(ErrorBoxText(error.what())); }
+
+}  // namespace velk

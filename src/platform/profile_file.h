@@ -21,6 +21,7 @@ public:
   std::vector<std::string> ReadSection(const std::string& section) const;
   // Section names, in file order.
   std::vector<std::string> ReadSections() const;
+  // True when the section holds at least one key, as the framework's ini object answers.
   bool SectionExists(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
 

@@ -1,0 +1,85 @@
+#include "platform/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace velk {
+
+namespace {
+QString Caption(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Error: return QStringLiteral("Error");
+    case MessageKind::Warning: return QStringLiteral("Warning");
+    case MessageKind::Information: return QStringLiteral("Information");
+    case MessageKind::Confirmation: return QStringLiteral("Confirm");
+  }
+  return {};
+}
+
+QMessageBox::Icon Icon(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Information: return QMessageBox::Information;
+    case MessageKind::Confirmation: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons Buttons(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::Ok: return QMessageBox::Ok;
+    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+  }
+  return QMessageBox::Ok;
+}
+}  // namespace
+
+MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons) {
+  QMessageBox box(Icon(kind), Caption(kind), QString::fromStdString(text), Buttons(buttons),
+                  QApplication::activeWindow());
+  switch (box.exec()) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    default: return MessageAnswer::Cancel;
+  }
+}
+
+std::vector<std::string> QtDialogs::OpenFiles(const FileBoxRequest& request) {
+  QStringList chosen;
+  const QString title = QString::fromStdString(request.title);
+  const QString dir = QString::fromStdString(request.initialDir);
+  const QString filter = QtFileFilter(request.filter);
+  if (request.multiSelect) {
+    chosen = QFileDialog::getOpenFileNames(QApplication::activeWindow(), title, dir, filter);
+  } else {
+    const QString one = QFileDialog::getOpenFileName(QApplication::activeWindow(), title, dir, filter);
+    if (!one.isEmpty()) chosen << one;
+  }
+  std::vector<std::string> files;
+  for (const QString& file : chosen) files.push_back(file.toStdString());
+  return files;
+}
+
+std::string QtDialogs::PickFolder(const std::string& title, const std::string& initialDir) {
+  return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title),
+                                           QString::fromStdString(initialDir))
+      .toStdString();
+}
+
+QString QtFileFilter(const std::string& windowsFilter) {
+  const QStringList parts = QString::fromStdString(windowsFilter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList masks = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    filters << parts[i] + " (" + masks.join(' ') + ")";
+  }
+  return filters.join(";;");
+}
+
+}  // namespace velk

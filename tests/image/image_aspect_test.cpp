@@ -1,0 +1,93 @@
+#include "image/image_aspect.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include "platform/bitmap_graphic.h"
+
+namespace velk {
+namespace {
+
+Picture SolidPicture(int width, int height, uint8_t red) {
+  Bitmap bitmap(width, height, 24);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) bitmap.ScanLine(y)[3 * x + 2] = red;
+  Picture picture;
+  picture.SetBitmap(std::move(bitmap));
+  return picture;
+}
+
+TEST(ImageAspect, StartsSmallWithAutoSizeAndNoPicture) {
+  TImageAspect view;
+  EXPECT_EQ(view.size(), QSize(32, 32));
+  EXPECT_TRUE(view.AutoSize());
+  EXPECT_FALSE(view.GetPicture().HasGraphic());
+  EXPECT_TRUE(view.PictureRect().isEmpty());
+}
+
+TEST(ImageAspect, AssigningCopiesThePictureAndAutoSizes) {
+  TImageAspect view;
+  view.move(5, 7);
+  Picture source = SolidPicture(64, 40, 200);
+  view.SetPicture(source);
+  EXPECT_EQ(view.geometry(), QRect(5, 7, 64, 40));
+  // The view holds its own copy.
+  source.Clear();
+  EXPECT_TRUE(view.GetPicture().HasGraphic());
+  EXPECT_EQ(view.GetPicture().Width(), 64);
+}
+
+TEST(ImageAspect, ResizingAwayFromThePictureSizeSwitchesAutoSizeOff) {
+  QWidget parent;
+  parent.resize(300, 200);
+  auto* view = new TImageAspect(&parent);
+  parent.show();
+  view->SetPicture(SolidPicture(50, 50, 10));
+  EXPECT_TRUE(view->AutoSize());
+  view->resize(120, 80);
+  EXPECT_FALSE(view->AutoSize());
+  // Switching it back on restores the picture's size.
+  view->SetAutoSize(true);
+  EXPECT_EQ(view->size(), QSize(50, 50));
+}
+
+TEST(ImageAspect, AlignedToItsParentItFitsThePictureIntoTheWholeArea) {
+  QWidget parent;
+  parent.resize(529, 487);
+  auto* view = new TImageAspect(&parent);
+  view->SetAlign(TAlign::Client);
+  parent.show();
+  view->SetPicture(SolidPicture(640, 480, 255));
+  EXPECT_EQ(view->geometry(), QRect(0, 0, 529, 487));
+  EXPECT_FALSE(view->AutoSize());
+  EXPECT_EQ(view->PictureRect(), QRect(QPoint(0, 45), QPoint(528, 440)));
+
+  // Painted: the fitted rectangle is red, the margins show the parent's background.
+  parent.setAutoFillBackground(true);
+  QPalette palette;
+  palette.setColor(QPalette::Window, Qt::blue);
+  parent.setPalette(palette);
+  const QImage shot = parent.grab().toImage();
+  EXPECT_EQ(shot.pixelColor(264, 100), QColor(255, 0, 0));
+  EXPECT_EQ(shot.pixelColor(264, 20), QColor(Qt::blue));
+  EXPECT_EQ(shot.pixelColor(264, 470), QColor(Qt::blue));
+}
+
+TEST(ImageAspect, AnEmptyOrZeroSizedPictureLeavesTheViewBlank) {
+  TImageAspect view;
+  view.SetPicture(SolidPicture(20, 20, 255));
+  view.SetPicture(Picture());
+  EXPECT_TRUE(view.PictureRect().isEmpty());
+  Picture empty;
+  empty.SetBitmap(Bitmap());
+  view.SetPicture(empty);
+  EXPECT_TRUE(view.PictureRect().isEmpty());
+  const QImage shot = view.grab().toImage();  // paints without drawing or crashing
+  EXPECT_FALSE(shot.isNull());
+}
+
+}  // namespace
+}  // namespace velk

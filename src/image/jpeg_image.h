@@ -1,0 +1,91 @@
+#pragma once
+// The JPEG display control: holds one JPEG file's bytes and decodes them into its picture on
+// every option change, so options act at once; compresses its picture into JPEG.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image/jpeg_codec.h"
+#include "image/picture_control.h"
+
+namespace velk {
+
+class TCustomJPEGImage : public PictureControl {
+  Q_OBJECT
+public:
+  explicit TCustomJPEGImage(QWidget* parent = nullptr);
+
+  TNumOfColors NumOfColors() const { return options_.numOfColors; }
+  TDCTMethod DCTMethod() const { return options_.dctMethod; }
+  TDither Dither() const { return options_.dither; }
+  bool FastProcessing() const { return options_.fastProcessing; }
+  bool GrayScale() const { return options_.grayScale; }
+  bool NoSmooth() const { return options_.noSmooth; }
+  bool OnePass() const { return options_.onePass; }
+  int ProgressStep() const { return progressStep_; }
+  int Quality() const { return quality_; }
+  bool Progressive() const { return progressive_; }
+
+  // Each of these stores the value and decodes again, also when the value did not change.
+  void SetNumOfColors(TNumOfColors value);
+  void SetDCTMethod(TDCTMethod value);
+  void SetDither(TDither value);
+  // The four flags share one setter: 0 FastProcessing, 1 GrayScale, 2 NoSmooth, 3 OnePass.
+  void SetFlag(int index, bool value);
+  void SetFastProcessing(bool value) { SetFlag(0, value); }
+  void SetGrayScale(bool value) { SetFlag(1, value); }
+  void SetNoSmooth(bool value) { SetFlag(2, value); }
+  void SetOnePass(bool value) { SetFlag(3, value); }
+  // These only store.
+  void SetProgressStep(int percent);  // kept within 1..100
+  void SetQuality(int quality);       // kept within 0..100
+  void SetProgressive(bool value) { progressive_ = value; }
+
+  // Decodes the held bytes into the picture; an empty holding empties the picture. Throws
+  // EJPEGException; the picture then keeps what it had.
+  void DecodeToPicture();
+  // Compresses the picture's bitmap (the picture is made to hold one) and appends the JPEG
+  // stream to out; does nothing without a stream.
+  void EncodeToStream(std::vector<uint8_t>* out);
+  // Writes the JPEG file atomically; a failure to write throws EFileError.
+  void EncodeToFile(const std::string& name);
+
+  // While set, option changes do not decode (the window is being built).
+  void SetLoading(bool loading) { loading_ = loading; }
+  const std::vector<uint8_t>& HeldBytes() const { return held_; }
+
+signals:
+  void OnProgress(QObject* sender);
+
+protected:
+  // Replaces the held bytes with a file's contents, then decodes.
+  void LoadHeldBytes(const std::string& path);
+  void ClearHeldBytes();
+
+private:
+  JpegEncodeOptions EncodeOptions() const;
+  JpegProgress ProgressForwarder();
+
+  std::vector<uint8_t> held_;
+  JpegDecodeOptions options_;
+  int progressStep_ = 10;
+  int quality_ = 75;
+  bool progressive_ = false;
+  bool loading_ = false;
+};
+
+class TJPEGImage : public TCustomJPEGImage {
+  Q_OBJECT
+public:
+  explicit TJPEGImage(QWidget* parent = nullptr);
+
+  const std::string& FileName() const { return fileName_; }
+  // Stores f; an empty f empties the held bytes, otherwise the whole file is read (a file that
+  // cannot be opened throws EFileError and the held bytes stay); then decodes.
+  void SetFileName(const std::string& f);
+
+private:
+  std::string fileName_;
+};
+
+}  // namespace velk

@@ -1,0 +1,27 @@
+#pragma once
+// The application object: catches exceptions that leave an event handler and shows them in
+// the standard error box, so the program goes on.
+#include <QApplication>
+#include <exception>
+#include <string>
+
+namespace velk {
+
+class Application : public QApplication {
+  Q_OBJECT
+public:
+  Application(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // The application's title, used as the caption of message boxes.
+  static QString Title();
+  static void SetTitle(const QString& title);
+};
+
+// The text the standard error box shows for a message: a full stop is added when the message
+// does not already end in one (or in other punctuation that sorts before it).
+std::string ErrorBoxText(const std::string& message);
+// Shows an exception in the standard error box through the dialogs service.
+void ShowException(const std::exception& error);
+
+}  // namespace velk
