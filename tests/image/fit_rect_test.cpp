@@ -31,24 +31,14 @@ TEST(FitRect, OddLeftoverPutsTheSmallerMarginFirst) {
 }
 
 TEST(FitRect, RatiosAreStoredWithFortyBitSignificands) {
-  // 1/3 keeps 40 significant bits, not 64.
-  const long double third = RoundToReal48(1.0L / 3.0L);
-  EXPECT_NE(third, 1.0L / 3.0L);
-  EXPECT_LT(std::abs(third - 1.0L / 3.0L), 1e-12L);
   EXPECT_EQ(RoundToReal48(0.8265625L), 0.8265625L);  // exact in 40 bits
   EXPECT_EQ(RoundToReal48(0.0L), 0.0L);
-  // A ratio whose 64-bit product would reach the next integer but whose 40-bit one does not:
-  // 3 x (1/3 rounded to 40 bits) stays below or at 1 exactly as the stored value says.
-  const long double product = 3 * third;
-  EXPECT_EQ(int(std::trunc(product)), third * 3 >= 1.0L ? 1 : 0);
-}
-
-TEST(FitRect, TruncationUsesTheStoredRatio) {
-  // W/PW = 100/300 stored in 40 bits is 0.33333333333348... (rounded up), so 300 rows give 100.
-  const FitRect r = ComputeFitRect(100, 1000, 300, 300);
-  EXPECT_EQ(r.bottom - r.top, int(std::trunc(300 * RoundToReal48(100.0L / 300))));
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.right, 100);
+  EXPECT_NE(RoundToReal48(1.0L / 3.0L), 1.0L / 3.0L);
+  // 529/3 stored in 40 bits lies just below 176 1/3, so a 3 x 3 picture in a 529-wide control
+  // is 528 rows high, where a double or extended ratio would give 529.
+  EXPECT_EQ(ComputeFitRect(529, 600, 3, 3), (FitRect{0, 36, 529, 564}));
+  // 1920/11 likewise: an 11 x 11 picture in a tall 1920-wide control is 1919 rows high.
+  EXPECT_EQ(ComputeFitRect(1920, 2000, 11, 11).bottom - ComputeFitRect(1920, 2000, 11, 11).top, 1919);
 }
 
 }  // namespace
