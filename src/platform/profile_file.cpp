@@ -7,10 +7,12 @@
 #include <climits>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string_view>
 
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
+#include "platform/file_path.h"
 
 namespace velk {
 namespace {
@@ -19,7 +21,6 @@ namespace {
 constexpr uint64_t kMaxProfileBytes = uint64_t(16) << 20;
 // What the platform's 1024-character buffer holds.
 constexpr size_t kMaxValueChars = 1023;
-constexpr size_t kNone = size_t(-1);
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -58,62 +59,34 @@ struct Line {
   std::string_view value;
 };
 
-// One snapshot of a profile file, split into lines that point into its text.
-class ProfileText {
+// Walks a profile text line by line. Nothing is kept per line, so a file of millions of short
+// lines costs no more memory than its text.
+class LineScanner {
 public:
-  explicit ProfileText(std::string text) : text_(std::move(text)) { Split(); }
-  ProfileText(const ProfileText&) = delete;
-  ProfileText& operator=(const ProfileText&) = delete;
+  explicit LineScanner(std::string_view text)
+      : text_(text), start_(text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0), pos_(start_) {}
+  // Where the first line begins, after a byte order mark.
+  size_t Start() const { return start_; }
 
-  const std::string& Text() const { return text_; }
-  const std::vector<Line>& Lines() const { return lines_; }
-
-  // Header index of the first section called name, or kNone.
-  size_t FindSection(std::string_view name, size_t from = 0) const {
-    for (size_t i = from; i < lines_.size(); ++i)
-      if (lines_[i].kind == LineKind::Section && SameName(lines_[i].name, name)) return i;
-    return kNone;
+  bool Next(Line& line) {
+    if (pos_ >= text_.size()) return false;
+    line = Line();
+    line.begin = pos_;
+    const size_t nl = text_.find('\n', pos_);
+    if (nl == std::string_view::npos) {
+      line.end = line.next = text_.size();
+    } else {
+      line.next = nl + 1;
+      line.end = (nl > pos_ && text_[nl - 1] == '\r') ? nl - 1 : nl;
+    }
+    pos_ = line.next;
+    Classify(line);
+    return true;
   }
-  // One past the last line of the section whose header is at index header.
-  size_t SectionEnd(size_t header) const {
-    size_t i = header + 1;
-    while (i < lines_.size() && lines_[i].kind != LineKind::Section) ++i;
-    return i;
-  }
-  const Line* FindKey(std::string_view section, std::string_view key) const {
-    const size_t header = FindSection(section);
-    if (header == kNone) return nullptr;
-    for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i)
-      if (lines_[i].kind == LineKind::Key && SameName(lines_[i].name, key)) return &lines_[i];
-    return nullptr;
-  }
-  // The file's usual line break; LF for a file that has none.
-  std::string LineBreak() const { return crlf_ > lf_ ? "\r\n" : "\n"; }
-  // Whether the last line lacks a line break.
-  bool EndsOpen() const { return !lines_.empty() && lines_.back().next == lines_.back().end; }
 
 private:
-  void Split() {
-    size_t pos = text_.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (pos < text_.size()) {
-      Line line;
-      line.begin = pos;
-      const size_t nl = text_.find('\n', pos);
-      if (nl == std::string::npos) {
-        line.end = line.next = text_.size();
-      } else {
-        line.next = nl + 1;
-        line.end = (nl > pos && text_[nl - 1] == '\r') ? nl - 1 : nl;
-        ++(line.end < nl ? crlf_ : lf_);
-      }
-      Classify(line);
-      lines_.push_back(line);
-      pos = line.next;
-    }
-  }
-
   void Classify(Line& line) const {
-    const std::string_view t = Trim(std::string_view(text_).substr(line.begin, line.end - line.begin));
+    const std::string_view t = Trim(text_.substr(line.begin, line.end - line.begin));
     if (t.empty()) {
       line.blank = true;
     } else if (t[0] == ';') {
@@ -135,16 +108,73 @@ private:
     }
   }
 
-  std::string text_;
-  std::vector<Line> lines_;
-  size_t crlf_ = 0, lf_ = 0;
+  std::string_view text_;
+  size_t start_;
+  size_t pos_;
 };
 
+// Only the first section of a name counts; later ones of the same name are invisible.
+class FirstSection {
+public:
+  explicit FirstSection(std::string_view name) : name_(name) {}
+  // Follows the headers; true while the lines seen belong to the section.
+  bool Inside(const Line& line) {
+    if (line.kind == LineKind::Section) {
+      if (state_ == kInside) state_ = kPassed;
+      else if (state_ == kBefore && SameName(line.name, name_)) state_ = kInside;
+      return false;
+    }
+    return state_ == kInside;
+  }
+  bool Found() const { return state_ != kBefore; }
+
+private:
+  enum { kBefore, kInside, kPassed } state_ = kBefore;
+  std::string_view name_;
+};
+
+// What a write needs to know about a file, gathered in one pass.
+struct Survey {
+  std::optional<Line> key;  // the first line of the key in its section
+  std::optional<Line> lastFilled;  // the section's last non-blank line, the header at least
+  std::optional<Line> lastLine;
+  size_t crlf = 0, lf = 0;
+
+  Survey(std::string_view text, std::string_view section, std::string_view keyName) {
+    LineScanner lines(text);
+    FirstSection wanted(section);
+    for (Line line; lines.Next(line); lastLine = line) {
+      if (line.next - line.end == 2) ++crlf;
+      else if (line.next - line.end == 1) ++lf;
+      const bool before = wanted.Found();
+      const bool inside = wanted.Inside(line);
+      if (!before && wanted.Found()) lastFilled = line;  // the header
+      if (!inside) continue;
+      if (!line.blank) lastFilled = line;
+      if (!key && line.kind == LineKind::Key && SameName(line.name, keyName)) key = line;
+    }
+  }
+  // The file's usual line break; LF for a file that has none.
+  std::string LineBreak() const { return crlf > lf ? "\r\n" : "\n"; }
+};
+
+// The first value of a key, or nullopt.
+std::optional<std::string_view> FindValue(std::string_view text, std::string_view section,
+                                          std::string_view key) {
+  LineScanner lines(text);
+  FirstSection wanted(section);
+  for (Line line; lines.Next(line);) {
+    if (wanted.Inside(line) && line.kind == LineKind::Key && SameName(line.name, key))
+      return line.hasValue ? std::optional(line.value) : std::nullopt;
+  }
+  return std::nullopt;
+}
+
 // The file as it is now; nullopt when it is missing, unreadable or too large.
-std::optional<ProfileText> LoadForReading(const std::string& path) {
+std::optional<std::string> LoadForReading(const std::string& path) {
   auto bytes = ReadWholeFile(path, kMaxProfileBytes);
   if (!bytes) return std::nullopt;
-  return std::optional<ProfileText>(std::in_place, std::string(bytes->begin(), bytes->end()));
+  return std::string(bytes->begin(), bytes->end());
 }
 
 [[noreturn]] void WriteFailed(const std::string& path) {
@@ -220,11 +250,10 @@ std::string_view Unquoted(std::string_view v) {
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue) const {
-  const auto file = LoadForReading(path_);
-  if (!file) return defaultValue;
-  const Line* line = file->FindKey(Trim(section), Trim(key));
-  if (!line || !line->hasValue) return defaultValue;
-  return Capped(Unquoted(line->value));
+  const auto text = LoadForReading(path_);
+  if (!text) return defaultValue;
+  const auto value = FindValue(*text, Trim(section), Trim(key));
+  return value ? Capped(Unquoted(*value)) : defaultValue;
 }
 
 int ProfileFile::ReadInteger(const std::string& section, const std::string& key,
@@ -240,27 +269,27 @@ bool ProfileFile::ReadBool(const std::string& section, const std::string& key,
 
 std::vector<std::string> ProfileFile::ReadSection(const std::string& section) const {
   std::vector<std::string> keys;
-  const auto file = LoadForReading(path_);
-  if (!file) return keys;
-  const size_t header = file->FindSection(Trim(section));
-  if (header == kNone) return keys;
-  const auto& lines = file->Lines();
-  for (size_t i = header + 1, end = file->SectionEnd(header); i < end; ++i) {
-    if (lines[i].kind != LineKind::Key) continue;
-    bool seen = false;
-    for (const auto& k : keys) seen = seen || SameName(k, lines[i].name);
-    if (!seen) keys.emplace_back(lines[i].name);
+  const auto text = LoadForReading(path_);
+  if (!text) return keys;
+  LineScanner lines(*text);
+  FirstSection wanted(Trim(section));
+  std::set<std::string> seen;  // lower-cased; a set keeps huge files from taking quadratic time
+  for (Line line; lines.Next(line);) {
+    if (wanted.Inside(line) && line.kind == LineKind::Key &&
+        seen.insert(AsciiLower(std::string(line.name))).second)
+      keys.emplace_back(line.name);
   }
   return keys;
 }
 
 std::vector<std::string> ProfileFile::ReadSections() const {
   std::vector<std::string> sections;
-  const auto file = LoadForReading(path_);
-  if (!file) return sections;
-  for (size_t i = 0; i < file->Lines().size(); ++i) {
-    const Line& line = file->Lines()[i];
-    if (line.kind == LineKind::Section && file->FindSection(line.name) == i)
+  const auto text = LoadForReading(path_);
+  if (!text) return sections;
+  LineScanner lines(*text);
+  std::set<std::string> seen;
+  for (Line line; lines.Next(line);) {
+    if (line.kind == LineKind::Section && seen.insert(AsciiLower(std::string(line.name))).second)
       sections.emplace_back(line.name);
   }
   return sections;
@@ -271,8 +300,14 @@ bool ProfileFile::SectionExists(const std::string& section) const {
 }
 
 bool ProfileFile::ValueExists(const std::string& section, const std::string& key) const {
-  const auto file = LoadForReading(path_);
-  return file && file->FindKey(Trim(section), Trim(key)) != nullptr;
+  const auto text = LoadForReading(path_);
+  if (!text) return false;
+  LineScanner lines(*text);
+  FirstSection wanted(Trim(section));
+  for (Line line; lines.Next(line);)
+    if (wanted.Inside(line) && line.kind == LineKind::Key && SameName(line.name, Trim(key)))
+      return true;
+  return false;
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
@@ -280,22 +315,20 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
   const std::string sectionName = OneLine(Trim(section));
   const std::string keyName = OneLine(Trim(key));
   const std::string text = OneLine(value);
-  const ProfileText file(LoadForWriting(path_));
+  std::string out = LoadForWriting(path_);
+  const Survey file(out, sectionName, keyName);
   const std::string eol = file.LineBreak();
-  std::string out = file.Text();
 
-  if (const Line* line = file.FindKey(sectionName, keyName)) {
-    out.replace(line->begin, line->end - line->begin, std::string(line->name) + "=" + text);
-  } else if (const size_t header = file.FindSection(sectionName); header != kNone) {
+  if (file.key) {
+    out.replace(file.key->begin, file.key->end - file.key->begin,
+                std::string(file.key->name) + "=" + text);
+  } else if (file.lastFilled) {
     // After the section's last non-blank line, so blank lines stay between sections.
-    size_t last = file.SectionEnd(header) - 1;
-    while (last > header && file.Lines()[last].blank) --last;
-    const Line& after = file.Lines()[last];
     std::string insert = keyName + "=" + text + eol;
-    if (after.next == after.end) insert = eol + insert;
-    out.insert(after.next, insert);
+    if (file.lastFilled->next == file.lastFilled->end) insert = eol + insert;
+    out.insert(file.lastFilled->next, insert);
   } else {
-    if (file.EndsOpen()) out += eol;
+    if (file.lastLine && file.lastLine->next == file.lastLine->end) out += eol;
     out += "[" + sectionName + "]" + eol + keyName + "=" + text + eol;
   }
   Store(path_, out);
@@ -310,42 +343,33 @@ void ProfileFile::WriteBool(const std::string& section, const std::string& key, 
 }
 
 void ProfileFile::EraseSection(const std::string& section) {
-  const ProfileText file(LoadForWriting(path_));
+  const std::string text = LoadForWriting(path_);
   const std::string_view name = Trim(section);
-  const auto& lines = file.Lines();
   // Every section of that name goes, so none of its keys resurface from a duplicate.
-  std::string out;
-  size_t copied = 0;
-  bool erased = false;
-  for (size_t h = file.FindSection(name); h != kNone;) {
-    const size_t end = file.SectionEnd(h);
-    out.append(file.Text(), copied, lines[h].begin - copied);
-    copied = end < lines.size() ? lines[end].begin : file.Text().size();
-    erased = true;
-    h = file.FindSection(name, end);
+  LineScanner lines(text);
+  std::string out = text.substr(0, lines.Start());
+  bool erasing = false, erased = false;
+  for (Line line; lines.Next(line);) {
+    if (line.kind == LineKind::Section) erasing = SameName(line.name, name);
+    if (erasing) erased = true;
+    else out.append(text, line.begin, line.next - line.begin);
   }
-  if (!erased) return;
-  out.append(file.Text(), copied);
-  Store(path_, out);
+  if (erased) Store(path_, out);
 }
 
 void ProfileFile::DeleteKey(const std::string& section, const std::string& key) {
-  const ProfileText file(LoadForWriting(path_));
-  const size_t header = file.FindSection(Trim(section));
-  if (header == kNone) return;
-  const auto& lines = file.Lines();
-  std::string out;
-  size_t copied = 0;
+  const std::string text = LoadForWriting(path_);
+  LineScanner lines(text);
+  FirstSection wanted(Trim(section));
+  std::string out = text.substr(0, lines.Start());
   bool deleted = false;
-  for (size_t i = header + 1, end = file.SectionEnd(header); i < end; ++i) {
-    if (lines[i].kind != LineKind::Key || !SameName(lines[i].name, Trim(key))) continue;
-    out.append(file.Text(), copied, lines[i].begin - copied);
-    copied = lines[i].next;
-    deleted = true;
+  for (Line line; lines.Next(line);) {
+    if (wanted.Inside(line) && line.kind == LineKind::Key && SameName(line.name, Trim(key)))
+      deleted = true;
+    else
+      out.append(text, line.begin, line.next - line.begin);
   }
-  if (!deleted) return;
-  out.append(file.Text(), copied);
-  Store(path_, out);
+  if (deleted) Store(path_, out);
 }
 
 }  // namespace velk

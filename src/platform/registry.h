@@ -9,6 +9,7 @@
 namespace velk {
 
 class RegistryHive;
+struct RegValue;
 
 // $XDG_CONFIG_HOME/velkview/hkcu.reg (XDG_CONFIG_HOME defaults to ~/.config).
 std::string DefaultHivePath();
@@ -51,6 +52,8 @@ public:
   const std::vector<std::string>& LoadProblems() const;
 
 private:
+  void Put(RegValue value);
+
   std::unique_ptr<RegistryHive> hive_;
   std::string current_;  // "" = no key open; otherwise the key path without leading "\"
   bool keyOpen_ = false;

@@ -1,0 +1,182 @@
+#include "platform/profile_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "platform/errors.h"
+#include "support/temp_dir.h"
+
+namespace velk {
+namespace {
+
+using test::TempDir;
+
+TEST(ProfileFile, ReadsWindowsStyleFiles) {
+  TempDir dir;
+  dir.Write("a.ini",
+            "\xEF\xBB\xBF[Skins]\r\n"
+            "; Name=commented out\r\n"
+            "  Name  =  Blue Steel  \r\n"
+            "Quoted=\"  padded  \"\r\n"
+            "Single='x'\r\n"
+            "Half=\"open\r\n"
+            "name=second wins never\r\n"
+            "Bare\r\n"
+            "[skins]\r\n"
+            "Other=from a duplicate section\r\n"
+            "[Colours]\n"
+            "Empty=\n");
+  const ProfileFile ini(dir.File("a.ini"));
+  EXPECT_EQ(ini.ReadString("SKINS", "name", "d"), "Blue Steel");
+  EXPECT_EQ(ini.ReadString("Skins", "Quoted", "d"), "  padded  ");
+  EXPECT_EQ(ini.ReadString("Skins", "Single", "d"), "x");
+  EXPECT_EQ(ini.ReadString("Skins", "Half", "d"), "\"open");
+  EXPECT_EQ(ini.ReadString("Skins", "Other", "d"), "d");  // only the first section counts
+  EXPECT_EQ(ini.ReadString("Skins", "Bare", "d"), "d");
+  EXPECT_EQ(ini.ReadString("Colours", "Empty", "d"), "");
+  EXPECT_EQ(ini.ReadString("Colours", "Missing", "d"), "d");
+  EXPECT_EQ(ini.ReadString("Nowhere", "Name", "d"), "d");
+  EXPECT_EQ(ProfileFile(dir.File("missing.ini")).ReadString("Skins", "Name", "d"), "d");
+
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Skins", "Colours"}));
+  EXPECT_EQ(ini.ReadSection("skins"),
+            (std::vector<std::string>{"Name", "Quoted", "Single", "Half", "Bare"}));
+  EXPECT_TRUE(ini.SectionExists("colours"));
+  EXPECT_TRUE(ini.ValueExists("Skins", "BARE"));
+  EXPECT_FALSE(ini.ValueExists("Skins", "Other"));
+}
+
+TEST(ProfileFile, CapsTextAt1023Characters) {
+  TempDir dir;
+  const std::string euro = "\xE2\x82\xAC";  // three bytes, one character
+  std::string many;
+  for (int i = 0; i < 1100; ++i) many += euro;
+  dir.Write("a.ini", "[s]\nascii=" + std::string(5000, 'a') + "\nwide=" + many + "\n");
+  const ProfileFile ini(dir.File("a.ini"));
+  EXPECT_EQ(ini.ReadString("s", "ascii", ""), std::string(1023, 'a'));
+  EXPECT_EQ(ini.ReadString("s", "wide", ""), many.substr(0, 1023 * euro.size()));
+}
+
+TEST(ProfileFile, ParsesIntegersStrictly) {
+  TempDir dir;
+  dir.Write("a.ini",
+            "[n]\n"
+            "dec=42\nneg=-17\nplus=+5\nhex=0x1F\nupper=0XfF\ncolour=0x80000010\n"
+            "zeros=0x0000000000000a\nmin=-2147483648\nmax=2147483647\n"
+            "over=2147483648\nunder=-2147483649\nhexover=0x100000000\n"
+            "trail=12abc\nspace=1 2\nbarehex=0x\nsign=-\nempty=\nflag=1\noff=0\n");
+  const ProfileFile ini(dir.File("a.ini"));
+  EXPECT_EQ(ini.ReadInteger("n", "dec", 7), 42);
+  EXPECT_EQ(ini.ReadInteger("n", "neg", 7), -17);
+  EXPECT_EQ(ini.ReadInteger("n", "plus", 7), 5);
+  EXPECT_EQ(ini.ReadInteger("n", "hex", 7), 31);
+  EXPECT_EQ(ini.ReadInteger("n", "upper", 7), 255);
+  EXPECT_EQ(ini.ReadInteger("n", "colour", 7), int(0x80000010u));
+  EXPECT_EQ(ini.ReadInteger("n", "zeros", 7), 10);
+  EXPECT_EQ(ini.ReadInteger("n", "min", 7), INT32_MIN);
+  EXPECT_EQ(ini.ReadInteger("n", "max", 7), INT32_MAX);
+  for (const char* bad : {"over", "under", "hexover", "trail", "space", "barehex", "sign",
+                          "empty", "missing"})
+    EXPECT_EQ(ini.ReadInteger("n", bad, 7), 7) << bad;
+  EXPECT_TRUE(ini.ReadBool("n", "flag", false));
+  EXPECT_FALSE(ini.ReadBool("n", "off", true));
+  EXPECT_TRUE(ini.ReadBool("n", "missing", true));
+}
+
+TEST(ProfileFile, WritesKeepTheRestOfTheFile) {
+  TempDir dir;
+  const std::string original =
+      "; plugins of the viewer\r\n"
+      "[Plugins]\r\n"
+      "Count=1\r\n"
+      "  ; keep me  \r\n"
+      "Name1=Twirl\r\n"
+      "\r\n"
+      "\r\n"
+      "[Other]\r\n"
+      "x=1";  // no line break at the end
+  dir.Write("p.ini", original);
+  ProfileFile ini(dir.File("p.ini"));
+
+  ini.WriteInteger("plugins", "COUNT", 2);  // replaced in place, name as it stands
+  ini.WriteString("Plugins", "Name2", "Emboss");  // before the blank lines
+  ini.WriteBool("Other", "Flag", true);  // after the unterminated last line
+  ini.WriteString("New", "Key", "v");
+  EXPECT_EQ(dir.Read("p.ini"),
+            "; plugins of the viewer\r\n"
+            "[Plugins]\r\n"
+            "Count=2\r\n"
+            "  ; keep me  \r\n"
+            "Name1=Twirl\r\n"
+            "Name2=Emboss\r\n"
+            "\r\n"
+            "\r\n"
+            "[Other]\r\n"
+            "x=1\r\n"
+            "Flag=1\r\n"
+            "[New]\r\n"
+            "Key=v\r\n");
+  EXPECT_EQ(ini.ReadInteger("Plugins", "Count", 0), 2);
+  EXPECT_EQ(ini.ReadString("plugins", "name2", ""), "Emboss");
+
+  ini.DeleteKey("Plugins", "name1");
+  ini.EraseSection("OTHER");
+  EXPECT_EQ(dir.Read("p.ini"),
+            "; plugins of the viewer\r\n"
+            "[Plugins]\r\n"
+            "Count=2\r\n"
+            "  ; keep me  \r\n"
+            "Name2=Emboss\r\n"
+            "\r\n"
+            "\r\n"
+            "[New]\r\n"
+            "Key=v\r\n");
+  ini.EraseSection("Absent");
+  ini.DeleteKey("Plugins", "Absent");
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Plugins", "New"}));
+}
+
+TEST(ProfileFile, CreatesFilesAndErasesDuplicateSections) {
+  TempDir dir;
+  ProfileFile ini(dir.File("new.ini"));
+  ini.WriteString("A", "k", "line\nbreak");  // a value never spans lines
+  ini.WriteInteger("A", "n", -5);
+  ini.WriteBool("B", "f", false);
+  EXPECT_EQ(dir.Read("new.ini"), "[A]\nk=line break\nn=-5\n[B]\nf=0\n");
+
+  dir.Write("dup.ini", "\xEF\xBB\xBF[s]\nk=1\n[t]\nk=2\n[S]\nk=3\n");
+  ProfileFile dup(dir.File("dup.ini"));
+  dup.EraseSection("s");
+  EXPECT_EQ(dir.Read("dup.ini"), "\xEF\xBB\xBF[t]\nk=2\n");
+  EXPECT_EQ(dup.ReadString("s", "k", "gone"), "gone");
+}
+
+TEST(ProfileFile, FailedWritesNameTheFile) {
+  TempDir dir;
+  dir.Write("plain", "not a folder");
+  for (const std::string& path : {dir.File("no/such/folder/a.ini"), dir.File("plain/a.ini")}) {
+    ProfileFile ini(path);
+    try {
+      ini.WriteString("s", "k", "v");
+      ADD_FAILURE() << "no error for " << path;
+    } catch (const EFileError& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+    }
+    EXPECT_THROW(ini.WriteInteger("s", "k", 1), EFileError);
+    EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
+  }
+}
+
+TEST(ProfileFile, OversizedFilesAreNeitherReadNorOverwritten) {
+  TempDir dir;
+  const std::string big = "[s]\nk=v\n" + std::string((16 << 20) + 1, ';');
+  dir.Write("big.ini", big);
+  ProfileFile ini(dir.File("big.ini"));
+  EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
+  EXPECT_THROW(ini.WriteString("s", "k", "w"), EFileError);
+  EXPECT_EQ(dir.Read("big.ini").size(), big.size());
+}
+
+}  // namespace
+}  // namespace velk

@@ -8,7 +8,7 @@
 namespace velk::test {
 
 std::string TestDataDir() {
-  for (const char* candidate : {std::getenv("VELK_TESTDATA"), VELK_TESTDATA_DIR}) {
+  for (const char* candidate : {static_cast<const char*>(std::getenv("VELK_TESTDATA")), VELK_TESTDATA_DIR}) {
     if (!candidate || !*candidate) continue;
     struct stat info {};
     if (::stat((std::string(candidate) + "/index.tsv").c_str(), &info) == 0) return candidate;
