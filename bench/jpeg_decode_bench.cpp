@@ -1,0 +1,194 @@
+// DecodeJpeg in each option mode beside a plain libjpeg decode of the same bytes with the same
+// libjpeg settings into a buffer. At the end the velk/peer time ratio of each mode is printed.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "image/jpeg_codec.h"
+
+namespace {
+
+using velk::JpegDecodeOptions;
+using velk::TDCTMethod;
+using velk::TDither;
+using velk::TNumOfColors;
+
+// A 4000 x 3000 baseline 4:2:0 JPEG at quality 85 of a picture with smooth areas, texture,
+// edges and a little noise, so entropy decoding and quantization see photo-like data.
+const std::vector<uint8_t>& PhotoJpeg() {
+  static const std::vector<uint8_t> bytes = [] {
+    const int width = 4000, height = 3000;
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = width;
+    c.image_height = height;
+    c.in_color_space = JCS_RGB;
+    c.input_components = 3;
+    jpeg_set_defaults(&c);  // 2x2 luma sampling: 4:2:0
+    jpeg_set_quality(&c, 85, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(width * 3);
+    uint32_t noise = 12345;
+    while (c.next_scanline < c.image_height) {
+      const int y = int(c.next_scanline);
+      for (int x = 0; x < width; ++x) {
+        noise = noise * 1103515245u + 12345u;
+        const int n = int((noise >> 16) % 13) - 6;
+        const double wave = 40 * std::sin(x / 37.0) * std::cos(y / 53.0);
+        const bool block = ((x / 400) + (y / 300)) % 3 == 0;
+        auto clamp = [](double v) { return JSAMPLE(v < 0 ? 0 : v > 255 ? 255 : v); };
+        row[x * 3] = clamp(x * 200.0 / width + wave + n + (block ? 40 : 0));
+        row[x * 3 + 1] = clamp(y * 180.0 / height + wave / 2 + n + 30);
+        row[x * 3 + 2] = clamp(128 + 90 * std::sin((x + y) / 300.0) - wave + n);
+      }
+      JSAMPROW rows[1] = {row.data()};
+      jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    std::vector<uint8_t> result(out, out + size);
+    std::free(out);
+    jpeg_destroy_compress(&c);
+    return result;
+  }();
+  return bytes;
+}
+
+// The libjpeg fields each mode sets, for the peer.
+struct LibjpegSettings {
+  int colors = 0;  // 0: no quantization
+  bool twoPass = true;
+  J_DITHER_MODE dither = JDITHER_FS;
+  J_DCT_METHOD dct = JDCT_ISLOW;
+  bool fancy = true;
+  bool grey = false;
+};
+struct Mode {
+  const char* name;
+  JpegDecodeOptions options;
+  LibjpegSettings peer;
+};
+constexpr auto kTrue = TNumOfColors::TrueColor;
+const Mode kModes[] = {
+    {"TrueColor", {.numOfColors = kTrue}, {}},
+    {"256TwoPassFS", {.numOfColors = TNumOfColors::_256}, {.colors = 256}},
+    {"256OnePass",
+     {.numOfColors = TNumOfColors::_256, .onePass = true},
+     {.colors = 256, .twoPass = false}},
+    {"16Ordered",
+     {.numOfColors = TNumOfColors::_16, .dither = TDither::Ordered, .onePass = true},
+     {.colors = 16, .twoPass = false, .dither = JDITHER_ORDERED}},
+    {"GreyScale", {.numOfColors = kTrue, .grayScale = true}, {.grey = true}},
+    {"Fast",
+     {.numOfColors = kTrue, .fastProcessing = true},
+     {.twoPass = false, .dither = JDITHER_ORDERED, .dct = JDCT_IFAST, .fancy = false}},
+    {"Fast256",
+     {.numOfColors = TNumOfColors::_256, .fastProcessing = true},
+     {.colors = 256, .twoPass = false, .dither = JDITHER_ORDERED, .dct = JDCT_IFAST,
+      .fancy = false}},
+    {"DctFast", {.numOfColors = kTrue, .dctMethod = TDCTMethod::FastInteg}, {.dct = JDCT_IFAST}},
+    {"DctFloat",
+     {.numOfColors = kTrue, .dctMethod = TDCTMethod::FloatingPoint},
+     {.dct = JDCT_FLOAT}},
+    {"NoSmooth", {.numOfColors = kTrue, .noSmooth = true}, {.fancy = false}},
+};
+
+// libjpeg alone: same settings, all rows into one freshly allocated buffer. The input is known
+// good, so libjpeg's standard error handling (exit) will do.
+void PeerDecode(const std::vector<uint8_t>& jpeg, const Mode& mode) {
+  jpeg_decompress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&c);
+  jpeg_mem_src(&c, jpeg.data(), jpeg.size());
+  jpeg_read_header(&c, TRUE);
+  const LibjpegSettings& s = mode.peer;
+  c.quantize_colors = s.colors != 0;
+  if (s.colors) c.desired_number_of_colors = s.colors;
+  c.two_pass_quantize = s.twoPass;
+  c.dither_mode = s.dither;
+  c.dct_method = s.dct;
+  c.do_fancy_upsampling = s.fancy;
+  if (s.grey) c.out_color_space = JCS_GRAYSCALE;
+  jpeg_start_decompress(&c);
+  const size_t stride = size_t(c.output_width) * c.output_components;
+  std::unique_ptr<JSAMPLE[]> pixels(new JSAMPLE[stride * c.output_height]);
+  std::vector<JSAMPROW> rows(c.output_height);
+  for (JDIMENSION y = 0; y < c.output_height; ++y) rows[y] = pixels.get() + y * stride;
+  while (c.output_scanline < c.output_height)
+    jpeg_read_scanlines(&c, rows.data() + c.output_scanline, c.output_height - c.output_scanline);
+  benchmark::DoNotOptimize(pixels.get());
+  jpeg_finish_decompress(&c);
+  jpeg_destroy_decompress(&c);
+}
+
+void Velk(benchmark::State& state, const Mode* mode) {
+  const auto& jpeg = PhotoJpeg();
+  for (auto _ : state) {
+    velk::Bitmap bitmap = velk::DecodeJpeg(jpeg.data(), jpeg.size(), mode->options);
+    benchmark::DoNotOptimize(bitmap.Bits());
+  }
+}
+
+void Peer(benchmark::State& state, const Mode* mode) {
+  const auto& jpeg = PhotoJpeg();
+  for (auto _ : state) PeerDecode(jpeg, *mode);
+}
+
+// Prints as usual, then velk / peer CPU time for each mode, from the fastest repetition of
+// each (run with --benchmark_repetitions and --benchmark_enable_random_interleaving).
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      double& best = best_[run.run_name.function_name];
+      const double t = run.GetAdjustedCPUTime();
+      if (best == 0 || t < best) best = t;
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::cout << "\nvelk / libjpeg CPU time (fastest run of each)\n";
+    for (const Mode& mode : kModes) {
+      const double velk = best_[std::string("Velk/") + mode.name];
+      const double peer = best_[std::string("Peer/") + mode.name];
+      if (velk > 0 && peer > 0) std::printf("  %-14s %.3f\n", mode.name, velk / peer);
+    }
+  }
+
+private:
+  std::map<std::string, double> best_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  PhotoJpeg();
+  for (const Mode& mode : kModes) {
+    benchmark::RegisterBenchmark((std::string("Velk/") + mode.name).c_str(), Velk, &mode)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("Peer/") + mode.name).c_str(), Peer, &mode)
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -13,7 +13,9 @@ static_assert(std::is_trivially_destructible_v<JpegBmpSource>);
 namespace {
 
 uint32_t U16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t U32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+uint32_t U32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24);
+}
 int32_t S32(const uint8_t* p) { return int32_t(U32(p)); }
 
 bool KnownInfoHeader(uint32_t size) {
@@ -114,8 +116,7 @@ JDIMENSION JpegBmpSource::ReadRows(j_compress_ptr cinfo) {
   } else {
     for (JDIMENSION x = 0; x < width_; ++x, out += 3) {
       const unsigned index = in[x];
-      if (index >= mapLength_)
-        JpegFail(reinterpret_cast<j_common_ptr>(cinfo), JERR_BMP_CMAP_INDEX);
+      if (index >= mapLength_) JpegFail(reinterpret_cast<j_common_ptr>(cinfo), JERR_BMP_CMAP_INDEX);
       out[0] = map_[index][0];
       out[1] = map_[index][1];
       out[2] = map_[index][2];

@@ -4,7 +4,7 @@
 // Failures are libjpeg errors (our BMP message codes), raised through cinfo->err.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <cstdio>  // before jpeglib.h, which uses FILE and size_t
 
 #include <jpeglib.h>
 

@@ -1,0 +1,317 @@
+#include "image/jpeg_codec.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdlib>
+
+#include <jerror.h>
+
+#include "image/jpeg_bmp_source.h"
+#include "image/jpeg_errors.h"
+#include "platform/bmp_codec.h"
+
+// libjpeg reports errors by longjmp (see jpeg_errors.h). Each job object below lives in the
+// C++ function that throws; the Run* function calls setjmp, and it and the *Steps function
+// under it hold only trivially destructible locals, so a longjmp never skips a destructor.
+// The job's destructor destroys the libjpeg object on every way out, exceptions included.
+
+namespace velk {
+
+namespace {
+
+// Room for the full-image buffers of any picture whose output fits a Bitmap in practice
+// (two-pass quantization, progressive coefficients); past it libjpeg fails instead of
+// allocating ("Backing store not supported").
+constexpr long kJpegMemoryLimit = 2L << 30;
+
+// Rows asked for per jpeg_read_scanlines call.
+constexpr JDIMENSION kRowBatch = 16;
+
+J_DCT_METHOD DctMethod(TDCTMethod method) {
+  switch (method) {
+    case TDCTMethod::FastInteg:
+      return JDCT_IFAST;
+    case TDCTMethod::FloatingPoint:
+      return JDCT_FLOAT;
+    case TDCTMethod::Integ:
+      break;
+  }
+  return JDCT_ISLOW;
+}
+
+// Reports rows done x 100 / total when it changes to a multiple of the step.
+class ProgressTracker {
+public:
+  ProgressTracker(int step, const JpegProgress& callback)
+      : step_(std::max(step, 1)), callback_(callback) {}
+  void RowsDone(JDIMENSION done, JDIMENSION total) {
+    const int percent = int(uint64_t(done) * 100 / total);
+    if (percent == last_ || percent % step_ != 0) return;
+    last_ = percent;
+    if (callback_) callback_(percent);
+  }
+
+private:
+  int step_;
+  int last_ = 0;
+  const JpegProgress& callback_;
+};
+
+// ---- decoding ----
+
+// Skips a COM marker: a two-byte big-endian length that counts itself, then the text.
+boolean SkipComment(j_decompress_ptr cinfo) {
+  jpeg_source_mgr* src = cinfo->src;
+  long length = 0;
+  for (int i = 0; i < 2; ++i) {
+    if (src->bytes_in_buffer == 0 && !(*src->fill_input_buffer)(cinfo)) return FALSE;
+    length = (length << 8) | *src->next_input_byte++;
+    --src->bytes_in_buffer;
+  }
+  if (length > 2) (*src->skip_input_data)(cinfo, length - 2);
+  return TRUE;
+}
+
+void ApplyOptions(jpeg_decompress_struct& c, const JpegDecodeOptions& o) {
+  c.quantize_colors = o.numOfColors != TNumOfColors::TrueColor;
+  if (o.numOfColors == TNumOfColors::_16) c.desired_number_of_colors = 16;
+  if (o.numOfColors == TNumOfColors::_256) c.desired_number_of_colors = 256;
+  c.dct_method = DctMethod(o.dctMethod);
+  c.dither_mode = o.dither == TDither::None      ? JDITHER_NONE
+                  : o.dither == TDither::Ordered ? JDITHER_ORDERED
+                                                 : JDITHER_FS;
+  if (o.fastProcessing) {
+    c.two_pass_quantize = FALSE;
+    c.dither_mode = JDITHER_ORDERED;
+    if (!c.quantize_colors) c.desired_number_of_colors = 216;
+    c.dct_method = JDCT_IFAST;
+    c.do_fancy_upsampling = FALSE;
+  }
+  if (o.grayScale) c.out_color_space = JCS_GRAYSCALE;
+  if (o.noSmooth) c.do_fancy_upsampling = FALSE;
+  if (o.onePass) c.two_pass_quantize = FALSE;
+}
+
+struct DecodeJob {
+  DecodeJob(const uint8_t* d, size_t n, const JpegDecodeOptions& o, int step,
+            const JpegProgress& callback)
+      : data(d), size(n), options(o), progress(step, callback) {
+    cinfo.err = InitJpegErrorManager(err);
+  }
+  ~DecodeJob() { jpeg_destroy_decompress(&cinfo); }  // harmless when never created
+
+  jpeg_decompress_struct cinfo{};
+  JpegErrorManager err;
+  const uint8_t* data;
+  size_t size;
+  const JpegDecodeOptions& options;
+  ProgressTracker progress;
+  Bitmap bitmap;
+  bool cmyk = false;  // CMYK output turned into 24-bit RGB row by row
+};
+
+// The bitmap depth for the output libjpeg will give; picks BGR order for direct true colour.
+int ChooseOutput(DecodeJob& job) {
+  jpeg_decompress_struct& c = job.cinfo;
+  const J_COLOR_SPACE space = c.out_color_space;
+  if (space == JCS_GRAYSCALE || (space == JCS_RGB && c.quantize_colors)) return 8;
+  if (space == JCS_RGB) {
+    c.out_color_space = JCS_EXT_BGR;  // the bitmap's own byte order, no swap afterwards
+    return 24;
+  }
+  if (space == JCS_CMYK && !c.quantize_colors) {
+    job.cmyk = true;
+    return 24;
+  }
+  JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_BMP_COLORSPACE);
+}
+
+// Adobe CMYK as libjpeg hands it out (inverted) to B, G, R.
+void CmykToBgr(const JSAMPLE* in, uint8_t* out, JDIMENSION width) {
+  for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+    const unsigned k = in[3];
+    out[0] = uint8_t((in[2] * k + 127) / 255);
+    out[1] = uint8_t((in[1] * k + 127) / 255);
+    out[2] = uint8_t((in[0] * k + 127) / 255);
+  }
+}
+
+// The quantizer's map padded with zero entries, or the grey levels for plain grey output.
+void FillPalette(const jpeg_decompress_struct& c, Bitmap& bitmap) {
+  std::vector<RGBQuad>& palette = bitmap.Palette();
+  if (!c.quantize_colors) {
+    for (int i = 0; i < 256; ++i) palette[i] = RGBQuad{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+    return;
+  }
+  const bool colour = c.out_color_components == 3;
+  for (int i = 0; i < c.actual_number_of_colors && i < 256; ++i) {
+    const JSAMPLE red = c.colormap[0][i];
+    palette[i] =
+        colour ? RGBQuad{c.colormap[2][i], c.colormap[1][i], red, 0} : RGBQuad{red, red, red, 0};
+  }
+}
+
+void DecodeSteps(DecodeJob& job) {
+  jpeg_decompress_struct& c = job.cinfo;
+  jpeg_create_decompress(&c);
+  c.mem->max_memory_to_use = kJpegMemoryLimit;
+  jpeg_set_marker_processor(&c, JPEG_COM, SkipComment);
+  jpeg_mem_src(&c, job.data, static_cast<unsigned long>(job.size));
+  jpeg_read_header(&c, TRUE);
+  ApplyOptions(c, job.options);
+
+  const int bits = ChooseOutput(job);
+  jpeg_calc_output_dimensions(&c);
+  const int width = int(c.output_width), height = int(c.output_height);
+  if (!Bitmap::SizeAllowed(width, height, bits))
+    JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_OUTPUT_TOO_LARGE);
+
+  // Allocated once libjpeg has got through the first passes, which fail on most bad files.
+  jpeg_start_decompress(&c);
+  job.bitmap = Bitmap(width, height, bits);
+  JSAMPARRAY cmykRows = nullptr;
+  if (job.cmyk)
+    cmykRows = (*c.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&c), JPOOL_IMAGE,
+                                      c.output_width * 4, kRowBatch);
+  JSAMPROW rows[kRowBatch];
+  while (c.output_scanline < c.output_height) {
+    const JDIMENSION first = c.output_scanline;
+    const JDIMENSION wanted = std::min(kRowBatch, c.output_height - first);
+    for (JDIMENSION i = 0; i < wanted; ++i)
+      rows[i] = job.cmyk ? cmykRows[i] : job.bitmap.ScanLine(int(first + i));
+    const JDIMENSION got = jpeg_read_scanlines(&c, rows, wanted);
+    if (got == 0) JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_INPUT_EOF);  // no hang
+    for (JDIMENSION i = 0; i < got; ++i) {
+      if (job.cmyk) CmykToBgr(cmykRows[i], job.bitmap.ScanLine(int(first + i)), c.output_width);
+      job.progress.RowsDone(first + i + 1, c.output_height);
+    }
+  }
+  if (bits == 8) FillPalette(c, job.bitmap);
+  jpeg_finish_decompress(&c);
+}
+
+bool RunDecode(DecodeJob& job) {
+  if (setjmp(job.err.jump) != 0) return false;
+  DecodeSteps(job);
+  return true;
+}
+
+// ---- encoding ----
+
+// Collects the compressed stream in a malloc'ed block the job frees; growing it never throws.
+struct MemoryDestination {
+  jpeg_destination_mgr pub;
+  JOCTET* buffer;
+  size_t capacity;
+  size_t size;
+
+  static MemoryDestination& Of(j_compress_ptr cinfo) {
+    return *reinterpret_cast<MemoryDestination*>(cinfo->dest);
+  }
+  static void Init(j_compress_ptr cinfo) {
+    MemoryDestination& d = Of(cinfo);
+    if (d.buffer == nullptr) {
+      d.capacity = 64 * 1024;
+      d.buffer = static_cast<JOCTET*>(std::malloc(d.capacity));
+      if (d.buffer == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
+    }
+    d.pub.next_output_byte = d.buffer;
+    d.pub.free_in_buffer = d.capacity;
+  }
+  static boolean Grow(j_compress_ptr cinfo) {  // called when the block is full
+    MemoryDestination& d = Of(cinfo);
+    const size_t capacity = d.capacity * 2;
+    auto* grown = static_cast<JOCTET*>(std::realloc(d.buffer, capacity));
+    if (grown == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
+    d.buffer = grown;
+    d.pub.next_output_byte = grown + d.capacity;
+    d.pub.free_in_buffer = capacity - d.capacity;
+    d.capacity = capacity;
+    return TRUE;
+  }
+  static void Term(j_compress_ptr cinfo) {
+    MemoryDestination& d = Of(cinfo);
+    d.size = d.capacity - d.pub.free_in_buffer;
+  }
+};
+
+struct EncodeJob {
+  EncodeJob(const uint8_t* d, size_t n, const JpegEncodeOptions& o, int step,
+            const JpegProgress& callback)
+      : bmp(d), bmpSize(n), options(o), progress(step, callback) {
+    cinfo.err = InitJpegErrorManager(err);
+    destination.pub.init_destination = MemoryDestination::Init;
+    destination.pub.empty_output_buffer = MemoryDestination::Grow;
+    destination.pub.term_destination = MemoryDestination::Term;
+  }
+  ~EncodeJob() {
+    jpeg_destroy_compress(&cinfo);
+    std::free(destination.buffer);
+  }
+
+  jpeg_compress_struct cinfo{};
+  JpegErrorManager err;
+  MemoryDestination destination{};
+  JpegBmpSource source;
+  const uint8_t* bmp;
+  size_t bmpSize;
+  const JpegEncodeOptions& options;
+  ProgressTracker progress;
+};
+
+void EncodeSteps(EncodeJob& job) {
+  jpeg_compress_struct& c = job.cinfo;
+  const JpegEncodeOptions& o = job.options;
+  jpeg_create_compress(&c);
+  c.in_color_space = JCS_RGB;
+  c.input_components = 3;
+  jpeg_set_defaults(&c);
+  job.source.Start(&c, job.bmp, job.bmpSize);
+  jpeg_default_colorspace(&c);
+  if (o.grayScale) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
+  c.dct_method = DctMethod(o.dctMethod);
+  c.optimize_coding = o.fastProcessing ? FALSE : TRUE;
+  jpeg_set_quality(&c, o.quality, FALSE);
+  if (o.progressive) jpeg_simple_progression(&c);
+  c.dest = &job.destination.pub;
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < c.image_height) {
+    const JDIMENSION rows = job.source.ReadRows(&c);
+    jpeg_write_scanlines(&c, job.source.Rows(), rows);
+    job.progress.RowsDone(c.next_scanline, c.image_height);
+  }
+  jpeg_finish_compress(&c);
+}
+
+bool RunEncode(EncodeJob& job) {
+  if (setjmp(job.err.jump) != 0) return false;
+  EncodeSteps(job);
+  return true;
+}
+
+}  // namespace
+
+Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
+                  int progressStep, const JpegProgress& progress) {
+  DecodeJob job(data, size, options, progressStep, progress);
+  if (!RunDecode(job)) throw EJPEGException(job.err.message);
+  if (job.err.pub.num_warnings > 0) throw EJPEGException("There are warnings");
+  return std::move(job.bitmap);
+}
+
+std::vector<uint8_t> EncodeJpegFromBmp(const uint8_t* bmp, size_t size,
+                                       const JpegEncodeOptions& options, int progressStep,
+                                       const JpegProgress& progress) {
+  EncodeJob job(bmp, size, options, progressStep, progress);
+  if (!RunEncode(job)) throw EJPEGException(job.err.message);
+  const JOCTET* out = job.destination.buffer;
+  return std::vector<uint8_t>(out, out + job.destination.size);
+}
+
+std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, const JpegEncodeOptions& options,
+                                int progressStep, const JpegProgress& progress) {
+  const std::vector<uint8_t> bmp = WriteBmp(bitmap);
+  return EncodeJpegFromBmp(bmp.data(), bmp.size(), options, progressStep, progress);
+}
+
+}  // namespace velk

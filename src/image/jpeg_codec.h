@@ -46,7 +46,8 @@ using JpegProgress = std::function<void(int percent)>;
 // Decodes a whole JPEG file. The result is what IJG's BMP writer would write: 24 bits B,G,R
 // for unquantized colour; otherwise 8 bits with a 256-entry palette (the quantizer's map
 // padded with zero entries, or the 256 grey levels for unquantized grey scale).
-// Throws EJPEGException on any libjpeg error or warning.
+// Throws EJPEGException on any libjpeg error or warning, and with "Image too large to decode"
+// before allocating when the output would not fit a Bitmap (kMaxBitmapBytes).
 Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
                   int progressStep = 10, const JpegProgress& progress = {});
 

@@ -4,7 +4,7 @@
 // (the BMP reader's and the output checks'), formatted by libjpeg like its own.
 #include <csetjmp>
 #include <cstddef>
-#include <cstdio>
+#include <cstdio>  // before jpeglib.h, which uses FILE and size_t
 
 #include <jpeglib.h>
 
@@ -30,8 +30,8 @@ enum JpegAddonMessage : int {
 // Standard-layout with libjpeg's manager first, so cinfo->err leads back to the whole.
 struct JpegErrorManager {
   jpeg_error_mgr pub;
-  std::jmp_buf jump;                // set by the caller before any libjpeg call
-  char message[JMSG_LENGTH_MAX];    // the formatted text once jump was taken
+  std::jmp_buf jump;              // set by the caller before any libjpeg call
+  char message[JMSG_LENGTH_MAX];  // the formatted text once jump was taken
 };
 
 // Sets up libjpeg's standard manager with trace level 0, our exits and our message table.
