@@ -31,7 +31,8 @@ TEST(FitRect, OddLeftoverPutsTheSmallerMarginFirst) {
 }
 
 TEST(FitRect, RatiosAreStoredWithFortyBitSignificands) {
-  EXPECT_EQ(RoundToReal48(0.8265625L), 0.8265625L);  // exact in 40 bits
+  EXPECT_EQ(RoundToReal48(0.75L), 0.75L);  // exact in 40 bits
+  EXPECT_NE(RoundToReal48(0.8265625L), 0.8265625L);  // 529/640 is not
   EXPECT_EQ(RoundToReal48(0.0L), 0.0L);
   EXPECT_NE(RoundToReal48(1.0L / 3.0L), 1.0L / 3.0L);
   // 529/3 stored in 40 bits lies just below 176 1/3, so a 3 x 3 picture in a 529-wide control

