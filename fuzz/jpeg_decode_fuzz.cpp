@@ -1,0 +1,21 @@
+#include <new>
+
+#include "image/jpeg_codec.h"
+
+// The first byte picks the decode options, the rest is the file.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  velk::JpegDecodeOptions options;
+  options.numOfColors = velk::TNumOfColors(data[0] % 3);
+  options.dither = velk::TDither((data[0] >> 2) % 3);
+  options.grayScale = data[0] & 0x10;
+  options.onePass = data[0] & 0x20;
+  options.fastProcessing = data[0] & 0x40;
+  options.noSmooth = data[0] & 0x80;
+  try {
+    (void)velk::DecodeJpeg(data + 1, size - 1, options);
+  } catch (const velk::EJPEGException&) {
+  } catch (const std::bad_alloc&) {
+  }
+  return 0;
+}

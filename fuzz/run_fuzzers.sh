@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang and runs each for SECONDS (default 60) on its seed corpus.
+set -euo pipefail
+seconds=${1:-60}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/fuzz"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVELK_BUILD_FUZZ=ON -DVELK_BUILD_TESTS=OFF -DVELK_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" --target fuzz_bmp_reader fuzz_jpeg_decode fuzz_profile_file fuzz_registry_hive fuzz_tiff_reader fuzz_gif_load
+for target in bmp_reader jpeg_decode profile_file registry_hive tiff_reader gif_load; do
+  corpus="$root/build/fuzz-corpus/$target"
+  mkdir -p "$corpus"
+  seeds="$root/fuzz/seeds/$target"
+  echo "== $target for ${seconds}s"
+  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+    "$corpus" $( [ -d "$seeds" ] && echo "$seeds" )
+done
