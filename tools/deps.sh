@@ -5,6 +5,8 @@ velk_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils
   libjpeg-turbo-progs imagemagick
+  libtiff-dev libtiff-tools
+  libgif-dev giflib-tools
   fonts-dejavu-core
 )
 
