@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gif/gif_format.h"
 #include "image/jpeg_image.h"
+#include "image/tiff_reader.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/file_path.h"
@@ -22,6 +24,11 @@ void ShowFile(velk::TJPEGImage& view, const std::string& path) {
   if (extension == "jpg" || extension == "jpeg") {
     view.SetNumOfColors(velk::TNumOfColors::TrueColor);
     view.SetFileName(path);
+  } else if (extension == "tif" || extension == "tiff") {
+    velk::Bitmap bitmap;
+    // The reader shows its own messages; whatever it decoded is shown.
+    velk::LoadTiffIntoBitmap(path, bitmap);
+    view.GetPicture().SetBitmap(std::move(bitmap));
   } else {
     view.GetPicture().LoadFromFile(path);
   }
@@ -50,6 +57,7 @@ int main(int argc, char** argv) {
   velk::Application::SetTitle("Velk's JPEG Viewer");
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
+  velk::RegisterGifFormat();
 
   QWidget window;
   window.setWindowTitle("Velk's JPEG Viewer");
