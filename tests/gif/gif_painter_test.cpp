@@ -130,12 +130,11 @@ TEST(GifPainter, FrameDelaysAreTwelveMillisecondsAUnit) {
   ASSERT_EQ(record.painted.size(), 12u);
   const double shortFrame = Median(record.ShownFor(0)), noDelay = Median(record.ShownFor(1)),
                zeroDelay = Median(record.ShownFor(2));
+  // Only lower bounds: a busy machine may show frames late, never early (the exact wait
+  // formula is checked without a clock in the codec tests).
   EXPECT_GE(shortFrame, 33);
-  EXPECT_LE(shortFrame, 80);
   EXPECT_GE(noDelay, 114);
-  EXPECT_LE(noDelay, 170);
   EXPECT_GE(zeroDelay, 114);
-  EXPECT_LE(zeroDelay, 170);
 }
 
 TEST(GifPainter, LoopCountThreePaintsThreePassesThenStays) {
