@@ -7,6 +7,7 @@ source "$velk_root/tools/deps.sh"
 velk_install_missing
 velk_build "$velk_root/build/release" Release -DVELK_BUILD_TESTS=OFF -DVELK_BUILD_BENCH=OFF
 viewer="$velk_root/build/release/stage/velkview"
+[ $# -eq 0 ] && set -- "$velk_root/build/release/stage/sample.jpg"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$viewer" "$@"

@@ -1,41 +1,24 @@
-// velkview: until the main window stands, the viewer shows one picture in a plain window
-// through the JPEG display control.
+// velkview: the program entry makes the windows in their order and runs the message loop.
 #include <QScreen>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/fullscreen_form.h"
+#include "app/main_form.h"
+#include "chrome/xdg_folders.h"
 #include "gif/gif_format.h"
-#include "image/jpeg_image.h"
-#include "image/tiff_reader.h"
+#include "image/loupe_form.h"
 #include "platform/application.h"
-#include "platform/dialogs.h"
-#include "platform/file_path.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs.h"
+#include "platform/registry.h"
 #include "platform/system_colors.h"
 
 namespace {
 
-void ShowFile(velk::TJPEGImage& view, const std::string& path) {
-  const std::string extension = velk::LowerFileExt(path);
-  if (extension == "jpg" || extension == "jpeg") {
-    view.SetNumOfColors(velk::TNumOfColors::TrueColor);
-    view.SetFileName(path);
-  } else if (extension == "tif" || extension == "tiff") {
-    velk::Bitmap bitmap;
-    // The reader shows its own messages; whatever it decoded is shown.
-    velk::LoadTiffIntoBitmap(path, bitmap);
-    view.GetPicture().SetBitmap(std::move(bitmap));
-  } else {
-    view.GetPicture().LoadFromFile(path);
-  }
-}
-
-// With VELKVIEW_SCREENSHOT set, the screen is captured into that file once the window shows,
-// and the program ends.
+// With VELKVIEW_SCREENSHOT set, the screen is captured into that file once the main window
+// shows, and the program ends (how ./run.sh shows the viewer on a machine without a display).
 void ScheduleScreenshot(QWidget& window) {
   const char* target = std::getenv("VELKVIEW_SCREENSHOT");
   if (!target || !*target) return;
@@ -52,6 +35,7 @@ void ScheduleScreenshot(QWidget& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Screen capture, window shapes and always-on-top need X11 (XWayland on Wayland desktops).
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
   velk::Application app(argc, argv);
   velk::Application::SetTitle("Velk's JPEG Viewer");
@@ -59,24 +43,23 @@ int main(int argc, char** argv) {
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
 
-  QWidget window;
-  window.setWindowTitle("Velk's JPEG Viewer");
-  auto* view = new velk::TJPEGImage(&window);
-  view->setObjectName("JPEGImage1");
-  const std::string file = argc > 1 ? argv[1] : velk::ProgramFolder() + "sample.jpg";
-  try {
-    ShowFile(*view, file);
-  } catch (const std::exception& error) {
-    velk::ShowException(error);
-  }
-  const QSize size = view->GetPicture().HasGraphic()
-                         ? QSize(view->GetPicture().Width(), view->GetPicture().Height())
-                         : QSize(320, 240);
-  const QSize available = window.screen()->availableGeometry().size() * 9 / 10;
-  window.resize(size.boundedTo(available));
-  view->SetStretch(size != window.size());
-  view->SetAlign(velk::TAlign::Client);
-  window.show();
-  ScheduleScreenshot(window);
+  velk::ViewerSettings settings;
+  velk::TLoupeform loupe;  // hidden until asked for
+  velk::MainformEnvironment environment;
+  environment.programFolder = velk::ProgramFolder();
+  environment.programPath = velk::ProgramPath();
+  environment.hivePath = velk::DefaultHivePath();
+  environment.programsFolder = velk::ProgramsFolder();
+  environment.desktopFolder = velk::DesktopFolder();
+  QStringList arguments = app.arguments();
+  arguments.removeFirst();
+  environment.arguments = arguments;
+
+  velk::TFullscreenform fullscreen;  // made before the main window needs it; shown on demand
+  velk::TMainform mainform(settings, &loupe, &fullscreen, environment);
+  // The options dialog will complete the start-up; until it exists the main window does.
+  mainform.CompleteStartup();
+  mainform.show();
+  ScheduleScreenshot(mainform);
   return app.exec();
 }

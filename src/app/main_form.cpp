@@ -1,0 +1,528 @@
+#include "app/main_form.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QPainter>
+#include <QWindow>
+#include <cmath>
+
+#include "app/fullscreen_form.h"
+#include "app/properties_text.h"
+#include "app/scroll_box.h"
+#include "app/zoom.h"
+#include "chrome/g_progress.h"
+#include "chrome/path_combo_box.h"
+#include "chrome/shortcut_link.h"
+#include "gif/gif_image.h"
+#include "image/image_aspect.h"
+#include "image/jpeg_image.h"
+#include "image/loupe.h"
+#include "image/loupe_form.h"
+#include "image/tiff_reader.h"
+#include "platform/application.h"
+#include "platform/errors.h"
+#include "platform/file_path.h"
+#include "platform/registry.h"
+#include "widgets/directory_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/filter_combo_box.h"
+#include "widgets/hint_tracker.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+
+namespace {
+
+constexpr const char* kFilterText =
+    "All Supported Files|*.jpg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;|All Files|*.*";
+constexpr const char* kSupportedMask = "*.jpg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;";
+constexpr const char* kShortcutName = "Velk's Jpeg Viewer.desktop";
+
+enum class FileKind { Unsupported, Jpeg, Bitmap, Gif, Tiff };
+
+FileKind KindOf(const std::string& path) {
+  if (path.empty()) return FileKind::Unsupported;
+  const std::string ext = LowerFileExt(path);
+  if (ext == "jpg" || ext == "jpeg") return FileKind::Jpeg;
+  if (ext == "bmp") return FileKind::Bitmap;
+  if (ext == "gif") return FileKind::Gif;
+  if (ext == "tif" || ext == "tiff") return FileKind::Tiff;
+  return FileKind::Unsupported;
+}
+
+// The zoom in its shortest decimal form ("1", "1.5", "10").
+QString ShortestDecimal(double value) { return QString::number(value, 'g', 15); }
+
+// The framework's conversion of a text to a floating-point number.
+double TextToFloat(const std::string& text) {
+  bool ok = false;
+  const double value = QString::fromStdString(text).trimmed().toDouble(&ok);
+  if (!ok || text.empty()) throw EVelkError("'" + text + "' is not a valid floating point value");
+  return value;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setGeometry(geometry);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, Qt::white);
+  label->setPalette(palette);
+  return label;
+}
+
+}  // namespace
+
+TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenform* fullscreen,
+                     MainformEnvironment environment, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint),
+      settings_(settings),
+      loupe_(loupe),
+      fullscreen_(fullscreen),
+      environment_(std::move(environment)) {
+  setObjectName("Mainform");
+  setWindowTitle("Velk's JPEG Viewer");
+  setFixedSize(770, 542);
+  QFont font("Tahoma");
+  font.setPointSize(8);
+  setFont(font);
+  BuildControls();
+  ConnectControls();
+  FormCreate();
+}
+
+TMainform::~TMainform() = default;
+
+// ---- building ----
+
+void TMainform::BuildControls() {
+  Label12 = MakeLabel(this, "Label12", "Velk's JPEG Viewer", QRect(8, 2, 300, 16));
+  QFont title = Label12->font();
+  title.setBold(true);
+  Label12->setFont(title);
+  BuildToolbar();
+  BuildBrowser();
+  BuildPropertiesPanel();
+  BuildImageArea();
+  Statusbar1 = MakeLabel(this, "Statusbar1", "", QRect(6, 528, 570, 13));
+  ProgressBar1 = new TGProgress(this);
+  ProgressBar1->setObjectName("ProgressBar1");
+  ProgressBar1->setGeometry(581, 528, 183, 13);
+  ProgressBar1->SetGradientBar(true);
+  ProgressBar1->SetSolid(true);
+  ProgressBar1->SetColor(0x000000);
+  ProgressBar1->SetFrameColor1(0x000000);
+  ProgressBar1->SetFrameColor2(0x000000);
+  ProgressBar1->SetBackgroundColor(0x000000);
+  ProgressBar1->SetColorEnd(0xFF0000);
+  ProgressBar1->hide();
+  ShortcutLink1 = std::make_unique<TShortcutLink>();
+}
+
+void TMainform::BuildToolbar() {
+  auto button = [this](const char* name, const char* caption, const char* hint, QRect geometry) {
+    auto* b = new TToolbarButton97(this);
+    b->setObjectName(name);
+    b->SetCaption(caption);
+    b->SetHint(hint);
+    b->setGeometry(geometry);
+    return b;
+  };
+  ToolbarButton978 = button("ToolbarButton978", "_", "Minimize", QRect(724, 1, 20, 17));
+  ToolbarButton979 = button("ToolbarButton979", "x", "Close", QRect(746, 1, 20, 17));
+  int x = 6;
+  auto next = [&x](int width) {
+    const QRect r(x, 20, width, 20);
+    x += width + 2;
+    return r;
+  };
+  ToolbarButton971 = button("ToolbarButton971", "Execute", "Execute file", next(50));
+  ToolbarButton973 = button("ToolbarButton973", "Clear", "Clear screen", next(40));
+  ToolbarButton974 = button("ToolbarButton974", "Refresh", "Refresh", next(48));
+  ToolbarButton975 = button("ToolbarButton975", "Full", "Full screen", next(34));
+  ToolbarButton977 = button("ToolbarButton977", "Loupe", "Show or hide the Loupe", next(42));
+  ToolbarButton976 = button("ToolbarButton976", "Options", "Options", next(50));
+  ToolbarButton9710 = button("ToolbarButton9710", "Volume", "Set volume", next(50));
+  ToolbarButton9713 = button("ToolbarButton9713", "Skins", "Skins Manager", next(40));
+  OptionBox971 = button("OptionBox971", "Plugins", "Plugins manager", next(50));
+  ToolbarButton9712 = button("ToolbarButton9712", "Convert", "Conversion tool", next(52));
+  ToolbarButton9714 = button("ToolbarButton9714", "Slides", "Slide Show", next(44));
+  ToolbarButton972 = button("ToolbarButton972", "About", "About Velk's JPEG Viewer", next(44));
+  for (auto* b : {ToolbarButton971, ToolbarButton973, ToolbarButton974, ToolbarButton975})
+    b->setEnabled(false);
+
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setObjectName("ComboBox1");
+  ComboBox1->addItems(ZoomEntries());
+  ComboBox1->setCurrentIndex(-1);  // the design selects nothing: pictures show at 100 %
+  ComboBox1->setToolTip("Set the zoom");
+  ComboBox1->setGeometry(682, 20, 84, 20);
+}
+
+void TMainform::BuildBrowser() {
+  PathComboBox1 = new TPathComboBox(this);
+  PathComboBox1->setObjectName("PathComboBox1");
+  PathComboBox1->setToolTip("Choose a drive");
+  PathComboBox1->setGeometry(6, 46, 224, 22);
+
+  DirectoryListBox1 = new TDirectoryListBox(this);
+  DirectoryListBox1->setObjectName("DirectoryListBox1");
+  DirectoryListBox1->setToolTip("Choose a directory");
+  DirectoryListBox1->setGeometry(6, 72, 224, 140);
+
+  FileListBox1 = new TFileListBox(this);
+  FileListBox1->setObjectName("FileListBox1");
+  FileListBox1->setToolTip("Display a file");
+  FileListBox1->setGeometry(6, 216, 224, 160);
+  DirectoryListBox1->SetFileList(FileListBox1);
+
+  FilterComboBox1 = new TFilterComboBox(this);
+  FilterComboBox1->setObjectName("FilterComboBox1");
+  FilterComboBox1->setToolTip("Set the file filter");
+  FilterComboBox1->SetFilter(kFilterText);
+  FilterComboBox1->setGeometry(6, 380, 224, 22);
+}
+
+void TMainform::BuildPropertiesPanel() {
+  Label11 = MakeLabel(this, "Label11", "File Properties...", QRect(8, 408, 220, 14));
+  QFont heading = Label11->font();
+  heading.setBold(true);
+  Label11->setFont(heading);
+  const char* captions[] = {"File Name:", "Location:", "Size:", "File Type:", "Modified:"};
+  QLabel** captionLabels[] = {&Label1, &Label2, &Label3, &Label4, &Label5};
+  QLabel** valueLabels[] = {&Label6, &Label7, &Label8, &Label9, &Label10};
+  const char* valueNames[] = {"Label6", "Label7", "Label8", "Label9", "Label10"};
+  const char* initial[] = {"", "", "0B", "(none)", "0/0/00"};
+  for (int i = 0; i < 5; ++i) {
+    const int y = 426 + i * 17;
+    *captionLabels[i] = MakeLabel(this, ("Label" + std::to_string(i + 1)).c_str(), captions[i],
+                                  QRect(8, y, 60, 13));
+    *valueLabels[i] = MakeLabel(this, valueNames[i], initial[i], QRect(68, y, 169, 13));
+  }
+  Label6->setFixedWidth(169);
+  Label7->adjustSize();
+}
+
+void TMainform::BuildImageArea() {
+  ScrollBox1 = new ScrollBox(this);
+  ScrollBox1->setObjectName("ScrollBox1");
+  ScrollBox1->setGeometry(239, 42, 529, 487);
+  QPalette area = ScrollBox1->palette();
+  area.setColor(QPalette::Window, QColor(24, 26, 34));  // the picture's surround until a skin
+  ScrollBox1->setPalette(area);
+  ScrollBox1->viewport()->setAutoFillBackground(true);
+  ScrollBox1->Client()->setAutoFillBackground(true);
+  ImageAspect1 = new TImageAspect(ScrollBox1->Client());
+  ImageAspect1->setObjectName("ImageAspect1");
+  ImageAspect1->SetAlign(TAlign::Client);
+  JPEGImage1 = new TJPEGImage(ScrollBox1->Client());
+  JPEGImage1->setObjectName("JPEGImage1");
+  JPEGImage1->SetNumOfColors(TNumOfColors::TrueColor);
+  JPEGImage1->SetDCTMethod(TDCTMethod::Integ);
+  JPEGImage1->SetDither(TDither::FS);
+  JPEGImage1->SetProgressStep(1);
+  JPEGImage1->SetQuality(75);
+  JPEGImage1->SetAlign(TAlign::Client);
+}
+
+void TMainform::ConnectControls() {
+  connect(PathComboBox1, &TPathComboBox::OnChange, this, [this] {
+    DirectoryListBox1->SetDirectory(PathComboBox1->Path());
+  });
+  connect(DirectoryListBox1, &TDirectoryListBox::OnChange, this, [this] {
+    PathComboBox1->SetPath(DirectoryListBox1->Directory());
+  });
+  connect(FileListBox1, &TFileListBox::OnChange, this, [this] { FileListBox1Change(); });
+  connect(FileListBox1, &TFileListBox::OnDblClick, this, [this] { ShowFullScreen(); });
+  connect(ToolbarButton975, &QAbstractButton::clicked, this, [this] { ShowFullScreen(); });
+  connect(ToolbarButton977, &QAbstractButton::clicked, this,
+          [this] { loupe_->setVisible(!loupe_->isVisible()); });
+  connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
+  connect(JPEGImage1, &TCustomJPEGImage::OnProgress, this, [this] { JPEGImage1Progress(); });
+  connect(ToolbarButton978, &QAbstractButton::clicked, this, [this] { showMinimized(); });
+  connect(ToolbarButton979, &QAbstractButton::clicked, this, [this] { close(); });
+}
+
+// ---- start-up and settings ----
+
+void TMainform::FormCreate() {
+  gif_ = std::make_unique<TGIFImage>();
+  // Hints of the control under the mouse go to the status line.
+  hints_ = new HintTracker(this);
+  connect(hints_, &HintTracker::OnHint, this, &TMainform::ShowHint);
+  JPEGImage1->SetDither(TDither::Ordered);
+  try {
+    RestoreSettings();
+  } catch (const std::exception& error) {
+    // The value that failed and everything after it keep what they had; the rest of the
+    // start-up steps are skipped, and the program goes on.
+    ShowException(error);
+  }
+}
+
+void TMainform::RestoreSettings() {
+  Registry registry(environment_.hivePath);
+  if (!registry.KeyExists(kSettingsKey)) {
+    MakeShortcuts();
+    settings_.SetFirstRunDefaults(environment_.programFolder);
+  } else {
+    registry.OpenKey(std::string(kSettingsKey) + "\\", true);
+    settings_.Directory = registry.ReadString("Directory");
+    if (!settings_.Directory.empty()) {
+      try {
+        DirectoryListBox1->SetDirectory(settings_.Directory);
+      } catch (const EVelkError&) {
+        // A remembered folder that is gone leaves the folder list where it starts.
+      }
+    }
+    settings_.Grey = registry.ReadBool("Grey");
+    settings_.Dither = registry.ReadInteger("Dither");
+    settings_.Colours = registry.ReadInteger("Colours");
+    settings_.Zoom = registry.ReadInteger("Zoom");
+    settings_.Loupe = registry.ReadBool("Loupe");
+    loupe_->setVisible(settings_.Loupe);
+    loupe_->loupe()->SetZoomLevel(TextToFloat(registry.ReadString("Loupezoom")));
+    settings_.Filter = registry.ReadInteger("Filter");
+    FilterComboBox1->SetItemIndex(settings_.Filter);
+    settings_.FileIndex = registry.ReadBool("FileIndex");
+    settings_.Filename = registry.ReadInteger("Filename");
+    settings_.Showstart = registry.ReadBool("Showstart");
+    settings_.skindir = registry.ReadString("skindir");
+    settings_.lint = registry.ReadInteger("lint");
+  }
+  if (FilterComboBox1->ItemIndex() == 0) FileListBox1->SetMask(kSupportedMask);
+  else if (FilterComboBox1->ItemIndex() == 1) FileListBox1->SetMask("*.*");
+  ApplyLoupeSettings();
+  FilterComboBox1->SetFileList(FileListBox1);
+  OpenCommandLineFile();
+}
+
+void TMainform::ApplyLoupeSettings() {
+  for (int i = 1; i <= 6; ++i)
+    if (QAction* item = loupe_->FindItem("S" + QString::number(i))) item->setChecked(false);
+  static const int kIntervals[] = {100, 250, 500, 750, 1000};
+  const int lint = settings_.lint;
+  if (lint >= 1 && lint <= 5) loupe_->loupe()->SetInterval(kIntervals[lint - 1]);
+  if (lint == 6) loupe_->loupe()->SetActive(!loupe_->loupe()->Active());
+  if (lint >= 1 && lint <= 6)
+    if (QAction* item = loupe_->FindItem("S" + QString::number(lint))) item->setChecked(true);
+  if (QAction* zoom = loupe_->FindItem("N" + ShortestDecimal(loupe_->loupe()->ZoomLevel()) + "001"))
+    zoom->setChecked(true);
+}
+
+void TMainform::MakeShortcuts() {
+  ShortcutLink1->SetTarget(environment_.programPath);
+  ShortcutLink1->SetWorkingDir(environment_.programFolder);
+  ShortcutLink1->SetIconLocation(environment_.programPath);
+  ShortcutLink1->SetIconNumber(0);
+  ShortcutLink1->SetDescription(" Velk's JPEG Viewer");
+  for (const std::string& folder : {environment_.programsFolder, environment_.desktopFolder}) {
+    if (folder.empty()) continue;  // no home folder to put it in
+    ShortcutLink1->SetShortcutFile(folder + "/" + kShortcutName);
+    try {
+      ShortcutLink1->SaveLink();
+    } catch (const EVelkError& error) {
+      // Shown, but the first run still gets its settings.
+      ShowException(error);
+    }
+  }
+}
+
+void TMainform::OpenCommandLineFile() {
+  if (environment_.arguments.isEmpty()) return;
+  const QFileInfo file(environment_.arguments.first());
+  if (!file.exists() || !file.isFile()) return;
+  DirectoryListBox1->SetDirectory(file.absolutePath().toStdString());
+  FileListBox1->SetFileName(file.absoluteFilePath().toStdString());
+}
+
+void TMainform::CompleteStartup() {
+  ComboBox1->setCurrentIndex(settings_.Zoom);
+  FileListBox1->SetItemIndex(settings_.Filename);
+  if (settings_.Showstart) FileListBox1Change();
+}
+
+int TMainform::CheckedLoupeSpeed() const {
+  int lint = settings_.lint;
+  for (int i = 1; i <= 6; ++i)
+    if (QAction* item = loupe_->FindItem("S" + QString::number(i)); item && item->isChecked())
+      lint = i;
+  return lint;
+}
+
+bool TMainform::FormClose() {
+  settings_.lint = CheckedLoupeSpeed();
+  settings_.Zoom = ComboBox1->currentIndex();
+  const int fileIndex = FileListBox1->ItemIndex();
+  settings_.Directory = DirectoryListBox1->Directory();
+  settings_.Loupe = loupe_->isVisible();
+  settings_.Filter = FilterComboBox1->ItemIndex();
+  try {
+    Registry registry(environment_.hivePath);
+    if (!registry.OpenKey(kSettingsKey, true))
+      throw EVelkError(FormatMessage(kFailedToSetData, "Directory"));
+    registry.WriteString("Directory", settings_.Directory);
+    registry.WriteBool("Grey", settings_.Grey);
+    registry.WriteInteger("Dither", settings_.Dither);
+    registry.WriteInteger("Colours", settings_.Colours);
+    registry.WriteInteger("Zoom", settings_.Zoom);
+    registry.WriteBool("Loupe", settings_.Loupe);
+    registry.WriteString("Loupezoom", ShortestDecimal(loupe_->loupe()->ZoomLevel()).toStdString());
+    registry.WriteInteger("Filter", settings_.Filter);
+    registry.WriteBool("FileIndex", settings_.FileIndex);
+    registry.WriteBool("Showstart", settings_.Showstart);
+    registry.WriteString("skindir", settings_.skindir);
+    registry.WriteBool("skinny", false);
+    registry.WriteInteger("lint", settings_.lint);
+    settings_.Filename = settings_.FileIndex ? fileIndex : 0;
+    registry.WriteInteger("Filename", settings_.Filename);
+  } catch (const std::exception& error) {
+    ShowException(error);
+    return false;
+  }
+  return true;
+}
+
+void TMainform::closeEvent(QCloseEvent* event) {
+  if (FormClose()) event->accept();
+  else event->ignore();  // a value could not be saved: the window stays open
+}
+
+void TMainform::ShowHint(const QString& hint) { Statusbar1->setText(hint); }
+
+void TMainform::ShowFullScreen() {
+  fullscreen_->ShowPicture(JPEGImage1->GetPicture(), QString::fromStdString(FileListBox1->FileName()));
+}
+
+// ---- browsing and display ----
+
+void TMainform::SetFileButtonsEnabled(bool enabled) {
+  for (auto* b : {ToolbarButton971, ToolbarButton973, ToolbarButton974, ToolbarButton975})
+    b->setEnabled(enabled);
+}
+
+void TMainform::FileListBox1Change() {
+  JPEGImage1->GetPicture().Clear();
+  gif_->Clear();
+  const std::string path = FileListBox1->FileName();
+  Label6->setToolTip(QString::fromStdString(ExtractFileName(path)));
+  SetFileButtonsEnabled(!path.empty());
+  Label7->setToolTip(QString::fromStdString(ExtractFilePath(path)));
+  const FileKind kind = KindOf(path);
+  for (QLabel* label : {Label6, Label7, Label8, Label9, Label10}) label->clear();
+  Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
+  if (kind == FileKind::Unsupported) return;
+
+  LoadByKind(path);
+  FillProperties(path);
+  ComboBox1Change();
+}
+
+void TMainform::LoadByKind(const std::string& path) {
+  switch (KindOf(path)) {
+    case FileKind::Jpeg:
+      ProgressBar1->show();
+      try {
+        JPEGImage1->SetFileName(path);
+        if (settings_.Dither == 0) JPEGImage1->SetDither(TDither::Ordered);
+        else if (settings_.Dither == 1) JPEGImage1->SetDither(TDither::None);
+      } catch (const std::exception&) {
+        // A file that does not decode shows an empty picture and its properties.
+      }
+      break;
+    case FileKind::Bitmap:
+      JPEGImage1->GetPicture().LoadFromFile(path);
+      break;
+    case FileKind::Gif:
+      gif_->LoadFromFile(path);
+      JPEGImage1->GetPicture().AssignGraphic(*gif_);
+      break;
+    case FileKind::Tiff: {
+      Bitmap bitmap;
+      LoadTiffIntoBitmap(path, bitmap);  // shows its own messages
+      JPEGImage1->GetPicture().SetBitmap(std::move(bitmap));
+      break;
+    }
+    case FileKind::Unsupported:
+      break;
+  }
+}
+
+void TMainform::FillProperties(const std::string& path) {
+  Label6->setText(QString::fromStdString(ExtractFileName(path)));
+  Label7->setText(QString::fromStdString(FileListBox1->Directory()));
+  Label7->adjustSize();
+  if (Label7->width() > 150) Label7->resize(150, 13);  // clipped; the hint has it all
+
+  const QFileInfo info(QString::fromStdString(path));
+  if (info.exists()) {
+    Label10->setText(DateTimeText(info.lastModified(), QLocale::system()));
+    Label8->setText(FileSizeText(info.size(), QLocale::system()));
+  } else {
+    Label8->setText("0B");  // the file went away after it was listed
+  }
+  const Picture& picture = JPEGImage1->GetPicture();
+  Label8->setText(Label8->text() +
+                  QString(" (%1 x %2)").arg(picture.Width()).arg(picture.Height()));
+  const std::string ext = LowerFileExt(path);
+  if (ext == "bmp") Label9->setText("Bitmap Image");
+  else if (ext == "jpg" || ext == "jpeg") Label9->setText("JPEG Image");
+  else if (ext == "gif") Label9->setText("Gif Image");
+}
+
+void TMainform::ComboBox1Change() {
+  JPEGImage1->show();
+  ImageAspect1->hide();
+  ScrollBox1->SetAutoScroll(false);
+  const int h = JPEGImage1->GetPicture().Height();
+  const int w = JPEGImage1->GetPicture().Width();
+  JPEGImage1->SetAlign(TAlign::None);
+  JPEGImage1->setGeometry(0, 0, w, h);
+  JPEGImage1->SetStretch(true);
+  const int index = ComboBox1->currentIndex();
+  if (index >= 0 && index <= kZoom10) {
+    const QSize zoomed = ZoomedSize(index, w, h);
+    JPEGImage1->setGeometry(0, 0, zoomed.width(), zoomed.height());
+  } else if (index == kZoomToFit) {
+    if (ScrollBox1->height() - 4 < JPEGImage1->height() ||
+        ScrollBox1->width() - 4 < JPEGImage1->width()) {
+      JPEGImage1->hide();
+      ImageAspect1->show();
+      ImageAspect1->SetPicture(Picture());
+      ImageAspect1->SetPicture(JPEGImage1->GetPicture());
+    }
+  } else if (index == kZoomStretch) {
+    JPEGImage1->SetAlign(TAlign::Client);
+  }
+  if (index <= kZoom10) ScrollBox1->SetAutoScroll(true);
+  ScrollBox1->UpdateClientSize();
+  if (h == 0) ToolbarButton975->setEnabled(false);
+  ProgressBar1->SetPosition(0);
+  ProgressBar1->hide();
+}
+
+void TMainform::JPEGImage1Progress() {
+  ProgressBar1->SetPosition(ProgressBar1->Position() + 1);
+  if (ProgressBar1->Position() == 100) ProgressBar1->hide();
+  ProgressBar1->repaint();
+}
+
+// ---- look and dragging ----
+
+void TMainform::paintEvent(QPaintEvent*) {
+  // Until a skin is loaded: black title and toolbar bands over a dark panel.
+  QPainter painter(this);
+  QLinearGradient background(0, 0, 0, height());
+  background.setColorAt(0, QColor(40, 44, 58));
+  background.setColorAt(1, QColor(18, 20, 28));
+  painter.fillRect(rect(), background);
+  painter.fillRect(0, 0, width(), 42, Qt::black);
+}
+
+void TMainform::mousePressEvent(QMouseEvent* event) {
+  // The client area drags the window wherever no control covers it.
+  if (event->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
+  QWidget::mousePressEvent(event);
+}
+
+}  // namespace velk

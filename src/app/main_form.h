@@ -1,0 +1,114 @@
+#pragma once
+// The main window: drive box, folder list, file list and filter box on the left, the picture
+// in the image area on the right, the properties panel, the toolbar and the status line.
+#include <QComboBox>
+#include <QLabel>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "app/viewer_settings.h"
+
+namespace velk {
+
+class ScrollBox;
+class TDirectoryListBox;
+class TFileListBox;
+class TFilterComboBox;
+class TFullscreenform;
+class TGIFImage;
+class TGProgress;
+class TImageAspect;
+class TJPEGImage;
+class TLoupeform;
+class TPathComboBox;
+class TShortcutLink;
+class TToolbarButton97;
+class HintTracker;
+
+// What the main window needs from its surroundings; tests point it at temporary places.
+struct MainformEnvironment {
+  std::string programFolder;  // with trailing "/"
+  std::string programPath;
+  std::string hivePath;       // the registry hive file
+  std::string programsFolder; // where the first run puts its shortcuts
+  std::string desktopFolder;
+  QStringList arguments;      // command-line arguments after the program name
+};
+
+class TMainform : public QWidget {
+  Q_OBJECT
+public:
+  // Builds the window and runs FormCreate.
+  TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenform* fullscreen,
+            MainformEnvironment environment, QWidget* parent = nullptr);
+  ~TMainform() override;
+
+  // Start-up's last step (done by the options dialog once it exists): select the saved zoom
+  // and file, and show that file when "Show/Play Immediately on Startup" is set.
+  void CompleteStartup();
+
+  void FormCreate();
+  // Saves the settings; false (after the error box) when a value could not be written.
+  bool FormClose();
+  void FileListBox1Change();
+  void ComboBox1Change();
+  void JPEGImage1Progress();
+  void ShowHint(const QString& hint);
+  // Shows the picture in the full-screen window under the file's path.
+  void ShowFullScreen();
+
+  ViewerSettings& Settings() { return settings_; }
+  TGIFImage& GIFImage() { return *gif_; }
+
+  // Controls, by their design names.
+  QLabel* Label12;
+  TToolbarButton97 *ToolbarButton971, *ToolbarButton972, *ToolbarButton973, *ToolbarButton974,
+      *ToolbarButton975, *ToolbarButton976, *ToolbarButton977, *ToolbarButton978,
+      *ToolbarButton979, *ToolbarButton9710, *ToolbarButton9712, *ToolbarButton9713,
+      *ToolbarButton9714, *OptionBox971;
+  QComboBox* ComboBox1;
+  TPathComboBox* PathComboBox1;
+  TDirectoryListBox* DirectoryListBox1;
+  TFileListBox* FileListBox1;
+  TFilterComboBox* FilterComboBox1;
+  QLabel *Label1, *Label2, *Label3, *Label4, *Label5;  // the panel's captions
+  QLabel *Label6, *Label7, *Label8, *Label9, *Label10;  // the panel's values
+  QLabel* Label11;  // "File Properties..."
+  ScrollBox* ScrollBox1;
+  TImageAspect* ImageAspect1;
+  TJPEGImage* JPEGImage1;
+  QLabel* Statusbar1;
+  TGProgress* ProgressBar1;
+  std::unique_ptr<TShortcutLink> ShortcutLink1;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+private:
+  void BuildControls();
+  void BuildToolbar();
+  void BuildBrowser();
+  void BuildPropertiesPanel();
+  void BuildImageArea();
+  void ConnectControls();
+  void RestoreSettings();
+  void ApplyLoupeSettings();
+  void MakeShortcuts();
+  void OpenCommandLineFile();
+  void LoadByKind(const std::string& path);
+  void FillProperties(const std::string& path);
+  void SetFileButtonsEnabled(bool enabled);
+  int CheckedLoupeSpeed() const;
+
+  ViewerSettings& settings_;
+  TLoupeform* loupe_;
+  TFullscreenform* fullscreen_;
+  MainformEnvironment environment_;
+  std::unique_ptr<TGIFImage> gif_;
+  HintTracker* hints_ = nullptr;
+};
+
+}  // namespace velk

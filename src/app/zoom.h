@@ -1,0 +1,17 @@
+#pragma once
+// The zoom box's choices and the size they give a W x H picture.
+#include <QSize>
+#include <QStringList>
+
+namespace velk {
+
+enum ZoomIndex { kZoom500 = 0, kZoom100 = 4, kZoom10 = 8, kZoomToFit = 9, kZoomStretch = 10 };
+
+// "500%" ... "10%", "To fit", "Stretch".
+QStringList ZoomEntries();
+
+// The JPEG control's size for the percentage entries 0 to 8 (integer arithmetic, the quarter
+// taken first for 75 %); other indexes leave W x H.
+QSize ZoomedSize(int index, int width, int height);
+
+}  // namespace velk

@@ -1,0 +1,268 @@
+#include "app/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <cstring>
+#include <filesystem>
+#include <QComboBox>
+#include <QLabel>
+
+#include "app/fullscreen_form.h"
+#include "app/scroll_box.h"
+#include "chrome/g_progress.h"
+#include "image/image_aspect.h"
+#include "image/jpeg_codec.h"
+#include "image/jpeg_image.h"
+#include "image/loupe.h"
+#include "image/loupe_form.h"
+#include "platform/atomic_file.h"
+#include "platform/bmp_codec.h"
+#include "platform/dialogs.h"
+#include "platform/registry.h"
+#include "support/temp_dir.h"
+#include "widgets/directory_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/filter_combo_box.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+namespace {
+
+Bitmap Gradient(int width, int height) {
+  Bitmap bitmap(width, height, 24);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t* p = bitmap.ScanLine(y) + 3 * x;
+      p[0] = uint8_t(x);
+      p[1] = uint8_t(y);
+      p[2] = 128;
+    }
+  return bitmap;
+}
+
+// A program folder, a hive, shortcut folders and a folder of pictures, all temporary.
+class MainformTest : public ::testing::Test {
+protected:
+  MainformTest() {
+    pictures = dir.Path() + "/pictures";
+    std::filesystem::create_directories(pictures);
+    std::filesystem::create_directories(dir.Path() + "/programs");
+    std::filesystem::create_directories(dir.Path() + "/desktop");
+    WriteFileAtomically(pictures + "/a.jpg", EncodeJpeg(Gradient(101, 77), JpegEncodeOptions{}));
+    SaveBmpFile(Gradient(600, 400), pictures + "/b.bmp");
+    WriteFileAtomically(pictures + "/c.jpeg", std::string("not a jpeg at all"));
+    WriteFileAtomically(pictures + "/d.wmf", std::string("metafile"));
+    WriteFileAtomically(pictures + "/e.txt", std::string("text"));
+    environment.programFolder = dir.Path() + "/program/";
+    environment.programPath = dir.Path() + "/program/velkview";
+    environment.hivePath = dir.Path() + "/config/hkcu.reg";
+    environment.programsFolder = dir.Path() + "/programs";
+    environment.desktopFolder = dir.Path() + "/desktop";
+  }
+
+  std::unique_ptr<TMainform> Start(QStringList arguments = {}) {
+    environment.arguments = arguments;
+    loupe = std::make_unique<TLoupeform>();
+    fullscreen = std::make_unique<TFullscreenform>();
+    settings = ViewerSettings();
+    auto form = std::make_unique<TMainform>(settings, loupe.get(), fullscreen.get(), environment);
+    return form;
+  }
+
+  void WriteHive(const std::string& values) {
+    std::filesystem::create_directories(dir.Path() + "/config");
+    WriteFileAtomically(environment.hivePath,
+                        "Windows Registry Editor Version 5.00\n\n"
+                        "[HKEY_CURRENT_USER\\Software\\Velk's Software\\Velk's JPEG viewer]\n" +
+                            values);
+  }
+
+  std::string AllValues() {
+    std::string values = "\"Directory\"=\"" + pictures + "\"\n\"Grey\"=dword:00000000\n"
+                         "\"Dither\"=dword:00000001\n\"Colours\"=dword:00000002\n"
+                         "\"Zoom\"=dword:00000004\n\"Loupe\"=dword:00000000\n"
+                         "\"Loupezoom\"=\"2\"\n\"Filter\"=dword:00000001\n"
+                         "\"FileIndex\"=dword:00000001\n\"Filename\"=dword:00000001\n"
+                         "\"Showstart\"=dword:00000001\n\"skindir\"=\"/skins/\"\n"
+                         "\"lint\"=dword:00000003\n";
+    return values;
+  }
+
+  test::TempDir dir;
+  std::string pictures;
+  MainformEnvironment environment;
+  ViewerSettings settings;
+  std::unique_ptr<TLoupeform> loupe;
+  std::unique_ptr<TFullscreenform> fullscreen;
+  ScopedScriptedDialogs dialogs;
+};
+
+TEST_F(MainformTest, FirstRunMakesShortcutsAndWritesAllValuesOnlyAtClose) {
+  auto form = Start();
+  EXPECT_TRUE(std::filesystem::exists(environment.programsFolder + "/Velk's Jpeg Viewer.desktop"));
+  EXPECT_TRUE(std::filesystem::exists(environment.desktopFolder + "/Velk's Jpeg Viewer.desktop"));
+  EXPECT_FALSE(std::filesystem::exists(environment.hivePath));
+  EXPECT_EQ(settings.Zoom, 9);
+  EXPECT_EQ(settings.Colours, 2);
+  EXPECT_TRUE(settings.FileIndex && settings.Showstart);
+  EXPECT_EQ(settings.skindir, environment.programFolder);
+  EXPECT_EQ(settings.pluginsFolder, environment.programFolder + "plugins/");
+  EXPECT_TRUE(loupe->FindItem("S6")->isChecked());
+  EXPECT_TRUE(loupe->FindItem("N1001")->isChecked());
+  EXPECT_FALSE(loupe->loupe()->Active());
+
+  ASSERT_TRUE(form->FormClose());
+  Registry registry(environment.hivePath);
+  ASSERT_TRUE(registry.OpenKey(kSettingsKey, false));
+  for (const char* name : {"Directory", "Loupezoom", "skindir"})
+    EXPECT_TRUE(registry.ValueExists(name)) << name;
+  for (const char* name : {"Grey", "Dither", "Colours", "Zoom", "Loupe", "Filter", "FileIndex",
+                           "Showstart", "skinny", "lint", "Filename"})
+    EXPECT_NO_THROW(registry.ReadInteger(name)) << name;
+  EXPECT_EQ(registry.ReadString("Loupezoom"), "1");
+  EXPECT_EQ(registry.ReadInteger("lint"), 6);
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(MainformTest, ALaterRunRestoresEveryValue) {
+  WriteHive(AllValues());
+  auto form = Start();
+  EXPECT_EQ(form->DirectoryListBox1->Directory(), pictures);
+  EXPECT_EQ(settings.Dither, 1);
+  EXPECT_EQ(loupe->loupe()->ZoomLevel(), 2.0);
+  EXPECT_TRUE(loupe->FindItem("N2001")->isChecked());
+  EXPECT_TRUE(loupe->FindItem("S3")->isChecked());
+  EXPECT_EQ(loupe->loupe()->Interval(), 500);
+  EXPECT_EQ(form->FilterComboBox1->ItemIndex(), 1);
+  EXPECT_EQ(form->FileListBox1->Mask(), "*.*");
+  form->CompleteStartup();
+  EXPECT_EQ(form->ComboBox1->currentIndex(), 4);
+  EXPECT_EQ(form->FileListBox1->ItemIndex(), 1);  // b.bmp, shown at once
+  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 600);
+  EXPECT_EQ(form->Label9->text(), "Bitmap Image");
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(MainformTest, AFailingValueStopsTheRestAndShowsItsMessage) {
+  const struct {
+    const char* drop;     // the value line removed
+    const char* replace;  // or replaced by this
+    const char* message;
+  } cases[] = {
+      {"\"Colours\"=dword:00000002\n", "", "Failed to get data for 'Colours'"},
+      {"\"Zoom\"=dword:00000004\n", "\"Zoom\"=\"4\"\n", "Invalid data type for 'Zoom'"},
+      {"\"Loupezoom\"=\"2\"\n", "\"Loupezoom\"=\"two\"\n", "'two' is not a valid floating point value."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    std::string values = AllValues();
+    values.replace(values.find(c.drop), std::strlen(c.drop), c.replace);
+    WriteHive(values);
+    dialogs->messages.clear();
+    auto form = Start();
+    ASSERT_EQ(dialogs->Texts(), std::vector<std::string>{c.message});
+    EXPECT_EQ(settings.lint, 0);          // read after the failure: untouched
+    EXPECT_FALSE(settings.Showstart);
+  }
+}
+
+TEST_F(MainformTest, RememberFilenameOffStoresZeroAndZoomMinusOneIsNoSelection) {
+  std::string values = AllValues();
+  values.replace(values.find("\"FileIndex\"=dword:00000001"), 26, "\"FileIndex\"=dword:00000000");
+  values.replace(values.find("\"Zoom\"=dword:00000004"), 21, "\"Zoom\"=dword:ffffffff");
+  WriteHive(values);
+  auto form = Start();
+  form->CompleteStartup();
+  EXPECT_EQ(form->ComboBox1->currentIndex(), -1);
+  form->FileListBox1->SetItemIndex(2);
+  ASSERT_TRUE(form->FormClose());
+  Registry registry(environment.hivePath);
+  registry.OpenKey(kSettingsKey, false);
+  EXPECT_EQ(registry.ReadInteger("Filename"), 0);
+  EXPECT_EQ(registry.ReadInteger("Zoom"), -1);
+}
+
+TEST_F(MainformTest, LoupeSpeedsAndZoomsFromTheSettings) {
+  for (const auto& [lint, zoom, checkedSpeed, checkedZoom, active] :
+       {std::tuple{0, "1.5", "", "", true}, std::tuple{7, "1", "", "N1001", true},
+        std::tuple{6, "10", "S6", "N10001", false}}) {
+    SCOPED_TRACE(lint);
+    std::string values = AllValues();
+    values.replace(values.find("\"lint\"=dword:00000003"), 21,
+                   QString("\"lint\"=dword:%1").arg(lint, 8, 10, QChar('0')).toStdString());
+    values.replace(values.find("\"Loupezoom\"=\"2\""), 15, std::string("\"Loupezoom\"=\"") + zoom + "\"");
+    WriteHive(values);
+    auto form = Start();
+    EXPECT_EQ(loupe->loupe()->Active(), active);
+    for (int i = 1; i <= 6; ++i)
+      EXPECT_EQ(loupe->FindItem("S" + QString::number(i))->isChecked(),
+                checkedSpeed == "S" + std::to_string(i));
+    if (*checkedZoom) EXPECT_TRUE(loupe->FindItem(checkedZoom)->isChecked());
+  }
+}
+
+TEST_F(MainformTest, TheCommandLineOpensTheFileInItsFolder) {
+  auto form = Start({QString::fromStdString(pictures + "/a.jpg")});
+  EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/a.jpg");
+  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 101);
+  EXPECT_EQ(form->Label8->text().endsWith("(101 x 77)"), true);
+  EXPECT_EQ(form->Label9->text(), "JPEG Image");
+
+  // A file the mask does not list becomes the mask.
+  auto other = Start({QString::fromStdString(pictures + "/e.txt")});
+  EXPECT_EQ(other->FileListBox1->Mask(), "e.txt");
+  EXPECT_EQ(other->FileListBox1->FileName(), pictures + "/e.txt");
+
+  auto missing = Start({QString::fromStdString(pictures + "/none.jpg")});
+  EXPECT_EQ(missing->FileListBox1->FileName(), "");
+}
+
+TEST_F(MainformTest, ChoosingFilesFillsThePanelAndTheZoomApplies) {
+  auto form = Start({QString::fromStdString(pictures + "/a.jpg")});
+  form->ComboBox1->setCurrentIndex(5);
+  form->ComboBox1Change();
+  EXPECT_EQ(form->JPEGImage1->size(), QSize(75, 57));
+  form->ComboBox1->setCurrentIndex(9);  // fits: stays at 100 %
+  form->ComboBox1Change();
+  EXPECT_FALSE(form->JPEGImage1->isHidden());
+  EXPECT_EQ(form->JPEGImage1->size(), QSize(101, 77));
+
+  form->FileListBox1->SetFileName(pictures + "/b.bmp");
+  EXPECT_TRUE(form->JPEGImage1->isHidden());  // 600 x 400 does not fit: the zoomable view
+  EXPECT_FALSE(form->ImageAspect1->isHidden());
+  EXPECT_EQ(form->ImageAspect1->GetPicture().Width(), 600);
+
+  // Not a JPEG: an empty picture with its properties and no message.
+  form->FileListBox1->SetFileName(pictures + "/c.jpeg");
+  EXPECT_FALSE(form->JPEGImage1->GetPicture().HasGraphic());
+  EXPECT_TRUE(form->Label8->text().endsWith("B (0 x 0)")) << form->Label8->text().toStdString();
+  EXPECT_EQ(form->Label9->text(), "JPEG Image");
+  EXPECT_FALSE(form->ToolbarButton975->isEnabled());
+  EXPECT_TRUE(dialogs->messages.empty());
+
+  // Unsupported: nothing shown, the panel blank.
+  form->FileListBox1->SetFileName(pictures + "/d.wmf");
+  EXPECT_EQ(form->Label6->text(), "");
+  EXPECT_TRUE(form->ToolbarButton971->isEnabled());
+
+  // A new folder: nothing selected, the panel cleared, the four buttons off.
+  form->DirectoryListBox1->SetDirectory(dir.Path());
+  EXPECT_EQ(form->Label6->text(), "");
+  EXPECT_FALSE(form->JPEGImage1->GetPicture().HasGraphic());
+  for (auto* button : {form->ToolbarButton971, form->ToolbarButton973, form->ToolbarButton974,
+                       form->ToolbarButton975})
+    EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(MainformTest, AValueThatCannotBeWrittenKeepsTheWindowOpen) {
+  auto form = Start();
+  // The hive's folder is a file: nothing can be written.
+  WriteFileAtomically(dir.Path() + "/config", std::string("in the way"));
+  EXPECT_FALSE(form->FormClose());
+  ASSERT_EQ(dialogs->Texts().size(), 1u);
+  EXPECT_EQ(dialogs->Texts()[0], "Failed to set data for 'Directory'");
+}
+
+}  // namespace
+}  // namespace velk
