@@ -32,6 +32,16 @@ void ScheduleScreenshot(QWidget& window) {
   });
 }
 
+// With VELKVIEW_QUIT_WHEN_PAINTED set, the program ends once the main window has painted
+// itself the first time (how start-up time is measured).
+class QuitWhenPainted : public QObject {
+public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) QTimer::singleShot(0, qApp, [] { QApplication::exit(0); });
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,5 +71,8 @@ int main(int argc, char** argv) {
   mainform.CompleteStartup();
   mainform.show();
   ScheduleScreenshot(mainform);
+  QuitWhenPainted quitWhenPainted;
+  if (qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
+    mainform.installEventFilter(&quitWhenPainted);
   return app.exec();
 }

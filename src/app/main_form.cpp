@@ -481,7 +481,10 @@ void TMainform::ComboBox1Change() {
   JPEGImage1->SetStretch(true);
   const int index = ComboBox1->currentIndex();
   if (index >= 0 && index <= kZoom10) {
-    const QSize zoomed = ZoomedSize(index, w, h);
+    QSize zoomed = ZoomedSize(index, w, h);
+    // On high-density screens 100 % is one picture pixel per device pixel.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != 1) zoomed = (QSizeF(zoomed) / ratio).toSize();
     JPEGImage1->setGeometry(0, 0, zoomed.width(), zoomed.height());
   } else if (index == kZoomToFit) {
     if (ScrollBox1->height() - 4 < JPEGImage1->height() ||

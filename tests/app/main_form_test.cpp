@@ -144,6 +144,16 @@ TEST_F(MainformTest, ALaterRunRestoresEveryValue) {
   EXPECT_TRUE(dialogs->messages.empty());
 }
 
+TEST_F(MainformTest, AFolderThatIsGoneLeavesTheFolderListWhereItStarts) {
+  std::string values = AllValues();
+  values.replace(values.find(pictures), pictures.size(), dir.Path() + "/gone");
+  WriteHive(values);
+  auto form = Start();
+  EXPECT_NE(form->DirectoryListBox1->Directory(), dir.Path() + "/gone");
+  EXPECT_EQ(settings.lint, 3);  // the rest of the values were read
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
 TEST_F(MainformTest, AFailingValueStopsTheRestAndShowsItsMessage) {
   const struct {
     const char* drop;     // the value line removed
