@@ -1,6 +1,9 @@
 #include "app/main_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFileInfo>
 #include <QPainter>
 #include <QWindow>
@@ -9,6 +12,7 @@
 #include "app/fullscreen_form.h"
 #include "app/properties_text.h"
 #include "app/scroll_box.h"
+#include "app/start_plugin.h"
 #include "app/zoom.h"
 #include "chrome/g_progress.h"
 #include "chrome/path_combo_box.h"
@@ -21,12 +25,15 @@
 #include "image/tiff_reader.h"
 #include "platform/application.h"
 #include "platform/errors.h"
+#include "platform/dialogs.h"
 #include "platform/file_path.h"
+#include "platform/profile_file.h"
 #include "platform/registry.h"
 #include "widgets/directory_list_box.h"
 #include "widgets/file_list_box.h"
 #include "widgets/filter_combo_box.h"
 #include "widgets/hint_tracker.h"
+#include "widgets/option_box.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -144,12 +151,22 @@ void TMainform::BuildToolbar() {
   ToolbarButton976 = button("ToolbarButton976", "Options", "Options", next(50));
   ToolbarButton9710 = button("ToolbarButton9710", "Volume", "Set volume", next(50));
   ToolbarButton9713 = button("ToolbarButton9713", "Skins", "Skins Manager", next(40));
-  OptionBox971 = button("OptionBox971", "Plugins", "Plugins manager", next(50));
+  OptionBox971 = new TOptionBox(this);
+  OptionBox971->setObjectName("OptionBox971");
+  OptionBox971->Button()->SetCaption("Plugins");
+  OptionBox971->Button()->SetHint("Plugins manager");
+  OptionBox971->Button()->SetTag(0);
+  OptionBox971->setGeometry(next(60));
+  OptionBox971->SetItems({"Plugins Manager", "-"});
   ToolbarButton9712 = button("ToolbarButton9712", "Convert", "Conversion tool", next(52));
   ToolbarButton9714 = button("ToolbarButton9714", "Slides", "Slide Show", next(44));
   ToolbarButton972 = button("ToolbarButton972", "About", "About Velk's JPEG Viewer", next(44));
   for (auto* b : {ToolbarButton971, ToolbarButton973, ToolbarButton974, ToolbarButton975})
     b->setEnabled(false);
+  const std::pair<TToolbarButton97*, int> tags[] = {
+      {ToolbarButton971, 1}, {ToolbarButton973, 5}, {ToolbarButton974, 8}, {ToolbarButton975, 7},
+      {ToolbarButton977, 14}, {ToolbarButton976, 12}, {ToolbarButton972, 10}};
+  for (const auto& [b, tag] : tags) b->SetTag(tag);
 
   ComboBox1 = new QComboBox(this);
   ComboBox1->setObjectName("ComboBox1");
@@ -233,13 +250,20 @@ void TMainform::ConnectControls() {
     PathComboBox1->SetPath(DirectoryListBox1->Directory());
   });
   connect(FileListBox1, &TFileListBox::OnChange, this, [this] { FileListBox1Change(); });
-  connect(FileListBox1, &TFileListBox::OnDblClick, this, [this] { ShowFullScreen(); });
-  connect(ToolbarButton975, &QAbstractButton::clicked, this, [this] { ShowFullScreen(); });
-  connect(ToolbarButton977, &QAbstractButton::clicked, this,
-          [this] { loupe_->setVisible(!loupe_->isVisible()); });
+  FileListBox1->setProperty("Tag", 7);  // a double-click shows the file full screen
+  connect(FileListBox1, &TFileListBox::OnDblClick, this, [this] { MenuClick(FileListBox1); });
+  for (auto* b : {ToolbarButton971, ToolbarButton973, ToolbarButton974, ToolbarButton975,
+                  ToolbarButton977, ToolbarButton976, ToolbarButton972})
+    connect(b, &QAbstractButton::clicked, this, [this, b] { MenuClick(b); });
+  const std::pair<TToolbarButton97*, int> pages[] = {
+      {ToolbarButton9710, 3}, {ToolbarButton9713, 4}, {ToolbarButton9712, 8}, {ToolbarButton9714, 9}};
+  for (const auto& [b, node] : pages)
+    connect(b, &QAbstractButton::clicked, this, [this, node = node] { OpenPage(node); });
+  connect(OptionBox971, &TOptionBox::OnButtonClick, this, [this](QObject* s) { pihandler(s); });
+  connect(OptionBox971, &TOptionBox::OnItemClick, this, [this](int index) { plugmenu(index); });
   connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
   connect(JPEGImage1, &TCustomJPEGImage::OnProgress, this, [this] { JPEGImage1Progress(); });
-  connect(ToolbarButton978, &QAbstractButton::clicked, this, [this] { showMinimized(); });
+  connect(ToolbarButton978, &QAbstractButton::clicked, this, [this] { ToolbarButton978Click(); });
   connect(ToolbarButton979, &QAbstractButton::clicked, this, [this] { close(); });
 }
 
@@ -357,6 +381,7 @@ bool TMainform::FormClose() {
   settings_.Directory = DirectoryListBox1->Directory();
   settings_.Loupe = loupe_->isVisible();
   settings_.Filter = FilterComboBox1->ItemIndex();
+  if (TakeOptionsSettings) TakeOptionsSettings(settings_);
   try {
     Registry registry(environment_.hivePath);
     if (!registry.OpenKey(kSettingsKey, true))
@@ -393,6 +418,82 @@ void TMainform::ShowHint(const QString& hint) { Statusbar1->setText(hint); }
 void TMainform::ShowFullScreen() {
   fullscreen_->ShowPicture(JPEGImage1->GetPicture(), QString::fromStdString(FileListBox1->FileName()));
 }
+
+// ---- commands ----
+
+void TMainform::OpenPage(int node) {
+  if (OpenOptionsPage) OpenOptionsPage(node);
+}
+
+void TMainform::MenuClick(QObject* sender) {
+  int tag = 0;
+  if (auto* button = qobject_cast<TToolbarButton97*>(sender)) tag = button->Tag();
+  else if (sender) tag = sender->property("Tag").toInt();
+  switch (tag) {
+    case 1: {
+      const std::string path = FileListBox1->FileName();
+      if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+        AppDialogs().ShowError("Could not execute " + path);
+      break;
+    }
+    case 3:
+      close();
+      break;
+    case 5:
+      JPEGImage1->GetPicture().SetBitmap(Bitmap());
+      ImageAspect1->SetPicture(Picture());
+      ToolbarButton975->setEnabled(false);
+      break;
+    case 7:
+      if (JPEGImage1->GetPicture().Height() != 0) ShowFullScreen();
+      break;
+    case 8:
+      FileListBox1Change();
+      break;
+    case 10:
+      OpenPage(10);
+      break;
+    case 12:
+      OpenPage(0);
+      break;
+    case 14:
+      loupe_->setVisible(!loupe_->isVisible());
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainform::pihandler(QObject* sender) {
+  auto* button = qobject_cast<TToolbarButton97*>(sender);
+  if (button && button->Tag() == 0) OpenPage(7);
+}
+
+void TMainform::plugmenu(int index) {
+  if (index == 0) OpenPage(7);
+  if (index <= 1) return;
+  const ProfileFile plugins(environment_.programFolder + "plugins.ini");
+  const std::string section = "Plugin" + std::to_string(index - 2);
+  // The program's own plugins folder, whatever folder the options name.
+  const std::string library = environment_.programFolder + "plugins/" +
+                              plugins.ReadString(section, "Directory", "") +
+                              plugins.ReadString(section, "Filename", "");
+  StartPlugin(library, "Startplugin");
+}
+
+void TMainform::ToolbarButton978Click() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible()) window->showMinimized();
+}
+
+// ---- what the options dialog reaches ----
+
+TCustomJPEGImage& TMainform::MainJPEGImage() { return *JPEGImage1; }
+int TMainform::ZoomIndex() const { return ComboBox1->currentIndex(); }
+void TMainform::SetZoomIndex(int index) { ComboBox1->setCurrentIndex(index); }
+void TMainform::SetFileIndex(int index) { FileListBox1->SetItemIndex(index); }
+QStringList TMainform::PluginMenuItems() const { return OptionBox971->Items(); }
+void TMainform::SetPluginMenuItems(const QStringList& items) { OptionBox971->SetItems(items); }
 
 // ---- browsing and display ----
 

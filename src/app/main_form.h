@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/viewer_settings.h"
+#include "options/options_host.h"
 
 namespace velk {
 
@@ -24,6 +26,7 @@ class TLoupeform;
 class TPathComboBox;
 class TShortcutLink;
 class TToolbarButton97;
+class TOptionBox;
 class HintTracker;
 
 // What the main window needs from its surroundings; tests point it at temporary places.
@@ -36,7 +39,7 @@ struct MainformEnvironment {
   QStringList arguments;      // command-line arguments after the program name
 };
 
-class TMainform : public QWidget {
+class TMainform : public QWidget, public OptionsHost {
   Q_OBJECT
 public:
   // Builds the window and runs FormCreate.
@@ -51,14 +54,31 @@ public:
   void FormCreate();
   // Saves the settings; false (after the error box) when a value could not be written.
   bool FormClose();
-  void FileListBox1Change();
-  void ComboBox1Change();
+  void FileListBox1Change() override;
+  void ComboBox1Change() override;
   void JPEGImage1Progress();
   void ShowHint(const QString& hint);
   // Shows the picture in the full-screen window under the file's path.
   void ShowFullScreen();
 
-  ViewerSettings& Settings() { return settings_; }
+  // The toolbar's commands, by the tag of the control that fired.
+  void MenuClick(QObject* sender);
+  void pihandler(QObject* sender);
+  void plugmenu(int index);
+  void ToolbarButton978Click();
+  // Opens the options dialog on a page of its tree (set once the dialog exists).
+  std::function<void(int node)> OpenOptionsPage;
+  // Copies the options dialog's boxes into the settings before they are saved.
+  std::function<void(ViewerSettings&)> TakeOptionsSettings;
+
+  // What the options dialog reaches in this window.
+  ViewerSettings& Settings() override { return settings_; }
+  TCustomJPEGImage& MainJPEGImage() override;
+  int ZoomIndex() const override;
+  void SetZoomIndex(int index) override;
+  void SetFileIndex(int index) override;
+  QStringList PluginMenuItems() const override;
+  void SetPluginMenuItems(const QStringList& items) override;
   TGIFImage& GIFImage() { return *gif_; }
 
   // Controls, by their design names.
@@ -66,7 +86,8 @@ public:
   TToolbarButton97 *ToolbarButton971, *ToolbarButton972, *ToolbarButton973, *ToolbarButton974,
       *ToolbarButton975, *ToolbarButton976, *ToolbarButton977, *ToolbarButton978,
       *ToolbarButton979, *ToolbarButton9710, *ToolbarButton9712, *ToolbarButton9713,
-      *ToolbarButton9714, *OptionBox971;
+      *ToolbarButton9714;
+  TOptionBox* OptionBox971;
   QComboBox* ComboBox1;
   TPathComboBox* PathComboBox1;
   TDirectoryListBox* DirectoryListBox1;
@@ -88,6 +109,7 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
 
 private:
+  void OpenPage(int node);
   void BuildControls();
   void BuildToolbar();
   void BuildBrowser();

@@ -1,0 +1,32 @@
+#pragma once
+// What the options dialog reaches in the main window: its JPEG control, zoom box, file list,
+// display routines and plugin drop-down. The main window implements it.
+#include <QStringList>
+#include <string>
+
+namespace velk {
+
+class TCustomJPEGImage;
+struct ViewerSettings;
+
+class OptionsHost {
+public:
+  virtual ~OptionsHost() = default;
+  virtual ViewerSettings& Settings() = 0;
+  // The main window's JPEG control (GrayScale, NumOfColors).
+  virtual TCustomJPEGImage& MainJPEGImage() = 0;
+  // Shows the file selected in the file list again.
+  virtual void FileListBox1Change() = 0;
+  // Applies the selected zoom to the picture on screen again.
+  virtual void ComboBox1Change() = 0;
+  // The zoom box's selected index (-1 none); selecting by program raises no event.
+  virtual int ZoomIndex() const = 0;
+  virtual void SetZoomIndex(int index) = 0;
+  // Selects an entry of the file list by index (raises the file list's change when it differs).
+  virtual void SetFileIndex(int index) = 0;
+  // The plugin drop-down's items: 0 "Plugins Manager", 1 "-", then "name - version" each.
+  virtual QStringList PluginMenuItems() const = 0;
+  virtual void SetPluginMenuItems(const QStringList& items) = 0;
+};
+
+}  // namespace velk

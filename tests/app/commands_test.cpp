@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/fullscreen_form.h"
+#include "app/main_form.h"
+#include "app/start_plugin.h"
+#include "image/image_aspect.h"
+#include "image/jpeg_codec.h"
+#include "image/jpeg_image.h"
+#include "image/loupe_form.h"
+#include "platform/atomic_file.h"
+#include "platform/dialogs.h"
+#include "platform/profile_file.h"
+#include "support/temp_dir.h"
+#include "widgets/file_list_box.h"
+#include "widgets/option_box.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+namespace {
+
+class CommandsTest : public ::testing::Test {
+protected:
+  CommandsTest() {
+    std::filesystem::create_directories(dir.Path() + "/program/plugins/tools");
+    std::filesystem::copy_file(VELK_TEST_PLUGIN, dir.Path() + "/program/plugins/tools/good.so");
+    std::filesystem::copy_file(VELK_TEST_PLUGIN_BARE, dir.Path() + "/program/plugins/tools/bare.so");
+    Bitmap bitmap(40, 30, 24);
+    WriteFileAtomically(dir.Path() + "/a.jpg", EncodeJpeg(bitmap, JpegEncodeOptions{}));
+    environment.programFolder = dir.Path() + "/program/";
+    environment.hivePath = dir.Path() + "/hkcu.reg";
+    environment.arguments = {QString::fromStdString(dir.Path() + "/a.jpg")};
+    form = std::make_unique<TMainform>(settings, &loupe, &fullscreen, environment);
+    form->OpenOptionsPage = [this](int node) { pages.push_back(node); };
+    ::unsetenv("VELK_TEST_PLUGIN");
+  }
+
+  test::TempDir dir;
+  ScopedScriptedDialogs dialogs;
+  ViewerSettings settings;
+  MainformEnvironment environment;
+  TLoupeform loupe;
+  TFullscreenform fullscreen;
+  std::unique_ptr<TMainform> form;
+  std::vector<int> pages;
+};
+
+TEST_F(CommandsTest, ClearFullScreenRefreshAndLoupe) {
+  ASSERT_EQ(form->JPEGImage1->GetPicture().Height(), 30);
+  form->ToolbarButton975->click();  // full screen with a picture
+  EXPECT_TRUE(fullscreen.isVisible());
+  EXPECT_EQ(fullscreen.Label1->text().toStdString(), dir.Path() + "/a.jpg");
+  fullscreen.ImageAspect1Click();
+
+  form->ToolbarButton973->click();  // clear: an empty bitmap, full screen off
+  EXPECT_TRUE(form->JPEGImage1->GetPicture().HasGraphic());
+  EXPECT_EQ(form->JPEGImage1->GetPicture().Height(), 0);
+  EXPECT_FALSE(form->ToolbarButton975->isEnabled());
+  EXPECT_FALSE(form->Label6->text().isEmpty());  // the panel stays
+  form->MenuClick(form->FileListBox1);  // a double-click now does nothing
+  EXPECT_FALSE(fullscreen.isVisible());
+
+  form->ToolbarButton974->click();  // refresh shows the file again
+  EXPECT_EQ(form->JPEGImage1->GetPicture().Height(), 30);
+
+  const bool shown = loupe.isVisible();
+  form->ToolbarButton977->click();
+  EXPECT_NE(loupe.isVisible(), shown);
+  form->ToolbarButton977->click();
+  EXPECT_EQ(loupe.isVisible(), shown);
+}
+
+TEST_F(CommandsTest, ButtonsOpenTheOptionsOnTheirPages) {
+  for (auto* button : {form->ToolbarButton976, form->ToolbarButton9710, form->ToolbarButton9713,
+                       form->ToolbarButton9712, form->ToolbarButton9714, form->ToolbarButton972})
+    button->click();
+  form->OptionBox971->Button()->click();
+  form->OptionBox971->ChooseItem(0);
+  form->OptionBox971->ChooseItem(1);  // the separator does nothing
+  EXPECT_EQ(pages, (std::vector<int>{0, 3, 4, 8, 9, 10, 7, 7}));
+  form->OptionBox971->Button()->SetTag(1);
+  form->OptionBox971->Button()->click();
+  EXPECT_EQ(pages.size(), 8u);
+}
+
+TEST_F(CommandsTest, ThePluginMenuStartsThePluginOfItsSection) {
+  ProfileFile plugins(environment.programFolder + "plugins.ini");
+  plugins.WriteString("Plugin0", "Directory", "tools/");
+  plugins.WriteString("Plugin0", "Filename", "bare.so");
+  plugins.WriteString("Plugin1", "Directory", "tools/");
+  plugins.WriteString("Plugin1", "Filename", "good.so");
+  plugins.WriteString("Plugin2", "Filename", "missing.so");
+  form->SetPluginMenuItems({"Plugins Manager", "-", "Bare - 1", "Good - 2", "Missing - 3"});
+  form->OptionBox971->ChooseItem(3);
+  EXPECT_STREQ(std::getenv("VELK_TEST_PLUGIN"), "started");
+  form->OptionBox971->ChooseItem(2);
+  form->OptionBox971->ChooseItem(4);
+  EXPECT_EQ(dialogs->Texts(), (std::vector<std::string>{"Plugin Error", "Plugin not found"}));
+}
+
+TEST(StartPlugin, MessagesForEachWayItFails) {
+  test::TempDir dir;
+  ScopedScriptedDialogs dialogs;
+  ::unsetenv("VELK_TEST_PLUGIN");
+  dir.Write("not-a-library.so", "text, not code");
+  EXPECT_FALSE(StartPlugin(dir.File("none.so"), "Startplugin"));
+  EXPECT_FALSE(StartPlugin(dir.File("not-a-library.so"), "Startplugin"));
+  EXPECT_FALSE(StartPlugin(VELK_TEST_PLUGIN_BARE, "Startplugin"));
+  EXPECT_EQ(dialogs->Texts(), (std::vector<std::string>{"Plugin not found",
+                                                         "Unable to intitialize plugin.",
+                                                         "Plugin Error"}));
+  EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
+  EXPECT_TRUE(StartPlugin(VELK_TEST_PLUGIN, "Configureplugin"));
+  EXPECT_STREQ(std::getenv("VELK_TEST_PLUGIN"), "configured");
+  EXPECT_TRUE(StartPlugin(VELK_TEST_PLUGIN, "Startplugin"));  // loaded once, called again
+  EXPECT_STREQ(std::getenv("VELK_TEST_PLUGIN"), "started");
+}
+
+}  // namespace
+}  // namespace velk
