@@ -1,0 +1,47 @@
+#pragma once
+// The About page of the options dialog: product name, version, two drawn icons, the credits
+// and licence text, and the home-page and e-mail links.
+#include <QLabel>
+#include <QPixmap>
+#include <QUrl>
+
+class QTextBrowser;
+
+namespace velk {
+
+// A label that looks like a hyperlink and opens its URL with the desktop's handler.
+class TURLLabel : public QLabel {
+  Q_OBJECT
+public:
+  explicit TURLLabel(QWidget* parent = nullptr);
+  QUrl URL() const { return url_; }
+  void SetURL(const QUrl& url) { url_ = url; }
+
+protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+  QUrl url_;
+};
+
+inline constexpr const char* kHomePageAddress = "https://velkview.example.org/";
+inline constexpr const char* kEmailAddress = "velkview@example.org";
+
+struct AboutPage {
+  QLabel* ProductName = nullptr;
+  QLabel* Version = nullptr;
+  QLabel* Image1 = nullptr;
+  QLabel* Image2 = nullptr;
+  QTextBrowser* Memo1 = nullptr;
+  TURLLabel* URLLabel1 = nullptr;  // home page
+  TURLLabel* URLLabel2 = nullptr;  // e-mail
+};
+
+// Fills the page panel with its controls, each named as the rest of the program knows it.
+AboutPage BuildAboutPage(QWidget* panel);
+
+// The two 32 x 32 icons: the viewer's picture frame and a smiling face.
+QPixmap DrawViewerIcon();
+QPixmap DrawSmileyIcon();
+
+}  // namespace velk

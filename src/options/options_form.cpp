@@ -1,0 +1,220 @@
+#include "options/options_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QHideEvent>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include "image/jpeg_image.h"
+#include "options/options_host.h"
+#include "options/radio_group.h"
+#include "options/viewer_settings.h"
+#include "platform/dialogs.h"
+#include "platform/profile_file.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+
+namespace {
+
+// The tag a control carries for Menuclick and FormCreate; controls without one have tag 0.
+int TagOf(const QObject* sender) {
+  if (auto* button = qobject_cast<const TToolbarButton97*>(sender)) return button->Tag();
+  if (auto* group = qobject_cast<const TRadioGroup*>(sender)) return group->Tag();
+  return sender ? sender->property("Tag").toInt() : 0;
+}
+
+}  // namespace
+
+TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      host_(host),
+      programFolder_(std::move(programFolder)) {
+  setObjectName("Options");
+  setWindowTitle("Options");
+  setFixedSize(490, 319);
+  BuildFrame();
+  BuildGeneralPage();
+  BuildJpegPage();
+  BuildVolumePage();
+  BuildSkinsPages();
+  BuildPluginsPage();
+  BuildConvertPage();
+  BuildSlideShowPage();
+  BuildAboutPage();
+
+  JPEGImage1 = new TJPEGImage(this);
+  JPEGImage1->setObjectName("JPEGImage1");
+  JPEGImage1->SetLoading(true);  // design settings: nothing to decode yet
+  JPEGImage1->SetNumOfColors(TNumOfColors::_256);
+  JPEGImage1->SetDither(TDither::FS);
+  JPEGImage1->SetDCTMethod(TDCTMethod::Integ);
+  JPEGImage1->SetProgressStep(10);
+  JPEGImage1->SetQuality(75);
+  JPEGImage1->SetLoading(false);
+  JPEGImage1->hide();
+
+  ConnectOptionClicks();
+  TreeView1->expandAll();
+  FormCreate(this);
+}
+
+void TOptions::ConnectOptionClicks() {
+  // Check boxes raise their click on every change of state, by program too.
+  for (QCheckBox* box : {CheckBox1, CheckBox3, CheckBox4})
+    connect(box, &QCheckBox::toggled, this, [this, box] { Menuclick(box); });
+  for (TRadioGroup* group : {RadioGroup1, RadioGroup2})
+    connect(group, &TRadioGroup::Click, this, [this](QObject* sender) { Menuclick(sender); });
+  connect(ExplorerButton1, &QPushButton::clicked, this, [this] { Menuclick(ExplorerButton1); });
+  connect(ToolbarButton974, &TToolbarButton97::clicked, this, &TOptions::ToolbarButton974Click);
+  connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TOptions::TreeView1Change);
+}
+
+void TOptions::ShowPage(int node) {
+  show();
+  raise();
+  activateWindow();
+  if (QTreeWidgetItem* item = TreeItem(node)) TreeView1->setCurrentItem(item);
+}
+
+QTreeWidgetItem* TOptions::TreeItem(int index) const {
+  if (index < 0) return nullptr;
+  for (QTreeWidgetItemIterator it(TreeView1); *it; ++it)
+    if (index-- == 0) return *it;
+  return nullptr;
+}
+
+int TOptions::SelectedNode() const {
+  int index = 0;
+  for (QTreeWidgetItemIterator it(TreeView1); *it; ++it, ++index)
+    if (*it == TreeView1->currentItem()) return index;
+  return -1;
+}
+
+QWidget* TOptions::FindComponent(const QString& name) const {
+  for (QWidget* child : findChildren<QWidget*>())
+    if (child->objectName().compare(name, Qt::CaseInsensitive) == 0) return child;
+  return nullptr;
+}
+
+void TOptions::TreeView1Change() {
+  for (int i = 1; i <= 10; ++i)
+    if (QWidget* page = FindComponent(QString("panel%1").arg(i))) page->hide();
+  const int selected = SelectedNode();
+  for (int i = 1; i <= 10; ++i)
+    if (selected == i)
+      if (QWidget* page = FindComponent(QString("panel%1").arg(i))) page->show();
+}
+
+void TOptions::ApplyEnablingRule() {
+  CheckBox4->setEnabled(CheckBox3->isChecked());
+  if (!CheckBox4->isEnabled()) CheckBox4->setChecked(false);
+}
+
+void TOptions::Menuclick(QObject* Sender) {
+  switch (TagOf(Sender)) {
+    case 1: {  // "Dither": takes effect at the next JPEG load
+      const int index = RadioGroup2->ItemIndex();
+      if (index == 0 || index == 1) host_.Settings().Dither = index;
+      host_.ComboBox1Change();
+      break;
+    }
+    case 2:
+      host_.MainJPEGImage().SetGrayScale(CheckBox1->isChecked());
+      host_.FileListBox1Change();
+      break;
+    case 3: {
+      static constexpr TNumOfColors kColours[] = {TNumOfColors::_16, TNumOfColors::_256,
+                                                  TNumOfColors::TrueColor};
+      const int index = RadioGroup1->ItemIndex();
+      if (index >= 0 && index <= 2) host_.MainJPEGImage().SetNumOfColors(kColours[index]);
+      host_.FileListBox1Change();
+      break;
+    }
+    case 4:
+      hide();
+      break;
+    default:  // 6 and 7: the main window reads the boxes when it closes
+      break;
+  }
+  ApplyEnablingRule();
+}
+
+void TOptions::ReadPluginSettings() {
+  const ProfileFile plugins(programFolder_ + kPluginsFile);
+  pluginCount_ = plugins.ReadInteger("Settings", "Plugins", 0);
+  host_.Settings().pluginsFolder =
+      plugins.ReadString("Settings", "Plugindir", programFolder_ + "plugins/");
+  Edit976->setText(QString::fromStdString(host_.Settings().pluginsFolder));
+}
+
+void TOptions::ReadSchemeColours() {
+  const ProfileFile skins(programFolder_ + kSkinsFile);
+  for (int i = 0; i < kSchemeColourCount; ++i)
+    colours_[i] = skins.ReadInteger(scheme_, kSchemeColourKeys[i], kRestoredColours[i]);
+}
+
+void TOptions::FormCreate(QObject* Sender) {
+  // The restore command passes its button (tag 1) to skip the steps marked full below.
+  const bool full = TagOf(Sender) == 0;
+  TrackBar2->setValue(JPEGImage1->Quality() / 10);  // no user signal: quality stays
+  ApplyEnablingRule();
+  if (full) {
+    ReadPluginSettings();
+    // Each control whose state changes raises its click, pushing the settings into the main
+    // window's JPEG control.
+    ViewerSettings& settings = host_.Settings();
+    RadioGroup2->SetItemIndex(settings.Dither);
+    RadioGroup1->SetItemIndex(settings.Colours);
+    CheckBox1->setChecked(settings.Grey);
+    CheckBox3->setChecked(settings.FileIndex);
+    CheckBox4->setChecked(settings.Showstart);
+  }
+  ReadSchemeColours();
+  ComboBox972->setCurrentIndex(0);
+  ComboBox973->setCurrentIndex(0);
+  host_.SetZoomIndex(host_.Settings().Zoom);
+  host_.SetFileIndex(host_.Settings().Filename);
+  if (CheckBox4->isChecked()) host_.FileListBox1Change();
+  bitmapBoxFolder_ = programFolder_ + "skins";
+  pluginBoxFolder_ = programFolder_ + "plugins";
+}
+
+void TOptions::FormActivate() { TreeView1->expandAll(); }
+
+void TOptions::FormHide() {
+  ProfileFile skins(programFolder_ + kSkinsFile);
+  skins.WriteString("Settings", "Current Scheme", scheme_);
+  for (int i = 0; i < kSchemeColourCount; ++i)
+    skins.WriteInteger(scheme_, kSchemeColourKeys[i], colours_[i]);
+  ProfileFile(programFolder_ + kPluginsFile)
+      .WriteString("Settings", "Plugindir", host_.Settings().pluginsFolder);
+}
+
+void TOptions::ToolbarButton974Click() {
+  const int zoom = host_.ZoomIndex();
+  if (!AppDialogs().Confirm("Do you wish to restore the default settings?")) return;
+  ProfileFile skins(programFolder_ + kSkinsFile);
+  WriteRestoredSkin(skins, scheme_, programFolder_);
+  FormCreate(ToolbarButton974);
+  host_.SetZoomIndex(zoom);
+}
+
+void TOptions::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (!event->spontaneous()) FormHide();
+}
+
+void TOptions::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+}  // namespace velk

@@ -1,0 +1,128 @@
+#pragma once
+// The options dialog: one long-lived tool window whose pages (chosen through a page tree) hold
+// the viewer's options and every manager of the program. Its creation completes the main
+// window's start-up.
+#include <QWidget>
+#include <array>
+#include <string>
+
+#include "options/skin_scheme.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTextBrowser;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace velk {
+
+class OptionsHost;
+class TJPEGImage;
+class TRadioGroup;
+class TToolbarButton97;
+class TURLLabel;
+
+class TOptions : public QWidget {
+  Q_OBJECT
+public:
+  // Builds the dialog hidden and runs the full creation sequence (FormCreate with itself as
+  // the sender, tag 0). programFolder ends in "/".
+  TOptions(OptionsHost& host, std::string programFolder, QWidget* parent = nullptr);
+
+  QString Name() const { return objectName(); }
+  void SetName(const QString& name) { setObjectName(name); }
+
+  // Opens the dialog (not modal) on a page: 0 "Options" ... 10 "About" (tree item index).
+  void ShowPage(int node);
+
+  // Event handlers.
+  void FormCreate(QObject* Sender);
+  void FormActivate();
+  void FormHide();
+  void TreeView1Change();
+  void Menuclick(QObject* Sender);
+  void ToolbarButton974Click();
+
+  // Tree items by depth-first position; -1 / nullptr when none.
+  int SelectedNode() const;
+  QTreeWidgetItem* TreeItem(int index) const;
+  // A child control by name, compared without regard to case.
+  QWidget* FindComponent(const QString& name) const;
+
+  const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& SchemeName() const { return scheme_; }
+  // The scheme colours written back when the dialog hides (pickers' values once they exist).
+  const std::array<int, kSchemeColourCount>& SchemeColours() const { return colours_; }
+  void SetSchemeColour(int index, int colour) { colours_.at(index) = colour; }
+  int PluginCount() const { return pluginCount_; }
+  const std::string& BitmapBoxFolder() const { return bitmapBoxFolder_; }
+  const std::string& PluginBoxFolder() const { return pluginBoxFolder_; }
+
+  // Frame.
+  QTreeWidget* TreeView1 = nullptr;
+  QLabel* Label19 = nullptr;  // heading "Velk's JPEG Viewer Options"
+  std::array<QFrame*, 10> Panels{};  // Panel1 .. Panel10
+  QPushButton* ExplorerButton1 = nullptr;
+  // General page.
+  QCheckBox* CheckBox3 = nullptr;  // "Remember Filename"
+  QCheckBox* CheckBox4 = nullptr;  // "Show/Play Immediately on Startup"
+  QLineEdit* Edit976 = nullptr;    // plugins folder
+  TToolbarButton97* ToolbarButton9712 = nullptr;
+  QComboBox* ComboBox975 = nullptr;  // language
+  TToolbarButton97* ToolbarButton9722 = nullptr;
+  // JPEG page.
+  TRadioGroup* RadioGroup2 = nullptr;  // "Dither"
+  TRadioGroup* RadioGroup1 = nullptr;  // "Colours..."
+  QCheckBox* CheckBox1 = nullptr;      // "Grey"
+  // Skins Manager and Bitmaps pages.
+  TToolbarButton97* ToolbarButton974 = nullptr;  // "Restore Default Settings"
+  QComboBox* ComboBox972 = nullptr;
+  // Convert page.
+  QComboBox* ComboBox973 = nullptr;
+  QWidget* convert1 = nullptr;
+  QSlider* TrackBar2 = nullptr;  // JPEG quality / 10
+  // About page.
+  QLabel* ProductName = nullptr;
+  QLabel* Version = nullptr;
+  QLabel* Image1 = nullptr;
+  QLabel* Image2 = nullptr;
+  QTextBrowser* Memo1 = nullptr;
+  TURLLabel* URLLabel1 = nullptr;
+  TURLLabel* URLLabel2 = nullptr;
+  // The invisible working picture of the conversion utility and the slide show.
+  TJPEGImage* JPEGImage1 = nullptr;
+
+protected:
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+private:
+  void BuildFrame();
+  void BuildGeneralPage();
+  void BuildJpegPage();
+  void BuildSkinsPages();
+  void BuildVolumePage();
+  void BuildPluginsPage();
+  void BuildConvertPage();
+  void BuildSlideShowPage();
+  void BuildAboutPage();
+  void ConnectOptionClicks();
+  void ApplyEnablingRule();
+  void ReadSchemeColours();
+  void ReadPluginSettings();
+
+  OptionsHost& host_;
+  std::string programFolder_;
+  std::string scheme_ = kSchemeName;
+  std::array<int, kSchemeColourCount> colours_ = kRestoredColours;
+  int pluginCount_ = 0;
+  std::string bitmapBoxFolder_;
+  std::string pluginBoxFolder_;
+};
+
+}  // namespace velk

@@ -1,0 +1,108 @@
+// The frames and controls of the pages whose managers live in files of their own: Volume,
+// Plugins Manager, Convert and Slide Show. Their behaviour is connected by those managers.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSlider>
+#include <QSpinBox>
+
+#include "options/named_control.h"
+#include "options/options_form.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+
+void TOptions::BuildVolumePage() {
+  QWidget* page = Panels[2];
+  Caption(page, "Label5", "Main", QRect(16, 8, 40, 16));
+  auto* slider = NamedControl<QSlider>(page, "TrackBar951", QRect(16, 28, 40, 220));
+  slider->setOrientation(Qt::Vertical);
+  slider->setRange(0, 65535);
+  slider->setTickInterval(6553);
+  slider->setTickPosition(QSlider::TicksBothSides);
+}
+
+void TOptions::BuildPluginsPage() {
+  QWidget* page = Panels[6];
+  auto* list = NamedControl<QComboBox>(page, "ComboBox974", QRect(8, 8, 309, 22));
+  list->setEnabled(false);
+  FlatButton(page, "ToolbarButton977", "Remove Plugin", "", QRect(8, 36, 150, 24), false);
+  FlatButton(page, "ToolbarButton978", "Add Plugin", "", QRect(166, 36, 150, 24));
+  FlatButton(page, "ToolbarButton979", "Plugin Properties", "", QRect(8, 64, 150, 24), false);
+  FlatButton(page, "ToolbarButton9710", "Start Plugin", "", QRect(166, 64, 150, 24), false);
+
+  auto* group = NamedControl<QGroupBox>(page, "GroupBox4", QRect(8, 96, 309, 156));
+  group->setTitle("Edit Configuration File");
+  static const std::pair<const char*, const char*> kFields[] = {
+      {"Label28", "Name:"}, {"Label29", "File Name:"}, {"Label30", "Directory:"},
+      {"Label31", "Version:"}};
+  static const char* const kEdits[] = {"Edit972", "Edit973", "Edit974", "Edit975"};
+  for (int i = 0; i < 4; ++i) {
+    Caption(group, kFields[i].first, kFields[i].second, QRect(8, 22 + i * 26, 70, 20));
+    auto* edit = NamedControl<QLineEdit>(group, kEdits[i], QRect(80, 22 + i * 26, 220, 20));
+    edit->setReadOnly(i > 0);  // only the name is edited here
+    edit->setEnabled(false);
+  }
+  FlatButton(group, "ToolbarButton9711", "Apply", "", QRect(220, 126, 80, 24), false);
+}
+
+void TOptions::BuildConvertPage() {
+  QWidget* page = Panels[7];
+  Caption(page, "Label10", "Input files:", QRect(8, 4, 200, 16));
+  auto* list = NamedControl<QListWidget>(page, "ListBox1", QRect(8, 22, 270, 110));
+  list->setSortingEnabled(true);
+  FlatButton(page, "ToolbarButton971", "+", "Add files to be converted", QRect(284, 22, 32, 24));
+  FlatButton(page, "ToolbarButton972", "-", "Delete files from conversion list",
+             QRect(284, 50, 32, 24), false);
+  FlatButton(page, "ToolbarButton976", "x", "Clear list", QRect(284, 78, 32, 24), false);
+
+  Caption(page, "Label22", "Convert to:", QRect(8, 138, 108, 20));
+  ComboBox973 = NamedControl<QComboBox>(page, "ComboBox973", QRect(118, 138, 198, 22));
+  ComboBox973->addItems({"Windows Bitmap (*.bmp)", "Joint Pictures Expert Group (*.jpeg)",
+                         "Compuserve Bitmap (*.gif)", "Tagged Image File (*.tif)"});
+  Caption(page, "Label23", "Output Directory:", QRect(8, 166, 108, 20));
+  auto* folder = NamedControl<QLineEdit>(page, "Edit971", QRect(118, 166, 162, 22));
+  folder->setReadOnly(true);
+  folder->setText("/");
+  FlatButton(page, "ToolbarButton9716", "...", "Select the output directory",
+             QRect(284, 166, 32, 22), false);
+
+  convert1 = NamedControl<QWidget>(page, "convert1", QRect(8, 194, 220, 60));
+  Caption(convert1, "Label24", "Quality:", QRect(0, 0, 60, 16));
+  TrackBar2 = NamedControl<QSlider>(convert1, "TrackBar2", QRect(30, 18, 160, 24));
+  TrackBar2->setOrientation(Qt::Horizontal);
+  TrackBar2->setRange(5, 10);
+  TrackBar2->setTickInterval(1);
+  TrackBar2->setTickPosition(QSlider::TicksBelow);
+  Caption(convert1, "Label26", "Low", QRect(0, 22, 28, 16));
+  Caption(convert1, "Label25", "Best", QRect(192, 22, 28, 16));
+  convert1->hide();
+  FlatButton(page, "ToolbarButton975", "Convert", "", QRect(236, 226, 80, 26), false);
+}
+
+void TOptions::BuildSlideShowPage() {
+  QWidget* page = Panels[8];
+  Caption(page, "Label33", "Input files:", QRect(8, 4, 200, 16));
+  auto* list = NamedControl<QListWidget>(page, "Listbox971", QRect(8, 22, 270, 170));
+  list->setSortingEnabled(true);
+  static const std::tuple<const char*, const char*, const char*, bool> kButtons[] = {
+      {"ToolbarButton9718", "+", "Add files to the slide show", true},
+      {"ToolbarButton9719", "-", "Remove files from the slide show", false},
+      {"ToolbarButton9720", "x", "Clear list", false},
+      {"ToolbarButton9721", "[ ]", "Full screen preview", false},
+      {"ToolbarButton9717", ">", "Start the slide show (click screen when started to stop)",
+       false}};
+  int top = 22;
+  for (const auto& [name, caption, hint, enabled] : kButtons) {
+    FlatButton(page, name, caption, hint, QRect(284, top, 32, 24), enabled);
+    top += 28;
+  }
+  Caption(page, "Label32", "Delay between images:", QRect(8, 204, 150, 20));
+  auto* delay = NamedControl<QSpinBox>(page, "SpinEdit1", QRect(160, 202, 60, 22));
+  delay->setRange(1, 20);
+  delay->setValue(1);
+}
+
+}  // namespace velk

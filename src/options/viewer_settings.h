@@ -1,0 +1,39 @@
+#pragma once
+// The settings record shared by the main window and the options dialog, persisted as
+// fourteen registry values under kSettingsKey.
+#include <string>
+
+namespace velk {
+
+inline constexpr const char* kSettingsKey = "\\Software\\Velk's Software\\Velk's JPEG viewer";
+
+struct ViewerSettings {
+  std::string Directory;
+  bool Grey = false;
+  int Dither = 0;    // 0 "Ordered Dither", 1 "No Dither"
+  int Colours = 0;   // 0 "16 Colours", 1 "256 Colours", 2 "True Colour"
+  int Zoom = 0;      // zoom box index, -1 none
+  bool Loupe = false;
+  int Filter = 0;    // filter box index
+  bool FileIndex = false;  // "Remember Filename"
+  int Filename = 0;        // file list index
+  bool Showstart = false;  // "Show/Play Immediately on Startup"
+  std::string skindir;
+  int lint = 0;            // loupe speed item 1..6
+  std::string pluginsFolder;  // not stored in the registry
+
+  // The values of a first run.
+  void SetFirstRunDefaults(const std::string& programFolder) {
+    FileIndex = true;
+    Showstart = true;
+    Zoom = 9;
+    Dither = 0;
+    Colours = 2;
+    Grey = false;
+    skindir = programFolder;
+    lint = 6;
+    pluginsFolder = programFolder + "plugins/";
+  }
+};
+
+}  // namespace velk
