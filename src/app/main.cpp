@@ -9,6 +9,7 @@
 #include "chrome/xdg_folders.h"
 #include "gif/gif_format.h"
 #include "image/loupe_form.h"
+#include "options/options_form.h"
 #include "platform/application.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs.h"
@@ -67,8 +68,9 @@ int main(int argc, char** argv) {
 
   velk::TFullscreenform fullscreen;  // made before the main window needs it; shown on demand
   velk::TMainform mainform(settings, &loupe, &fullscreen, environment);
-  // The options dialog will complete the start-up; until it exists the main window does.
-  mainform.CompleteStartup();
+  // The options dialog's creation completes the main window's start-up (zoom, file).
+  velk::TOptions options(mainform, environment.programFolder, &mainform);
+  mainform.SetOptionsDialog(&options);
   mainform.show();
   ScheduleScreenshot(mainform);
   QuitWhenPainted quitWhenPainted;

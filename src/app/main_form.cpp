@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QUrl>
@@ -23,6 +24,8 @@
 #include "image/loupe.h"
 #include "image/loupe_form.h"
 #include "image/tiff_reader.h"
+#include "options/options_form.h"
+#include "options/radio_group.h"
 #include "platform/application.h"
 #include "platform/errors.h"
 #include "platform/dialogs.h"
@@ -360,12 +363,6 @@ void TMainform::OpenCommandLineFile() {
   FileListBox1->SetFileName(file.absoluteFilePath().toStdString());
 }
 
-void TMainform::CompleteStartup() {
-  ComboBox1->setCurrentIndex(settings_.Zoom);
-  FileListBox1->SetItemIndex(settings_.Filename);
-  if (settings_.Showstart) FileListBox1Change();
-}
-
 int TMainform::CheckedLoupeSpeed() const {
   int lint = settings_.lint;
   for (int i = 1; i <= 6; ++i)
@@ -381,7 +378,13 @@ bool TMainform::FormClose() {
   settings_.Directory = DirectoryListBox1->Directory();
   settings_.Loupe = loupe_->isVisible();
   settings_.Filter = FilterComboBox1->ItemIndex();
-  if (TakeOptionsSettings) TakeOptionsSettings(settings_);
+  if (options_) {
+    settings_.FileIndex = options_->CheckBox3->isChecked();
+    settings_.Showstart = options_->CheckBox4->isChecked();
+    settings_.Grey = options_->CheckBox1->isChecked();
+    settings_.Colours = options_->RadioGroup1->ItemIndex();
+    settings_.Dither = options_->RadioGroup2->ItemIndex();
+  }
   try {
     Registry registry(environment_.hivePath);
     if (!registry.OpenKey(kSettingsKey, true))
@@ -422,7 +425,7 @@ void TMainform::ShowFullScreen() {
 // ---- commands ----
 
 void TMainform::OpenPage(int node) {
-  if (OpenOptionsPage) OpenOptionsPage(node);
+  if (options_) options_->ShowPage(node);
 }
 
 void TMainform::MenuClick(QObject* sender) {

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +26,7 @@ class TPathComboBox;
 class TShortcutLink;
 class TToolbarButton97;
 class TOptionBox;
+class TOptions;
 class HintTracker;
 
 // What the main window needs from its surroundings; tests point it at temporary places.
@@ -47,10 +47,6 @@ public:
             MainformEnvironment environment, QWidget* parent = nullptr);
   ~TMainform() override;
 
-  // Start-up's last step (done by the options dialog once it exists): select the saved zoom
-  // and file, and show that file when "Show/Play Immediately on Startup" is set.
-  void CompleteStartup();
-
   void FormCreate();
   // Saves the settings; false (after the error box) when a value could not be written.
   bool FormClose();
@@ -66,10 +62,9 @@ public:
   void pihandler(QObject* sender);
   void plugmenu(int index);
   void ToolbarButton978Click();
-  // Opens the options dialog on a page of its tree (set once the dialog exists).
-  std::function<void(int node)> OpenOptionsPage;
-  // Copies the options dialog's boxes into the settings before they are saved.
-  std::function<void(ViewerSettings&)> TakeOptionsSettings;
+  // The options dialog, made after this window; its pages open from the toolbar and its
+  // boxes are saved with the settings.
+  void SetOptionsDialog(TOptions* options) { options_ = options; }
 
   // What the options dialog reaches in this window.
   ViewerSettings& Settings() override { return settings_; }
@@ -131,6 +126,7 @@ private:
   MainformEnvironment environment_;
   std::unique_ptr<TGIFImage> gif_;
   HintTracker* hints_ = nullptr;
+  TOptions* options_ = nullptr;
 };
 
 }  // namespace velk

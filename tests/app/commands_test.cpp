@@ -11,6 +11,7 @@
 #include "image/jpeg_codec.h"
 #include "image/jpeg_image.h"
 #include "image/loupe_form.h"
+#include "options/options_form.h"
 #include "platform/atomic_file.h"
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
@@ -34,7 +35,8 @@ protected:
     environment.hivePath = dir.Path() + "/hkcu.reg";
     environment.arguments = {QString::fromStdString(dir.Path() + "/a.jpg")};
     form = std::make_unique<TMainform>(settings, &loupe, &fullscreen, environment);
-    form->OpenOptionsPage = [this](int node) { pages.push_back(node); };
+    options = std::make_unique<TOptions>(*form, environment.programFolder, form.get());
+    form->SetOptionsDialog(options.get());
     ::unsetenv("VELK_TEST_PLUGIN");
   }
 
@@ -45,7 +47,7 @@ protected:
   TLoupeform loupe;
   TFullscreenform fullscreen;
   std::unique_ptr<TMainform> form;
-  std::vector<int> pages;
+  std::unique_ptr<TOptions> options;
 };
 
 TEST_F(CommandsTest, ClearFullScreenRefreshAndLoupe) {
@@ -74,16 +76,25 @@ TEST_F(CommandsTest, ClearFullScreenRefreshAndLoupe) {
 }
 
 TEST_F(CommandsTest, ButtonsOpenTheOptionsOnTheirPages) {
-  for (auto* button : {form->ToolbarButton976, form->ToolbarButton9710, form->ToolbarButton9713,
-                       form->ToolbarButton9712, form->ToolbarButton9714, form->ToolbarButton972})
+  const std::pair<TToolbarButton97*, int> buttons[] = {
+      {form->ToolbarButton976, 0}, {form->ToolbarButton9710, 3}, {form->ToolbarButton9713, 4},
+      {form->ToolbarButton9712, 8}, {form->ToolbarButton9714, 9}, {form->ToolbarButton972, 10},
+      {form->OptionBox971->Button(), 7}};
+  for (const auto& [button, node] : buttons) {
+    options->ShowPage(1);
     button->click();
-  form->OptionBox971->Button()->click();
-  form->OptionBox971->ChooseItem(0);
+    EXPECT_TRUE(options->isVisible());
+    EXPECT_EQ(options->SelectedNode(), node) << button->objectName().toStdString();
+  }
+  options->ShowPage(1);
   form->OptionBox971->ChooseItem(1);  // the separator does nothing
-  EXPECT_EQ(pages, (std::vector<int>{0, 3, 4, 8, 9, 10, 7, 7}));
-  form->OptionBox971->Button()->SetTag(1);
+  EXPECT_EQ(options->SelectedNode(), 1);
+  form->OptionBox971->ChooseItem(0);
+  EXPECT_EQ(options->SelectedNode(), 7);
+  options->ShowPage(1);
+  form->OptionBox971->Button()->SetTag(1);  // only tag 0 opens the manager
   form->OptionBox971->Button()->click();
-  EXPECT_EQ(pages.size(), 8u);
+  EXPECT_EQ(options->SelectedNode(), 1);
 }
 
 TEST_F(CommandsTest, ThePluginMenuStartsThePluginOfItsSection) {

@@ -15,6 +15,7 @@
 #include "image/jpeg_codec.h"
 #include "image/jpeg_image.h"
 #include "image/loupe.h"
+#include "options/options_form.h"
 #include "image/loupe_form.h"
 #include "platform/atomic_file.h"
 #include "platform/bmp_codec.h"
@@ -136,7 +137,7 @@ TEST_F(MainformTest, ALaterRunRestoresEveryValue) {
   EXPECT_EQ(loupe->loupe()->Interval(), 500);
   EXPECT_EQ(form->FilterComboBox1->ItemIndex(), 1);
   EXPECT_EQ(form->FileListBox1->Mask(), "*.*");
-  form->CompleteStartup();
+  TOptions options(*form, environment.programFolder, form.get());  // completes the start-up
   EXPECT_EQ(form->ComboBox1->currentIndex(), 4);
   EXPECT_EQ(form->FileListBox1->ItemIndex(), 1);  // b.bmp, shown at once
   EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 600);
@@ -183,7 +184,8 @@ TEST_F(MainformTest, RememberFilenameOffStoresZeroAndZoomMinusOneIsNoSelection) 
   values.replace(values.find("\"Zoom\"=dword:00000004"), 21, "\"Zoom\"=dword:ffffffff");
   WriteHive(values);
   auto form = Start();
-  form->CompleteStartup();
+  TOptions options(*form, environment.programFolder, form.get());
+  form->SetOptionsDialog(&options);
   EXPECT_EQ(form->ComboBox1->currentIndex(), -1);
   form->FileListBox1->SetItemIndex(2);
   ASSERT_TRUE(form->FormClose());
