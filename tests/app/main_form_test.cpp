@@ -210,7 +210,9 @@ TEST_F(MainformTest, LoupeSpeedsAndZoomsFromTheSettings) {
     for (int i = 1; i <= 6; ++i)
       EXPECT_EQ(loupe->FindItem("S" + QString::number(i))->isChecked(),
                 checkedSpeed == "S" + std::to_string(i));
-    if (*checkedZoom) EXPECT_TRUE(loupe->FindItem(checkedZoom)->isChecked());
+    if (*checkedZoom) {
+      EXPECT_TRUE(loupe->FindItem(checkedZoom)->isChecked());
+    }
   }
 }
 

@@ -86,7 +86,9 @@ TEST(Picture, DrawsEveryBitmapDepthAndSharesMemoryWhereQtCan) {
     const Bitmap bitmap = Checker(9, 5, bits);
     const QImage view = BitmapAsQImage(bitmap);
     EXPECT_EQ(SharesMemoryWithQImage(bitmap), bits != 4);
-    if (bits != 4) EXPECT_EQ(view.constBits(), bitmap.Bits());
+    if (bits != 4) {
+      EXPECT_EQ(view.constBits(), bitmap.Bits());
+    }
     for (int y = 0; y < 5; ++y)
       for (int x = 0; x < 9; ++x) {
         const RGBQuad c = bitmap.PixelColor(x, y);
