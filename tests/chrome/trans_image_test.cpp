@@ -1,0 +1,99 @@
+#include "chrome/trans_image.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+namespace velk {
+namespace {
+
+constexpr TColor kCut = 0x00FFFBF0;  // the main window's transparent colour
+
+// A bitmap from rows of characters: '#' solid (red), '.' the transparent colour.
+Bitmap FromRows(const std::vector<std::string>& rows, int bits = 24) {
+  Bitmap bitmap(int(rows[0].size()), int(rows.size()), 24);
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      uint8_t* p = bitmap.ScanLine(y) + 3 * x;
+      const bool cut = rows[size_t(y)][size_t(x)] == '.';
+      p[0] = cut ? 0xFF : 0;  // blue, green, red of 0x00FFFBF0
+      p[1] = cut ? 0xFB : 0;
+      p[2] = cut ? 0xF0 : 0xFF;
+    }
+  if (bits == 32) {
+    Bitmap wide(bitmap.Width(), bitmap.Height(), 32);
+    for (int y = 0; y < bitmap.Height(); ++y)
+      for (int x = 0; x < bitmap.Width(); ++x)
+        for (int c = 0; c < 3; ++c) wide.ScanLine(y)[4 * x + c] = bitmap.ScanLine(y)[3 * x + c];
+    return wide;
+  }
+  return bitmap;
+}
+
+TEST(ShapeRegion, RunsOfSolidPixelsPerRow) {
+  const Bitmap bitmap = FromRows({"##..#", "#####", ".....", ".#.#."});
+  const std::vector<QRect> runs = ShapeRuns(bitmap, kCut);
+  const std::vector<QRect> expected = {QRect(0, 0, 2, 1), QRect(4, 0, 1, 1), QRect(0, 1, 5, 1),
+                                       QRect(1, 3, 1, 1), QRect(3, 3, 1, 1)};
+  EXPECT_EQ(runs, expected);  // the run touching the right edge ends at the width
+  EXPECT_EQ(ShapeRuns(FromRows({"##..#"}, 32), kCut), std::vector<QRect>(runs.begin(), runs.begin() + 2));
+
+  const QRegion region = *BuildShapeRegion(bitmap, kCut);
+  EXPECT_TRUE(region.contains(QPoint(4, 0)));
+  EXPECT_FALSE(region.contains(QPoint(2, 0)));
+  EXPECT_FALSE(region.contains(QPoint(0, 2)));
+  EXPECT_TRUE(BuildShapeRegion(FromRows({"...", "..."}), kCut)->isEmpty());
+  EXPECT_TRUE(BuildShapeRegion(FromRows({"###", "###"}), kCut)->xored(QRegion(0, 0, 3, 2)).isEmpty());
+  EXPECT_FALSE(BuildShapeRegion(Bitmap(), kCut).has_value());
+}
+
+TEST(ShapeRegion, BatchesGiveTheSameRegionAsOneCall) {
+  // A checkerboard of 100 x 100 has 5000 runs: three batches.
+  std::vector<std::string> rows(100, std::string(100, '.'));
+  for (int y = 0; y < 100; ++y)
+    for (int x = (y % 2); x < 100; x += 2) rows[size_t(y)][size_t(x)] = '#';
+  const Bitmap bitmap = FromRows(rows);
+  const std::vector<QRect> runs = ShapeRuns(bitmap, kCut);
+  ASSERT_EQ(runs.size(), 5000u);
+  QRegion once;
+  once.setRects(runs.data(), int(runs.size()));
+  EXPECT_EQ(*BuildShapeRegion(bitmap, kCut), once);
+}
+
+TEST(ShapeRegion, SystemColoursMatchByTheirCurrentValue) {
+  InstallSystemColorResolver([](int) { return TColor(0x00FFFBF0); });
+  EXPECT_TRUE(BuildShapeRegion(FromRows({"..."}), clBtnFace)->isEmpty());
+  InstallSystemColorResolver(nullptr);
+}
+
+TEST(TransImage, ApplyShapeMasksAndSizesItsWindow) {
+  QWidget form;
+  form.resize(300, 200);
+  auto* image = new TTransImage(&form);
+  EXPECT_EQ(image->TransColor(), clWhite);
+  EXPECT_TRUE(image->AdjustFormSize());
+  image->GetPicture().SetBitmap(FromRows({"..##", "####", "##.."}));
+  image->SetTransColor(kCut);
+  image->ApplyShape();
+  EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(form.size(), QSize(4, 3));
+  EXPECT_EQ(image->geometry(), QRect(0, 0, 4, 3));
+  EXPECT_EQ(form.mask(), *BuildShapeRegion(image->GetPicture().Bitmap(), kCut));
+
+  // Without AdjustFormSize the size stays; without a picture the window is rectangular again.
+  QWidget other;
+  other.resize(50, 40);
+  auto* plain = new TTransImage(&other);
+  plain->SetAdjustFormSize(false);
+  plain->GetPicture().SetBitmap(FromRows({"#."}));
+  plain->ApplyShape();
+  EXPECT_EQ(other.size(), QSize(50, 40));
+  EXPECT_TRUE(other.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_FALSE(other.mask().isEmpty());
+  plain->GetPicture().Clear();
+  plain->ApplyShape();
+  EXPECT_TRUE(other.mask().isEmpty());
+}
+
+}  // namespace
+}  // namespace velk
