@@ -1,0 +1,68 @@
+#pragma once
+// A combo box for choosing one of the 16 standard colours: each entry shows a framed swatch
+// and the colour's name; the box's value is the chosen colour.
+#include <QComboBox>
+#include <QStringList>
+
+#include "platform/color.h"
+
+namespace velk {
+
+enum class TComboStyle { csDropDown, csSimple, csDropDownList };
+
+// A combo box that draws its own entries at a fixed height: the font's height plus 1, at
+// least 9.
+class TOwnerDrawComboBox : public QComboBox {
+  Q_OBJECT
+public:
+  explicit TOwnerDrawComboBox(QWidget* parent = nullptr);
+  TComboStyle Style() const { return style_; }
+  void SetStyle(TComboStyle style);
+  int ItemHeight() const;
+
+protected:
+  void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  // Draws entry index into rect; selected tells the state the brush is for.
+  virtual void DrawItem(QPainter& painter, int index, const QRect& rect, bool selected) = 0;
+
+private:
+  friend class OwnerDrawDelegate;
+  TComboStyle style_ = TComboStyle::csDropDownList;
+};
+
+class TColorComboBox : public TOwnerDrawComboBox {
+  Q_OBJECT
+public:
+  explicit TColorComboBox(QWidget* parent = nullptr);
+
+  // Reading: the stored value, or for an editable box without a selected entry the typed
+  // text as a colour name or number ("$" hexadecimal or decimal).
+  TColor ColorValue() const;
+  void SetColorValue(TColor value);
+  const QStringList& ColorNames() const { return names_; }
+  void SetColorNames(const QStringList& names);
+  bool DisplayNames() const { return displayNames_; }
+  void SetDisplayNames(bool display);
+
+  // "Black" ... "White" for the 16 colours, "$%.8x" for any other.
+  static QString ColorText(TColor color);
+  static TColor StandardColor(int index);
+
+signals:
+  void OnChange(QObject* sender);
+
+protected:
+  void DrawItem(QPainter& painter, int index, const QRect& rect, bool selected) override;
+
+private:
+  void FillList();
+  void EntryPicked(int index);
+  void TextEdited();
+
+  TColor value_ = 0;
+  QStringList names_;
+  bool displayNames_ = true;
+};
+
+}  // namespace velk
