@@ -6,9 +6,11 @@
 
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
+#include "app/splash_form.h"
 #include "chrome/xdg_folders.h"
 #include "gif/gif_format.h"
 #include "image/loupe_form.h"
+#include "options/convert_command.h"
 #include "options/options_form.h"
 #include "platform/application.h"
 #include "platform/program_folder.h"
@@ -46,6 +48,8 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The command-line converter needs no display: it runs before any application object.
+  if (velk::IsConvertCommand(argc, argv)) return velk::RunConvertCommand(argc, argv);
   // Screen capture, window shapes and always-on-top need X11 (XWayland on Wayland desktops).
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
   velk::Application app(argc, argv);
@@ -53,6 +57,11 @@ int main(int argc, char** argv) {
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
+
+  // The splash shows while the other windows are made; it closes itself once messages flow.
+  auto* splash = new velk::TSplashForm;
+  splash->show();
+  splash->repaint();
 
   velk::ViewerSettings settings;
   velk::TLoupeform loupe;  // hidden until asked for
@@ -71,6 +80,10 @@ int main(int argc, char** argv) {
   // The options dialog's creation completes the main window's start-up (zoom, file).
   velk::TOptions options(mainform, environment.programFolder, &mainform);
   mainform.SetOptionsDialog(&options);
+  // A click on the full-screen window stops the slide show.
+  fullscreen.OnStopSlideShow = [&options] {
+    if (auto* timer = options.findChild<QTimer*>("Timer1")) timer->stop();
+  };
   mainform.show();
   ScheduleScreenshot(mainform);
   QuitWhenPainted quitWhenPainted;
