@@ -1,0 +1,153 @@
+#include "options/convert_page.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSlider>
+
+#include "gif/gif_image.h"
+#include "image/jpeg_image.h"
+#include "options/conversion.h"
+#include "options/options_form.h"
+#include "platform/application.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+
+namespace {
+
+template <typename T>
+T* Control(TOptions& options, const char* name) {
+  auto* control = qobject_cast<T*>(options.FindComponent(name));
+  Q_ASSERT(control);
+  return control;
+}
+
+// Clicks run inside Qt's signal delivery: failures go to the standard error box here.
+template <typename F>
+void Guarded(F&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+}
+
+}  // namespace
+
+FileBoxRequest OpenDialog3() {
+  FileBoxRequest request;
+  request.filter = "All Supported Images|*.jpg; *.bmp; *.gif; *.tif;";
+  request.multiSelect = true;
+  return request;
+}
+
+TConvertPage::TConvertPage(TOptions& options) : QObject(&options), options_(options) {
+  setObjectName("ConvertPage");
+  ListBox1 = Control<QListWidget>(options, "ListBox1");
+  Edit971 = Control<QLineEdit>(options, "Edit971");
+  ToolbarButton971 = Control<TToolbarButton97>(options, "ToolbarButton971");
+  ToolbarButton972 = Control<TToolbarButton97>(options, "ToolbarButton972");
+  ToolbarButton976 = Control<TToolbarButton97>(options, "ToolbarButton976");
+  ToolbarButton9716 = Control<TToolbarButton97>(options, "ToolbarButton9716");
+  ToolbarButton975 = Control<TToolbarButton97>(options, "ToolbarButton975");
+
+  auto on = [this](TToolbarButton97* button, void (TConvertPage::*handler)()) {
+    connect(button, &TToolbarButton97::clicked, this, [this, handler] {
+      Guarded([this, handler] { (this->*handler)(); });
+    });
+  };
+  on(ToolbarButton971, &TConvertPage::ToolbarButton971Click);
+  on(ToolbarButton972, &TConvertPage::ToolbarButton972Click);
+  on(ToolbarButton976, &TConvertPage::ToolbarButton976Click);
+  on(ToolbarButton9716, &TConvertPage::ToolbarButton9716Click);
+  on(ToolbarButton975, &TConvertPage::ToolbarButton975Click);
+  // User changes only: the creation sequence selects and positions without these events.
+  connect(options.ComboBox973, &QComboBox::activated, this, &TConvertPage::ComboBox973Change);
+  connect(options.TrackBar2, &QAbstractSlider::actionTriggered, this,
+          &TConvertPage::TrackBar2Change);
+}
+
+void TConvertPage::EnableListButtons(bool enabled) {
+  for (auto* button : {ToolbarButton972, ToolbarButton975, ToolbarButton976, ToolbarButton9716})
+    button->setEnabled(enabled);
+}
+
+void TConvertPage::ToolbarButton971Click() {
+  const auto files = AppDialogs().OpenFiles(OpenDialog3());
+  if (files.empty()) return;
+  for (const auto& file : files) ListBox1->addItem(QString::fromStdString(file));
+  EnableListButtons(true);
+  ListBox1->setCurrentRow(0);
+}
+
+void TConvertPage::ToolbarButton972Click() {
+  delete ListBox1->takeItem(ListBox1->currentRow());
+  ListBox1->setCurrentRow(0);
+  if (ListBox1->count() == 0) EnableListButtons(false);
+}
+
+void TConvertPage::ToolbarButton976Click() {
+  ListBox1->clear();
+  EnableListButtons(false);
+}
+
+void TConvertPage::ToolbarButton9716Click() {
+  const std::string folder = AppDialogs().PickFolder("Select output directory", browseFolder_);
+  if (folder.empty()) return;
+  browseFolder_ = folder;
+  // The root already ends in the separator; it gets no second one.
+  Edit971->setText(QString::fromStdString(folder.back() == '/' ? folder : folder + "/"));
+}
+
+void TConvertPage::ComboBox973Change() {
+  options_.convert1->hide();
+  if (options_.ComboBox973->currentIndex() == 1) options_.convert1->show();
+}
+
+void TConvertPage::TrackBar2Change() {
+  // sliderPosition already holds the new place when the action is reported.
+  options_.JPEGImage1->SetQuality(options_.TrackBar2->sliderPosition() * 10);
+}
+
+void TConvertPage::LoadIntoWorkingPicture(const std::string& path, TGIFImage& gif) {
+  TJPEGImage& working = *options_.JPEGImage1;
+  if (IsJpegExtension(LowerExtension(path))) {
+    working.SetFileName(path);  // the working control reads and decodes the file itself
+    return;
+  }
+  working.GetPicture().SetBitmap(LoadConvertInput(path, gif));
+}
+
+void TConvertPage::ToolbarButton975Click() {
+  ListBox1->setCurrentRow(0);
+  int converted = 0;
+  int errors = 0;
+  TGIFImage gif;  // the run's GIF reader and writer
+  const int format = options_.ComboBox973->currentIndex();
+  const std::string folder = Edit971->text().toStdString();
+  const int n = ListBox1->count();
+  for (int i = 0; i < n; ++i) {
+    const std::string path = ListBox1->currentItem()->text().toStdString();
+    bool loaded = true;
+    try {
+      LoadIntoWorkingPicture(path, gif);
+    } catch (const std::exception&) {
+      loaded = false;
+      ++errors;
+    }
+    if (loaded) {
+      // Write failures are not caught: they end the run on this line.
+      const Bitmap& bitmap = options_.JPEGImage1->GetPicture().Bitmap();
+      WriteConvertOutput(ConvertOutputPath(folder, path, format),
+                         EncodeConvertOutput(bitmap, format, options_.JPEGImage1->Quality(), gif));
+      ++converted;
+    }
+    ListBox1->setCurrentRow(ListBox1->currentRow() + 1);
+  }
+  ListBox1->setCurrentRow(0);
+  if (errors > 0) AppDialogs().ShowError(ErrorsText(errors));
+  AppDialogs().ShowInformation(ConvertedText(converted));
+}
+
+}  // namespace velk

@@ -1,0 +1,55 @@
+#pragma once
+// The Convert page (Panel8) of the options dialog: the conversion list, the output folder and
+// format, the JPEG quality slider and the conversion run over the dialog's working picture.
+#include <QObject>
+#include <string>
+
+#include "platform/dialogs.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QSlider;
+
+namespace velk {
+
+class TGIFImage;
+class TOptions;
+class TToolbarButton97;
+
+// OpenDialog3, shared with the slide show.
+FileBoxRequest OpenDialog3();
+
+class TConvertPage : public QObject {
+  Q_OBJECT
+public:
+  // Finds the page's controls (built on Panel8) and connects their handlers.
+  explicit TConvertPage(TOptions& options);
+
+  void ToolbarButton971Click();   // Add
+  void ToolbarButton972Click();   // Delete
+  void ToolbarButton976Click();   // Clear
+  void ToolbarButton9716Click();  // Output directory
+  void ComboBox973Change();
+  void TrackBar2Change();
+  // The run; a write failure leaves it by an exception (the click shows it in the error box).
+  void ToolbarButton975Click();
+
+  QListWidget* ListBox1;
+  QLineEdit* Edit971;
+  TToolbarButton97* ToolbarButton971;
+  TToolbarButton97* ToolbarButton972;
+  TToolbarButton97* ToolbarButton976;
+  TToolbarButton97* ToolbarButton9716;
+  TToolbarButton97* ToolbarButton975;
+
+private:
+  void EnableListButtons(bool enabled);
+  // Loads one file into the working picture; throws on failure.
+  void LoadIntoWorkingPicture(const std::string& path, TGIFImage& gif);
+
+  TOptions& options_;
+  std::string browseFolder_ = "/";  // FolderBrowse2 starts at the folder chosen last
+};
+
+}  // namespace velk

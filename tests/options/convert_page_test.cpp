@@ -1,0 +1,244 @@
+#include "options/convert_page.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "image/jpeg_image.h"
+#include "image/tiff_writer.h"
+#include "options/convert_fixture.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+// The first quantisation value of the first DQT table: 8 at quality 75, 16 at 50, 1 at 100
+// for the standard luminance table (16 scaled).
+int FirstQuantValue(const std::string& bytes) {
+  for (size_t i = 2; i + 5 < bytes.size(); ++i)
+    if (uint8_t(bytes[i]) == 0xFF && uint8_t(bytes[i + 1]) == 0xDB)
+      return uint8_t(bytes[i + 5]);  // after length (2) and precision/id (1)
+  return -1;
+}
+
+class ConvertPageTest : public test::ConvertFixture {
+protected:
+  TConvertPage& Page() { return *options->findChild<TConvertPage*>("ConvertPage"); }
+  void Add(const std::vector<std::string>& files) {
+    dialogs->fileAnswers.push_back(files);
+    Page().ToolbarButton971->click();
+  }
+  void ChooseFolder(const std::string& path) {
+    dialogs->folderAnswers.push_back(path);
+    Page().ToolbarButton9716->click();
+  }
+  void ChooseFormat(int index) {
+    options->ComboBox973->setCurrentIndex(index);
+    emit options->ComboBox973->activated(index);
+  }
+  void Convert() {
+    dialogs->messages.clear();
+    Page().ToolbarButton975->click();
+  }
+  std::vector<bool> ListButtons() {
+    return {Page().ToolbarButton972->isEnabled(), Page().ToolbarButton976->isEnabled(),
+            Page().ToolbarButton9716->isEnabled(), Page().ToolbarButton975->isEnabled()};
+  }
+  // Reads a file back through ImageMagick as RGB.
+  test::RgbImage ReadBack(const std::string& path) {
+    const std::string ppm = path + ".ppm";
+    EXPECT_EQ(test::Shell(im + " '" + path + "[0]' -depth 8 ppm:'" + ppm + "'"), 0) << path;
+    return test::ReadPnm(ppm);
+  }
+
+  std::string im = test::ImageMagick();
+};
+
+TEST_F(ConvertPageTest, ButtonsFollowTheListAndTheFolderPickerAddsOneSeparator) {
+  EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
+  EXPECT_EQ(Page().Edit971->text(), "/");
+  EXPECT_TRUE(options->convert1->isHidden());
+  Add({});  // cancelled
+  EXPECT_EQ(Page().ListBox1->count(), 0);
+  Add({"/p/b.bmp", "/p/a.jpg", "/p/b.bmp"});
+  EXPECT_EQ(ListButtons(), (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(Page().ListBox1->item(0)->text(), "/p/a.jpg");  // sorted, duplicates kept
+  EXPECT_EQ(Page().ListBox1->count(), 3);
+  EXPECT_EQ(Page().ListBox1->currentRow(), 0);
+  EXPECT_EQ(dialogs->fileBoxes.back().filter, "All Supported Images|*.jpg; *.bmp; *.gif; *.tif;");
+  EXPECT_TRUE(dialogs->fileBoxes.back().multiSelect);
+
+  ChooseFolder("/");
+  EXPECT_EQ(Page().Edit971->text(), "/");
+  ChooseFolder("/srv/out");
+  EXPECT_EQ(Page().Edit971->text(), "/srv/out/");
+  ChooseFolder("");  // cancelled
+  EXPECT_EQ(Page().Edit971->text(), "/srv/out/");
+
+  ChooseFormat(1);
+  EXPECT_FALSE(options->convert1->isHidden());
+  ChooseFormat(2);
+  EXPECT_TRUE(options->convert1->isHidden());
+
+  Page().ToolbarButton972->click();
+  Page().ToolbarButton972->click();
+  EXPECT_EQ(ListButtons(), (std::vector<bool>{true, true, true, true}));
+  Page().ToolbarButton972->click();  // the last line
+  EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
+  Add({"/p/c.gif"});
+  Page().ToolbarButton976->click();
+  EXPECT_EQ(Page().ListBox1->count(), 0);
+  EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
+  EXPECT_TRUE(Page().ToolbarButton971->isEnabled());
+}
+
+TEST_F(ConvertPageTest, QualityIs75UntilTheSliderMovesThen50Or100) {
+  Add({Bmp("q.bmp", test::GradientBitmap(64, 64))});
+  ChooseFolder(Out());
+  ChooseFormat(1);
+  EXPECT_EQ(options->TrackBar2->value(), 7);
+  Convert();
+  EXPECT_EQ(FirstQuantValue(dir.Read("out/q.jpg")), 8);  // 75
+  options->TrackBar2->triggerAction(QAbstractSlider::SliderToMinimum);
+  Convert();
+  EXPECT_EQ(options->JPEGImage1->Quality(), 50);
+  EXPECT_EQ(FirstQuantValue(dir.Read("out/q.jpg")), 16);
+  options->TrackBar2->triggerAction(QAbstractSlider::SliderToMaximum);
+  Convert();
+  EXPECT_EQ(FirstQuantValue(dir.Read("out/q.jpg")), 1);
+  EXPECT_EQ(dialogs->Texts(), (Texts{"1 files successfully converted"}));
+}
+
+TEST_F(ConvertPageTest, CorruptMiddleFileAndUnknownExtensionsCountAsErrors) {
+  Add({Bmp("a.bmp", test::SolidBitmap(4, 4, {0, 0, 255})), Corrupt("b.bmp"),
+       Bmp("c.bmp", test::SolidBitmap(4, 4, {255, 0, 0}))});
+  ChooseFolder(Out());
+  ChooseFormat(3);
+  Convert();
+  EXPECT_EQ(dialogs->Texts(), (Texts{"1 errors occurred", "2 files successfully converted"}));
+  EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
+  EXPECT_EQ(dialogs->messages[1].kind, MessageKind::Information);
+  EXPECT_TRUE(fs::exists(dir.File("out/a.tif")));
+  EXPECT_FALSE(fs::exists(dir.File("out/b.tif")));
+  EXPECT_TRUE(fs::exists(dir.File("out/c.tif")));
+  EXPECT_EQ(Page().ListBox1->currentRow(), 0);
+  EXPECT_EQ(Page().ListBox1->count(), 3);  // a run leaves the list as it was
+
+  Page().ToolbarButton976->click();
+  dir.Write("notes.txt", "text");
+  Add({dir.File("notes.txt")});
+  Convert();
+  EXPECT_EQ(dialogs->Texts(), (Texts{"1 errors occurred", "0 files successfully converted"}));
+}
+
+TEST_F(ConvertPageTest, OutputPathsReplaceTheLastExtensionAndLaterFilesWin) {
+  Add({Bmp("one/s.bmp", test::SolidBitmap(4, 4, {0, 0, 255})),
+       Bmp("two/s.bmp", test::SolidBitmap(4, 4, {255, 0, 0})),
+       Bmp("one/a.b.bmp", test::SolidBitmap(2, 2, {0, 255, 0}))});
+  ChooseFolder(Out());
+  ChooseFormat(0);
+  Convert();
+  EXPECT_EQ(dialogs->Texts(), (Texts{"3 files successfully converted"}));
+  EXPECT_TRUE(fs::exists(dir.File("out/a.b.bmp")));
+  EXPECT_EQ(LoadBmpFile(dir.File("out/s.bmp")).PixelColor(0, 0).blue, 255);  // two/ comes later
+  EXPECT_EQ(fs::directory_iterator(dir.File("out")) == fs::directory_iterator(), false);
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.File("out"))) ++files;
+  EXPECT_EQ(files, 2);  // no temporary files left behind
+}
+
+TEST_F(ConvertPageTest, UpperCaseExtensionsAndAnOutputEqualToItsInput) {
+  if (im.empty()) GTEST_SKIP() << "ImageMagick not installed";
+  ASSERT_EQ(test::Shell(im + " -size 40x30 gradient:red-blue '" + dir.File("PHOTO.JPG") + "'"), 0);
+  SaveBitmapAsTiff(dir.File("scan.TIFF"), test::SolidBitmap(5, 5, {10, 20, 30}));
+  Add({dir.File("PHOTO.JPG"), dir.File("scan.TIFF")});
+  ChooseFolder(dir.Path());
+  ChooseFormat(3);
+  Convert();
+  EXPECT_EQ(dialogs->Texts(), (Texts{"2 files successfully converted"}));
+  EXPECT_EQ(ReadBack(dir.File("scan.tif")).Pixel(0, 0)[2], 10);
+
+  // PHOTO.JPG to JPEG in its own folder: replaced by its 256-colour re-encoding.
+  Page().ToolbarButton976->click();
+  const std::string before = dir.Read("PHOTO.JPG");
+  ASSERT_EQ(test::Shell("cp '" + dir.File("PHOTO.JPG") + "' '" + dir.File("photo.jpg") + "'"), 0);
+  Add({dir.File("photo.jpg")});
+  ChooseFormat(1);
+  Convert();
+  EXPECT_EQ(dialogs->Texts(), (Texts{"1 files successfully converted"}));
+  EXPECT_NE(dir.Read("photo.jpg"), before);
+  EXPECT_EQ(test::Shell("djpeg '" + dir.File("photo.jpg") + "'"), 0);
+}
+
+TEST_F(ConvertPageTest, AWriteFailureEndsTheRunWithoutTouchingTheTarget) {
+  Add({Bmp("a.bmp", test::SolidBitmap(4, 4, {1, 2, 3})), Bmp("b.bmp", test::SolidBitmap(4, 4, {1, 2, 3}))});
+  ChooseFolder(Out());
+  fs::create_directories(dir.File("out/b.tif"));  // the target cannot be replaced
+  dir.Write("out/b.tif/keep", "x");
+  ChooseFormat(3);
+  Convert();
+  ASSERT_EQ(dialogs->messages.size(), 1u);  // the error box only, no summary
+  EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
+  EXPECT_NE(dialogs->messages[0].text.find("b.tif"), std::string::npos);
+  EXPECT_EQ(Page().ListBox1->currentRow(), 1);  // stays on the failing line
+  EXPECT_TRUE(fs::exists(dir.File("out/a.tif")));
+  EXPECT_EQ(dir.Read("out/b.tif/keep"), "x");
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.File("out"))) ++files;
+  EXPECT_EQ(files, 2);
+}
+
+TEST_F(ConvertPageTest, EveryFormatReadsBackInIndependentTools) {
+  if (im.empty()) GTEST_SKIP() << "ImageMagick not installed";
+  const Bitmap gradient = test::GradientBitmap(48, 32);
+  Bitmap palette(48, 32, 8);  // a palette input keeps its colours exactly in a GIF
+  for (int i = 0; i < 256; ++i) palette.Palette()[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 0};
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 48; ++x) palette.ScanLine(y)[x] = uint8_t(x * 5 + y);
+  Add({Bmp("g.bmp", gradient), Bmp("p.bmp", palette)});
+  ChooseFolder(Out());
+  for (int format = 0; format < 4; ++format) {
+    ChooseFormat(format);
+    Convert();
+    EXPECT_EQ(dialogs->Texts(), (Texts{"2 files successfully converted"})) << format;
+  }
+  const test::RgbImage g = test::ToRgb(gradient), p = test::ToRgb(palette);
+  EXPECT_EQ(test::CompareRgb(g, ReadBack(dir.File("out/g.bmp"))), "");
+  EXPECT_EQ(test::CompareRgb(p, ReadBack(dir.File("out/p.bmp"))), "");
+  EXPECT_EQ(test::CompareRgb(g, ReadBack(dir.File("out/g.tif"))), "");
+  // The palette TIFF's 16-bit colour map scales 8-bit values by 256, read back as /257.
+  EXPECT_EQ(test::CompareRgb(p, ReadBack(dir.File("out/p.tif")), 1), "");
+  EXPECT_EQ(test::CompareRgb(p, ReadBack(dir.File("out/p.gif"))), "");
+  EXPECT_EQ(test::CompareRgb(g, ReadBack(dir.File("out/g.gif")), 52), "");  // 216-colour palette
+  EXPECT_EQ(test::CompareRgb(g, ReadBack(dir.File("out/g.jpg")), 24), "");
+  if (!test::Tool({"tiffinfo"}).empty()) {
+    EXPECT_EQ(test::Shell("tiffinfo '" + dir.File("out/g.tif") + "'"), 0);
+  }
+  if (!test::Tool({"tiff2rgba"}).empty()) {
+    EXPECT_EQ(test::Shell("tiff2rgba '" + dir.File("out/p.tif") + "' '" + dir.File("rgba.tif") + "'"), 0);
+  }
+  if (!test::Tool({"djpeg"}).empty()) {
+    EXPECT_EQ(test::Shell("djpeg -pnm -outfile '" + dir.File("d.ppm") + "' '" + dir.File("out/g.jpg") + "'"), 0);
+    EXPECT_EQ(test::CompareRgb(g, test::ReadPnm(dir.File("d.ppm")), 24), "");
+  }
+}
+
+TEST_F(ConvertPageTest, AnAnimatedGifConvertsItsFirstFrame) {
+  if (im.empty()) GTEST_SKIP() << "ImageMagick not installed";
+  ASSERT_EQ(test::Shell(im + " -size 6x4 xc:red xc:blue '" + dir.File("anim.gif") + "'"), 0);
+  Add({dir.File("anim.gif")});
+  ChooseFolder(Out());
+  ChooseFormat(0);
+  Convert();
+  EXPECT_EQ(dialogs->Texts(), (Texts{"1 files successfully converted"}));
+  const Bitmap out = LoadBmpFile(dir.File("out/anim.bmp"));
+  EXPECT_EQ(out.Width(), 6);
+  EXPECT_EQ(out.PixelColor(3, 2).red, 255);
+  EXPECT_EQ(out.PixelColor(3, 2).blue, 0);
+}
+
+}  // namespace
+}  // namespace velk
