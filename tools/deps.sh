@@ -2,6 +2,7 @@
 velk_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libjpeg62-turbo-dev libasound2-dev
+  pulseaudio alsa-utils libasound2-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils
   libjpeg-turbo-progs imagemagick

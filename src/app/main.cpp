@@ -11,6 +11,7 @@
 #include "gif/gif_format.h"
 #include "image/loupe_form.h"
 #include "options/convert_command.h"
+#include "options/languages.h"
 #include "options/options_form.h"
 #include "platform/application.h"
 #include "platform/program_folder.h"
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
   velk::TMainform mainform(settings, &loupe, &fullscreen, environment);
   // The options dialog's creation completes the main window's start-up (zoom, file).
   velk::TOptions options(mainform, environment.programFolder, &mainform);
+  velk::TranslateOptions(options, mainform);
   mainform.SetOptionsDialog(&options);
   // A click on the full-screen window stops the slide show.
   fullscreen.OnStopSlideShow = [&options] {

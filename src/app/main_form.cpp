@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app/fullscreen_form.h"
+#include "app/main_form_layout.h"
 #include "app/properties_text.h"
 #include "app/scroll_box.h"
 #include "app/start_plugin.h"
@@ -18,6 +19,8 @@
 #include "chrome/g_progress.h"
 #include "chrome/path_combo_box.h"
 #include "chrome/shortcut_link.h"
+#include "chrome/skin_art.h"
+#include "chrome/trans_image.h"
 #include "gif/gif_image.h"
 #include "image/image_aspect.h"
 #include "image/jpeg_image.h"
@@ -106,7 +109,12 @@ TMainform::~TMainform() = default;
 // ---- building ----
 
 void TMainform::BuildControls() {
-  Label12 = MakeLabel(this, "Label12", "Velk's JPEG Viewer", QRect(8, 2, 300, 16));
+  // The skin picture under everything; it also gives the window its shape.
+  TransImage1 = new TTransImage(this);
+  TransImage1->setObjectName("TransImage1");
+  TransImage1->SetAdjustFormSize(false);
+  TransImage1->SetTransColor(0x00FFFBF0);
+  Label12 = MakeLabel(this, "Label12", "Velk's JPEG Viewer", layout::kTitle);
   QFont title = Label12->font();
   title.setBold(true);
   Label12->setFont(title);
@@ -114,10 +122,10 @@ void TMainform::BuildControls() {
   BuildBrowser();
   BuildPropertiesPanel();
   BuildImageArea();
-  Statusbar1 = MakeLabel(this, "Statusbar1", "", QRect(6, 528, 570, 13));
+  Statusbar1 = MakeLabel(this, "Statusbar1", "", layout::kStatusLine);
   ProgressBar1 = new TGProgress(this);
   ProgressBar1->setObjectName("ProgressBar1");
-  ProgressBar1->setGeometry(581, 528, 183, 13);
+  ProgressBar1->setGeometry(layout::kProgressBar);
   ProgressBar1->SetGradientBar(true);
   ProgressBar1->SetSolid(true);
   ProgressBar1->SetColor(0x000000);
@@ -138,32 +146,40 @@ void TMainform::BuildToolbar() {
     b->setGeometry(geometry);
     return b;
   };
-  ToolbarButton978 = button("ToolbarButton978", "_", "Minimize", QRect(724, 1, 20, 17));
-  ToolbarButton979 = button("ToolbarButton979", "x", "Close", QRect(746, 1, 20, 17));
-  int x = 6;
-  auto next = [&x](int width) {
-    const QRect r(x, 20, width, 20);
-    x += width + 2;
-    return r;
+  ToolbarButton978 = button("ToolbarButton978", "_", "Minimize", layout::kMinimizeButton);
+  ToolbarButton979 = button("ToolbarButton979", "x", "Close", layout::kCloseButton);
+  int x = layout::kToolbarLeft;
+  // The built-in glyphs; a skin may replace them.
+  auto tool = [&](const char* name, const char* hint, GlyphKind glyph, int glyphs) {
+    auto* b = button(name, "", hint, QRect(x, layout::kToolbarTop, layout::kToolbarButtonSize,
+                                           layout::kToolbarButtonSize));
+    b->SetGlyph(GlyphStrip(glyph, glyphs));
+    b->SetNumGlyphs(glyphs);
+    x += layout::kToolbarButtonSize + 3;
+    return b;
   };
-  ToolbarButton971 = button("ToolbarButton971", "Execute", "Execute file", next(50));
-  ToolbarButton973 = button("ToolbarButton973", "Clear", "Clear screen", next(40));
-  ToolbarButton974 = button("ToolbarButton974", "Refresh", "Refresh", next(48));
-  ToolbarButton975 = button("ToolbarButton975", "Full", "Full screen", next(34));
-  ToolbarButton977 = button("ToolbarButton977", "Loupe", "Show or hide the Loupe", next(42));
-  ToolbarButton976 = button("ToolbarButton976", "Options", "Options", next(50));
-  ToolbarButton9710 = button("ToolbarButton9710", "Volume", "Set volume", next(50));
-  ToolbarButton9713 = button("ToolbarButton9713", "Skins", "Skins Manager", next(40));
+  ToolbarButton971 = tool("ToolbarButton971", "Execute file", GlyphKind::Open, 1);
+  ToolbarButton973 = tool("ToolbarButton973", "Clear screen", GlyphKind::Clear, 2);
+  ToolbarButton974 = tool("ToolbarButton974", "Refresh", GlyphKind::Refresh, 2);
+  ToolbarButton975 = tool("ToolbarButton975", "Full screen", GlyphKind::FullScreen, 2);
+  x += 8;
+  ToolbarButton977 = tool("ToolbarButton977", "Show or hide the Loupe", GlyphKind::Loupe, 1);
+  ToolbarButton976 = tool("ToolbarButton976", "Options", GlyphKind::Options, 1);
+  ToolbarButton9710 = tool("ToolbarButton9710", "Set volume", GlyphKind::Volume, 1);
+  ToolbarButton9713 = tool("ToolbarButton9713", "Skins Manager", GlyphKind::Skins, 1);
   OptionBox971 = new TOptionBox(this);
   OptionBox971->setObjectName("OptionBox971");
-  OptionBox971->Button()->SetCaption("Plugins");
+  OptionBox971->Button()->SetGlyph(GlyphStrip(GlyphKind::Plugin, 1));
   OptionBox971->Button()->SetHint("Plugins manager");
   OptionBox971->Button()->SetTag(0);
-  OptionBox971->setGeometry(next(60));
+  OptionBox971->setGeometry(x, layout::kToolbarTop, layout::kToolbarButtonSize + 12,
+                            layout::kToolbarButtonSize);
+  x += layout::kToolbarButtonSize + 15;
   OptionBox971->SetItems({"Plugins Manager", "-"});
-  ToolbarButton9712 = button("ToolbarButton9712", "Convert", "Conversion tool", next(52));
-  ToolbarButton9714 = button("ToolbarButton9714", "Slides", "Slide Show", next(44));
-  ToolbarButton972 = button("ToolbarButton972", "About", "About Velk's JPEG Viewer", next(44));
+  ToolbarButton9712 = tool("ToolbarButton9712", "Conversion tool", GlyphKind::Convert, 1);
+  ToolbarButton9714 = tool("ToolbarButton9714", "Slide Show", GlyphKind::SlideShow, 1);
+  x += 8;
+  ToolbarButton972 = tool("ToolbarButton972", "About Velk's JPEG Viewer", GlyphKind::About, 1);
   for (auto* b : {ToolbarButton971, ToolbarButton973, ToolbarButton974, ToolbarButton975})
     b->setEnabled(false);
   const std::pair<TToolbarButton97*, int> tags[] = {
@@ -176,31 +192,31 @@ void TMainform::BuildToolbar() {
   ComboBox1->addItems(ZoomEntries());
   ComboBox1->setCurrentIndex(-1);  // the design selects nothing: pictures show at 100 %
   ComboBox1->setToolTip("Set the zoom");
-  ComboBox1->setGeometry(682, 20, 84, 20);
+  ComboBox1->setGeometry(layout::kZoomBox);
 }
 
 void TMainform::BuildBrowser() {
   PathComboBox1 = new TPathComboBox(this);
   PathComboBox1->setObjectName("PathComboBox1");
   PathComboBox1->setToolTip("Choose a drive");
-  PathComboBox1->setGeometry(6, 46, 224, 22);
+  PathComboBox1->setGeometry(layout::kDriveBox);
 
   DirectoryListBox1 = new TDirectoryListBox(this);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
   DirectoryListBox1->setToolTip("Choose a directory");
-  DirectoryListBox1->setGeometry(6, 72, 224, 140);
+  DirectoryListBox1->setGeometry(layout::kFolderList);
 
   FileListBox1 = new TFileListBox(this);
   FileListBox1->setObjectName("FileListBox1");
   FileListBox1->setToolTip("Display a file");
-  FileListBox1->setGeometry(6, 216, 224, 160);
+  FileListBox1->setGeometry(layout::kFileList);
   DirectoryListBox1->SetFileList(FileListBox1);
 
   FilterComboBox1 = new TFilterComboBox(this);
   FilterComboBox1->setObjectName("FilterComboBox1");
   FilterComboBox1->setToolTip("Set the file filter");
   FilterComboBox1->SetFilter(kFilterText);
-  FilterComboBox1->setGeometry(6, 380, 224, 22);
+  FilterComboBox1->setGeometry(layout::kFilterBox);
 }
 
 void TMainform::BuildPropertiesPanel() {
@@ -226,7 +242,7 @@ void TMainform::BuildPropertiesPanel() {
 void TMainform::BuildImageArea() {
   ScrollBox1 = new ScrollBox(this);
   ScrollBox1->setObjectName("ScrollBox1");
-  ScrollBox1->setGeometry(239, 42, 529, 487);
+  ScrollBox1->setGeometry(layout::kImageArea);
   QPalette area = ScrollBox1->palette();
   area.setColor(QPalette::Window, QColor(24, 26, 34));  // the picture's surround until a skin
   ScrollBox1->setPalette(area);
@@ -273,6 +289,7 @@ void TMainform::ConnectControls() {
 // ---- start-up and settings ----
 
 void TMainform::FormCreate() {
+  TranslateMainWindow();
   gif_ = std::make_unique<TGIFImage>();
   // Hints of the control under the mouse go to the status line.
   hints_ = new HintTracker(this);
@@ -497,6 +514,13 @@ void TMainform::SetZoomIndex(int index) { ComboBox1->setCurrentIndex(index); }
 void TMainform::SetFileIndex(int index) { FileListBox1->SetItemIndex(index); }
 QStringList TMainform::PluginMenuItems() const { return OptionBox971->Items(); }
 void TMainform::SetPluginMenuItems(const QStringList& items) { OptionBox971->SetItems(items); }
+void TMainform::ShowFullScreen(const Picture& picture, const QString& caption) {
+  fullscreen_->ShowPicture(picture, caption);
+}
+
+void TMainform::StartPlugin(const std::string& library, const std::string& procedure) {
+  velk::StartPlugin(library, procedure);
+}
 
 // ---- browsing and display ----
 

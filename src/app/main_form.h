@@ -25,6 +25,7 @@ class TLoupeform;
 class TPathComboBox;
 class TShortcutLink;
 class TToolbarButton97;
+class TTransImage;
 class TOptionBox;
 class TOptions;
 class HintTracker;
@@ -74,9 +75,13 @@ public:
   void SetFileIndex(int index) override;
   QStringList PluginMenuItems() const override;
   void SetPluginMenuItems(const QStringList& items) override;
+  void StartPlugin(const std::string& library, const std::string& procedure) override;
+  void TranslateMainWindow() override;  // in translate_main_window.cpp
+  void ShowFullScreen(const Picture& picture, const QString& caption) override;
   TGIFImage& GIFImage() { return *gif_; }
 
   // Controls, by their design names.
+  TTransImage* TransImage1;
   QLabel* Label12;
   TToolbarButton97 *ToolbarButton971, *ToolbarButton972, *ToolbarButton973, *ToolbarButton974,
       *ToolbarButton975, *ToolbarButton976, *ToolbarButton977, *ToolbarButton978,

@@ -12,9 +12,12 @@
 #include <QTreeWidgetItemIterator>
 
 #include "image/jpeg_image.h"
+#include "options/languages.h"
 #include "options/options_host.h"
+#include "options/plugins_page.h"
 #include "options/radio_group.h"
 #include "options/viewer_settings.h"
+#include "options/volume_page.h"
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
 #include "widgets/toolbar_button.h"
@@ -49,6 +52,8 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
   BuildConvertPage();
   BuildSlideShowPage();
   BuildAboutPage();
+  PluginsPage = new TPluginsPage(*this, host_);
+  LanguagesPage = new TLanguagesPage(*this, host_);
 
   JPEGImage1 = new TJPEGImage(this);
   JPEGImage1->setObjectName("JPEGImage1");
@@ -147,13 +152,7 @@ void TOptions::Menuclick(QObject* Sender) {
   ApplyEnablingRule();
 }
 
-void TOptions::ReadPluginSettings() {
-  const ProfileFile plugins(programFolder_ + kPluginsFile);
-  pluginCount_ = plugins.ReadInteger("Settings", "Plugins", 0);
-  host_.Settings().pluginsFolder =
-      plugins.ReadString("Settings", "Plugindir", programFolder_ + "plugins/");
-  Edit976->setText(QString::fromStdString(host_.Settings().pluginsFolder));
-}
+int TOptions::PluginCount() const { return PluginsPage->PluginCount(); }
 
 void TOptions::ReadSchemeColours() {
   const ProfileFile skins(programFolder_ + kSkinsFile);
@@ -167,7 +166,9 @@ void TOptions::FormCreate(QObject* Sender) {
   TrackBar2->setValue(JPEGImage1->Quality() / 10);  // no user signal: quality stays
   ApplyEnablingRule();
   if (full) {
-    ReadPluginSettings();
+    LanguagesPage->FillLanguageBox();
+    PluginsPage->LoadPluginList();
+    VolumePage->Setup();  // without a mixer: its error box, then creation goes on
     // Each control whose state changes raises its click, pushing the settings into the main
     // window's JPEG control.
     ViewerSettings& settings = host_.Settings();

@@ -23,9 +23,12 @@ namespace velk {
 
 class OptionsHost;
 class TJPEGImage;
+class TLanguagesPage;
+class TPluginsPage;
 class TRadioGroup;
 class TToolbarButton97;
 class TURLLabel;
+class TVolumePage;
 
 class TOptions : public QWidget {
   Q_OBJECT
@@ -59,7 +62,7 @@ public:
   // The scheme colours written back when the dialog hides (pickers' values once they exist).
   const std::array<int, kSchemeColourCount>& SchemeColours() const { return colours_; }
   void SetSchemeColour(int index, int colour) { colours_.at(index) = colour; }
-  int PluginCount() const { return pluginCount_; }
+  int PluginCount() const;
   const std::string& BitmapBoxFolder() const { return bitmapBoxFolder_; }
   const std::string& PluginBoxFolder() const { return pluginBoxFolder_; }
 
@@ -96,6 +99,12 @@ public:
   TURLLabel* URLLabel2 = nullptr;
   // The invisible working picture of the conversion utility and the slide show.
   TJPEGImage* JPEGImage1 = nullptr;
+  // The Volume page, owner of the dialog's mixer.
+  TVolumePage* VolumePage = nullptr;
+  // The Plugins Manager page's behaviour and the plugins folder row.
+  TPluginsPage* PluginsPage = nullptr;
+  // The language row of the General page.
+  TLanguagesPage* LanguagesPage = nullptr;
 
 protected:
   void hideEvent(QHideEvent* event) override;
@@ -114,13 +123,11 @@ private:
   void ConnectOptionClicks();
   void ApplyEnablingRule();
   void ReadSchemeColours();
-  void ReadPluginSettings();
 
   OptionsHost& host_;
   std::string programFolder_;
   std::string scheme_ = kSchemeName;
   std::array<int, kSchemeColourCount> colours_ = kRestoredColours;
-  int pluginCount_ = 0;
   std::string bitmapBoxFolder_;
   std::string pluginBoxFolder_;
 };

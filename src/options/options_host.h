@@ -6,6 +6,7 @@
 
 namespace velk {
 
+class Picture;
 class TCustomJPEGImage;
 struct ViewerSettings;
 
@@ -27,6 +28,14 @@ public:
   // The plugin drop-down's items: 0 "Plugins Manager", 1 "-", then "name - version" each.
   virtual QStringList PluginMenuItems() const = 0;
   virtual void SetPluginMenuItems(const QStringList& items) = 0;
+  // Runs one export of a plugin library ("Startplugin", "Configureplugin"), with the program's
+  // error boxes when it can't.
+  virtual void StartPlugin(const std::string& library, const std::string& procedure) = 0;
+  // Relabels the main window (and the loupe's menu) in the current language.
+  virtual void TranslateMainWindow() = 0;
+  // The slide show: shows a copy of picture full screen under the caption (the full-screen
+  // window is made visible when hidden). Without a full-screen window nothing is shown.
+  virtual void ShowFullScreen(const Picture& /*picture*/, const QString& /*caption*/) {}
 };
 
 }  // namespace velk

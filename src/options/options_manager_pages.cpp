@@ -1,5 +1,5 @@
-// The frames and controls of the pages whose managers live in files of their own: Volume,
-// Plugins Manager, Convert and Slide Show. Their behaviour is connected by those managers.
+// The frames and controls of the pages whose managers live in files of their own: Plugins
+// Manager, Convert and Slide Show (the Volume page is built in volume_page.cpp). Their behaviour is connected by those managers.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,21 +8,13 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "options/convert_page.h"
 #include "options/named_control.h"
 #include "options/options_form.h"
+#include "options/slide_show_page.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
-
-void TOptions::BuildVolumePage() {
-  QWidget* page = Panels[2];
-  Caption(page, "Label5", "Main", QRect(16, 8, 40, 16));
-  auto* slider = NamedControl<QSlider>(page, "TrackBar951", QRect(16, 28, 40, 220));
-  slider->setOrientation(Qt::Vertical);
-  slider->setRange(0, 65535);
-  slider->setTickInterval(6553);
-  slider->setTickPosition(QSlider::TicksBothSides);
-}
 
 void TOptions::BuildPluginsPage() {
   QWidget* page = Panels[6];
@@ -80,6 +72,7 @@ void TOptions::BuildConvertPage() {
   Caption(convert1, "Label25", "Best", QRect(192, 22, 28, 16));
   convert1->hide();
   FlatButton(page, "ToolbarButton975", "Convert", "", QRect(236, 226, 80, 26), false);
+  new TConvertPage(*this);  // owned by the dialog; found as its child "ConvertPage"
 }
 
 void TOptions::BuildSlideShowPage() {
@@ -103,6 +96,7 @@ void TOptions::BuildSlideShowPage() {
   auto* delay = NamedControl<QSpinBox>(page, "SpinEdit1", QRect(160, 202, 60, 22));
   delay->setRange(1, 20);
   delay->setValue(1);
+  new TSlideShowPage(*this, host_);  // owned by the dialog; found as its child "SlideShowPage"
 }
 
 }  // namespace velk

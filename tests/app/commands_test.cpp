@@ -11,6 +11,8 @@
 #include "image/jpeg_codec.h"
 #include "image/jpeg_image.h"
 #include "image/loupe_form.h"
+#include "mixer/memory_mixer.h"
+#include "mixer/mixer_systems.h"
 #include "options/options_form.h"
 #include "platform/atomic_file.h"
 #include "platform/dialogs.h"
@@ -43,6 +45,8 @@ protected:
   test::TempDir dir;
   ScopedScriptedDialogs dialogs;
   ViewerSettings settings;
+  // A mixer whatever the machine has: the options dialog reports none otherwise.
+  ScopedMixerSystem mixers{SilentMixerSystem()};
   MainformEnvironment environment;
   TLoupeform loupe;
   TFullscreenform fullscreen;

@@ -15,6 +15,8 @@
 #include "image/jpeg_codec.h"
 #include "image/jpeg_image.h"
 #include "image/loupe.h"
+#include "mixer/memory_mixer.h"
+#include "mixer/mixer_systems.h"
 #include "options/options_form.h"
 #include "image/loupe_form.h"
 #include "platform/atomic_file.h"
@@ -97,6 +99,8 @@ protected:
   std::unique_ptr<TLoupeform> loupe;
   std::unique_ptr<TFullscreenform> fullscreen;
   ScopedScriptedDialogs dialogs;
+  // A mixer whatever the machine has: the options dialog reports none otherwise.
+  ScopedMixerSystem mixers{SilentMixerSystem()};
 };
 
 TEST_F(MainformTest, FirstRunMakesShortcutsAndWritesAllValuesOnlyAtClose) {

@@ -33,6 +33,10 @@ public:
   }
   QStringList PluginMenuItems() const override { return pluginItems; }
   void SetPluginMenuItems(const QStringList& items) override { pluginItems = items; }
+  void StartPlugin(const std::string& library, const std::string& procedure) override {
+    calls.push_back("StartPlugin " + library + " " + procedure);
+  }
+  void TranslateMainWindow() override { calls.push_back("TranslateMainWindow"); }
 };
 
 }  // namespace velk::test

@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "mixer/memory_mixer.h"
+#include "mixer/mixer_systems.h"
 #include "options/fake_options_host.h"
 #include "options/radio_group.h"
 #include "platform/dialogs.h"
@@ -42,6 +44,8 @@ protected:
   std::string folder = dir.Path() + "/";
   test::FakeOptionsHost host;
   ScopedScriptedDialogs dialogs;
+  // One mixer device whatever the machine has, so the volume page raises no message.
+  ScopedMixerSystem mixers{SilentMixerSystem()};
 };
 
 TEST_F(OptionsFormTest, CreationPushesTheSettingsIntoTheControlsThenCompletesStartUp) {
