@@ -8,4 +8,4 @@ velk_install_missing
 build="$velk_root/build/test"
 velk_build "$build" RelWithDebInfo
 cd "$build"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$(nproc)" "$@"
+xvfb-run -a -s "-noreset -screen 0 1280x1024x24" ctest --output-on-failure -j "$(nproc)" "$@"

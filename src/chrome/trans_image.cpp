@@ -6,37 +6,39 @@
 namespace velk {
 
 namespace {
-constexpr size_t kBatch = 2000;  // rectangles per region call, keeping each call small
+
+// Appends the runs of one row; isSolid(x) tells a pixel that stays.
+template <typename IsSolid>
+void AddRowRuns(std::vector<QRect>& runs, int y, int width, IsSolid isSolid) {
+  for (int x = 0; x < width; ++x) {
+    const int start = x;
+    while (x < width && isSolid(x)) ++x;
+    if (x > start) runs.emplace_back(QPoint(start, y), QPoint(x - 1, y));
+  }
 }
+
+}  // namespace
 
 std::vector<QRect> ShapeRuns(const Bitmap& bitmap, TColor transparent) {
   std::vector<QRect> runs;
+  runs.reserve(size_t(bitmap.Height()) * 4);
   const TColor rgb = ColorToRGB(transparent);
-  const RGBQuad cut{GetBValue(rgb), GetGValue(rgb), GetRValue(rgb), 0};
-  // One 32-bit copy, so every pixel is read the same way whatever the bitmap's depth.
-  const Bitmap pixels = bitmap.BitsPerPixel() == 32 ? bitmap : [&] {
-    Bitmap wide(bitmap.Width(), bitmap.Height(), 32);
-    for (int y = 0; y < bitmap.Height(); ++y)
-      for (int x = 0; x < bitmap.Width(); ++x) {
+  const uint8_t b = GetBValue(rgb), g = GetGValue(rgb), r = GetRValue(rgb);
+  const int width = bitmap.Width();
+  const int bits = bitmap.BitsPerPixel();
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const uint8_t* row = bitmap.ScanLine(y);
+    if (bits == 24 || bits == 32) {  // read in place: B, G, R[, X]
+      const int step = bits / 8;
+      AddRowRuns(runs, y, width, [&](int x) {
+        const uint8_t* p = row + step * x;
+        return ((p[0] ^ b) | (p[1] ^ g) | (p[2] ^ r)) != 0;
+      });
+    } else {
+      AddRowRuns(runs, y, width, [&](int x) {
         const RGBQuad c = bitmap.PixelColor(x, y);
-        uint8_t* out = wide.ScanLine(y) + 4 * x;
-        out[0] = c.blue;
-        out[1] = c.green;
-        out[2] = c.red;
-      }
-    return wide;
-  }();
-  const int width = pixels.Width();
-  for (int y = 0; y < pixels.Height(); ++y) {
-    const uint8_t* row = pixels.ScanLine(y);
-    auto transparentAt = [&](int x) {
-      const uint8_t* p = row + 4 * x;
-      return p[0] == cut.blue && p[1] == cut.green && p[2] == cut.red;
-    };
-    for (int x = 0; x < width; ++x) {
-      const int start = x;
-      while (x < width && !transparentAt(x)) ++x;
-      if (x > start) runs.emplace_back(QPoint(start, y), QPoint(x - 1, y));
+        return c.blue != b || c.green != g || c.red != r;
+      });
     }
   }
   return runs;
@@ -45,12 +47,11 @@ std::vector<QRect> ShapeRuns(const Bitmap& bitmap, TColor transparent) {
 std::optional<QRegion> BuildShapeRegion(const Bitmap& bitmap, TColor transparent) {
   if (bitmap.Empty()) return std::nullopt;
   const std::vector<QRect> runs = ShapeRuns(bitmap, transparent);
+  // The runs come row by row, left to right, without overlaps: already the banded list a
+  // region is made of, so the whole list goes in at once. (Batches of 2000 rectangles, which
+  // other region APIs need to keep each call small, would only add merges here.)
   QRegion region;
-  for (size_t first = 0; first < runs.size(); first += kBatch) {
-    QRegion batch;
-    batch.setRects(runs.data() + first, int(std::min(kBatch, runs.size() - first)));
-    region = region.united(batch);
-  }
+  if (!runs.empty()) region.setRects(runs.data(), int(runs.size()));
   return region;
 }
 
