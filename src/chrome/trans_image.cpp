@@ -1,18 +1,29 @@
 #include "chrome/trans_image.h"
 
 #include <QPainter>
+#include <cstring>
 
 
 namespace velk {
 
 namespace {
 
-// Appends the runs of one row; isSolid(x) tells a pixel that stays.
-template <typename IsSolid>
-void AddRowRuns(std::vector<QRect>& runs, int y, int width, IsSolid isSolid) {
-  for (int x = 0; x < width; ++x) {
+uint32_t Load32(const uint8_t* p) {
+  uint32_t word;
+  std::memcpy(&word, p, 4);
+  return word;
+}
+
+// Appends the runs of one row from its cut marks (1 = transparent): skip cut pixels, then
+// take the solid ones up to the next cut.
+void AddRowRuns(std::vector<QRect>& runs, int y, const std::vector<uint8_t>& cut) {
+  const int width = int(cut.size());
+  const uint8_t* marks = cut.data();
+  int x = 0;
+  while (x < width) {
+    while (x < width && marks[x]) ++x;
     const int start = x;
-    while (x < width && isSolid(x)) ++x;
+    while (x < width && !marks[x]) ++x;
     if (x > start) runs.emplace_back(QPoint(start, y), QPoint(x - 1, y));
   }
 }
@@ -24,22 +35,27 @@ std::vector<QRect> ShapeRuns(const Bitmap& bitmap, TColor transparent) {
   runs.reserve(size_t(bitmap.Height()) * 4);
   const TColor rgb = ColorToRGB(transparent);
   const uint8_t b = GetBValue(rgb), g = GetGValue(rgb), r = GetRValue(rgb);
+  const uint32_t key = uint32_t(b) | uint32_t(g) << 8 | uint32_t(r) << 16;
   const int width = bitmap.Width();
   const int bits = bitmap.BitsPerPixel();
+  std::vector<uint8_t> cut(static_cast<size_t>(width));
   for (int y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* row = bitmap.ScanLine(y);
-    if (bits == 24 || bits == 32) {  // read in place: B, G, R[, X]
-      const int step = bits / 8;
-      AddRowRuns(runs, y, width, [&](int x) {
-        const uint8_t* p = row + step * x;
-        return ((p[0] ^ b) | (p[1] ^ g) | (p[2] ^ r)) != 0;
-      });
+    // Mark the row first in a tight loop, then find the runs in the marks.
+    if (bits == 32) {
+      for (int x = 0; x < width; ++x) cut[size_t(x)] = (Load32(row + 4 * x) & 0xFFFFFFu) == key;
+    } else if (bits == 24) {
+      // Words overlap the next pixel; the row's last pixel may end the buffer.
+      for (int x = 0; x + 1 < width; ++x) cut[size_t(x)] = (Load32(row + 3 * x) & 0xFFFFFFu) == key;
+      const uint8_t* last = row + 3 * (width - 1);
+      if (width > 0) cut[size_t(width - 1)] = last[0] == b && last[1] == g && last[2] == r;
     } else {
-      AddRowRuns(runs, y, width, [&](int x) {
+      for (int x = 0; x < width; ++x) {
         const RGBQuad c = bitmap.PixelColor(x, y);
-        return c.blue != b || c.green != g || c.red != r;
-      });
+        cut[size_t(x)] = c.blue == b && c.green == g && c.red == r;
+      }
     }
+    AddRowRuns(runs, y, cut);
   }
   return runs;
 }
