@@ -56,24 +56,24 @@ inline GIFImageData MakeGif(int width, int height, const std::vector<TGIFColor>&
   gif.MutableHeader().height = uint16_t(height);
   for (const TGIFColor& color : global) gif.MutableHeader().colorMap.Add(color);
   for (size_t i = 0; i < frames.size(); ++i) {
-    const FrameSpec& spec = frames[i];
+    const FrameSpec& wanted = frames[i];
     TGIFSubImage& frame = gif.AddImage();
-    frame.SetBounds(spec.left, spec.top, spec.width, spec.height);
-    for (const TGIFColor& color : spec.colors) frame.MutableColorMap().Add(color);
-    for (int y = 0; y < spec.height; ++y)
-      for (int x = 0; x < spec.width; ++x)
-        frame.MutableData()[size_t(y) * size_t(spec.width) + size_t(x)] = uint8_t(spec.pixel(x, y));
+    frame.SetBounds(wanted.left, wanted.top, wanted.width, wanted.height);
+    for (const TGIFColor& color : wanted.colors) frame.MutableColorMap().Add(color);
+    for (int y = 0; y < wanted.height; ++y)
+      for (int x = 0; x < wanted.width; ++x)
+        frame.MutableData()[size_t(y) * size_t(wanted.width) + size_t(x)] = uint8_t(wanted.pixel(x, y));
     if (i == 0 && loops >= 0) {
       auto loop = std::make_unique<TGIFAppExtNSLoop>();
       loop->loops = uint16_t(loops);
       frame.AddExtension(std::move(loop));
     }
-    if (spec.delay >= 0 || spec.transparent >= 0 || spec.disposal != 0) {
+    if (wanted.delay >= 0 || wanted.transparent >= 0 || wanted.disposal != 0) {
       auto control = std::make_unique<TGIFGraphicControlExtension>();
-      control->delay = uint16_t(spec.delay < 0 ? 0 : spec.delay);
-      control->disposal = uint8_t(spec.disposal);
-      control->transparent = spec.transparent >= 0;
-      control->transparentColorIndex = uint8_t(spec.transparent < 0 ? 0 : spec.transparent);
+      control->delay = uint16_t(wanted.delay < 0 ? 0 : wanted.delay);
+      control->disposal = uint8_t(wanted.disposal);
+      control->transparent = wanted.transparent >= 0;
+      control->transparentColorIndex = uint8_t(wanted.transparent < 0 ? 0 : wanted.transparent);
       frame.AddExtension(std::move(control));
     }
   }
