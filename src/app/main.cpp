@@ -7,6 +7,7 @@
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
 #include "app/splash_form.h"
+#include "app/translate_splash.h"
 #include "chrome/xdg_folders.h"
 #include "gif/gif_format.h"
 #include "image/loupe_form.h"
@@ -54,13 +55,13 @@ int main(int argc, char** argv) {
   // Screen capture, window shapes and always-on-top need X11 (XWayland on Wayland desktops).
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
   velk::Application app(argc, argv);
-  velk::Application::SetTitle("Velk's JPEG Viewer");
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
 
   // The splash shows while the other windows are made; it closes itself once messages flow.
   auto* splash = new velk::TSplashForm;
+  velk::TranslateSplash(*splash, velk::ProgramFolder());  // also sets the title
   splash->show();
   splash->repaint();
 
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
   velk::TMainform mainform(settings, &loupe, &fullscreen, environment);
   // The options dialog's creation completes the main window's start-up (zoom, file).
   velk::TOptions options(mainform, environment.programFolder, &mainform);
-  velk::TranslateOptions(options, mainform);
+  velk::TranslateOptions(options, mainform);  // keeps the zoom index, sets the title again
   mainform.SetOptionsDialog(&options);
   // A click on the full-screen window stops the slide show.
   fullscreen.OnStopSlideShow = [&options] {

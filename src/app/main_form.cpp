@@ -641,13 +641,10 @@ void TMainform::JPEGImage1Progress() {
 // ---- look and dragging ----
 
 void TMainform::paintEvent(QPaintEvent*) {
-  // Until a skin is loaded: black title and toolbar bands over a dark panel.
+  // The skin picture covers this wherever it has one: "Main Form Colour" and "Title Bar".
   QPainter painter(this);
-  QLinearGradient background(0, 0, 0, height());
-  background.setColorAt(0, QColor(40, 44, 58));
-  background.setColorAt(1, QColor(18, 20, 28));
-  painter.fillRect(rect(), background);
-  painter.fillRect(0, 0, width(), 42, Qt::black);
+  painter.fillRect(rect(), formColour_);
+  painter.fillRect(layout::kTitleBand, titleColour_);
 }
 
 void TMainform::mousePressEvent(QMouseEvent* event) {

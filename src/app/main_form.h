@@ -78,6 +78,14 @@ public:
   void StartPlugin(const std::string& library, const std::string& procedure) override;
   void TranslateMainWindow() override;  // in translate_main_window.cpp
   void ShowFullScreen(const Picture& picture, const QString& caption) override;
+  // The skin (main_form_skin.cpp).
+  void LoadSkinPicture(const std::string& path) override;
+  Picture& SkinPicture() override;
+  void SetSkinTransColor(TColor colour) override;
+  void ApplySkinShape() override;
+  void SetButtonGlyph(int entry, const Bitmap& glyph) override;
+  QImage ButtonGlyph(int entry) const override;
+  void ApplySkinColour(int tag, TColor colour) override;
   TGIFImage& GIFImage() { return *gif_; }
 
   // Controls, by their design names.
@@ -124,6 +132,7 @@ private:
   void FillProperties(const std::string& path);
   void SetFileButtonsEnabled(bool enabled);
   int CheckedLoupeSpeed() const;
+  TToolbarButton97* GlyphButton(int entry) const;
 
   ViewerSettings& settings_;
   TLoupeform* loupe_;
@@ -132,6 +141,11 @@ private:
   std::unique_ptr<TGIFImage> gif_;
   HintTracker* hints_ = nullptr;
   TOptions* options_ = nullptr;
+  // Scheme colours kept for painting: the form, the title band, the full-screen window.
+  QColor formColour_ = Qt::black;
+  QColor titleColour_ = Qt::black;
+  QColor fullscreenBackground_ = Qt::black;
+  QColor fullscreenText_ = Qt::white;
 };
 
 }  // namespace velk

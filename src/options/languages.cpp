@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTreeWidgetItem>
+#include <iterator>
+#include <set>
 
 #include "options/about_page.h"
 #include "options/options_form.h"
@@ -113,6 +115,12 @@ constexpr Text kOptionsTexts[] = {
     {"127", "Add language plugin", Place::Hint, "ToolbarButton9722"},
 };
 
+// The keys of the main window (with the loupe menu) and of the splash; the texts are applied
+// in app/translate_main_window.cpp and app/translate_splash.cpp.
+constexpr int kWindowKeys[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,   10,  11,  12,  14,
+                               15, 16, 17, 18, 19, 20, 21, 22, 23, 24,  25,  26,  27,  28,
+                               29, 106, 107, 108, 109, 110, 111, 112, 113};
+
 void SetCaption(QWidget* control, const QString& text) {
   if (auto* button = qobject_cast<TToolbarButton97*>(control)) button->SetCaption(text);
   else if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text);
@@ -136,6 +144,14 @@ std::string CurrentLanguageFile(const std::string& programFolder) {
   const ProfileFile plugins(programFolder + kPluginsFile);
   const int current = plugins.ReadInteger(kLanguages, "current", 0);
   return plugins.ReadString(kLanguages, "language" + std::to_string(current), "");
+}
+
+std::vector<std::string> LanguageKeys() {
+  std::set<int> keys(std::begin(kWindowKeys), std::end(kWindowKeys));
+  for (const Text& text : kOptionsTexts) keys.insert(std::stoi(text.key));
+  std::vector<std::string> names;
+  for (int key : keys) names.push_back(std::to_string(key));
+  return names;
 }
 
 LanguageTexts::LanguageTexts(const std::string& programFolder)

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <string>
+#include <vector>
 
 namespace velk {
 
@@ -23,6 +24,10 @@ public:
 private:
   std::string file_;
 };
+
+// Every key the splash, main window and options dialog translators read, each once, in
+// ascending order: what a complete language file defines.
+std::vector<std::string> LanguageKeys();
 
 // Relabels the options dialog in the current language, keeping the zoom and Bitmaps entry
 // selections that replacing list entries would lose.

@@ -10,12 +10,14 @@
 #include <QSlider>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <filesystem>
 
 #include "image/jpeg_image.h"
 #include "options/languages.h"
 #include "options/options_host.h"
 #include "options/plugins_page.h"
 #include "options/radio_group.h"
+#include "options/skins_page.h"
 #include "options/viewer_settings.h"
 #include "options/volume_page.h"
 #include "platform/dialogs.h"
@@ -54,6 +56,7 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
   BuildAboutPage();
   PluginsPage = new TPluginsPage(*this, host_);
   LanguagesPage = new TLanguagesPage(*this, host_);
+  SkinsPage = new TSkinsPage(*this, host_);
 
   JPEGImage1 = new TJPEGImage(this);
   JPEGImage1->setObjectName("JPEGImage1");
@@ -154,17 +157,22 @@ void TOptions::Menuclick(QObject* Sender) {
 
 int TOptions::PluginCount() const { return PluginsPage->PluginCount(); }
 
-void TOptions::ReadSchemeColours() {
-  const ProfileFile skins(programFolder_ + kSkinsFile);
-  for (int i = 0; i < kSchemeColourCount; ++i)
-    colours_[i] = skins.ReadInteger(scheme_, kSchemeColourKeys[i], kRestoredColours[i]);
+std::array<int, kSchemeColourCount> TOptions::SchemeColours() const {
+  return SkinsPage->Colours();
 }
+
+void TOptions::SetSchemeColour(int index, int colour) { SkinsPage->SetColour(index, colour); }
+
+void TOptions::ReadSchemeColours() { SkinsPage->ReadColours(); }
 
 void TOptions::FormCreate(QObject* Sender) {
   // The restore command passes its button (tag 1) to skip the steps marked full below.
   const bool full = TagOf(Sender) == 0;
   TrackBar2->setValue(JPEGImage1->Quality() / 10);  // no user signal: quality stays
   ApplyEnablingRule();
+  std::error_code error;
+  if (!std::filesystem::exists(programFolder_ + kSkinsFile, error)) SkinsPage->Defaultsettings();
+  SkinsPage->LoadSkinBitmaps();
   if (full) {
     LanguagesPage->FillLanguageBox();
     PluginsPage->LoadPluginList();
@@ -178,9 +186,11 @@ void TOptions::FormCreate(QObject* Sender) {
     CheckBox3->setChecked(settings.FileIndex);
     CheckBox4->setChecked(settings.Showstart);
   }
-  ReadSchemeColours();
+  host_.ApplySkinShape();
+  ReadSchemeColours();  // each picker whose value changes paints its targets
   ComboBox972->setCurrentIndex(0);
   ComboBox973->setCurrentIndex(0);
+  SkinsPage->ComboBox972Change();
   host_.SetZoomIndex(host_.Settings().Zoom);
   host_.SetFileIndex(host_.Settings().Filename);
   if (CheckBox4->isChecked()) host_.FileListBox1Change();
@@ -193,8 +203,9 @@ void TOptions::FormActivate() { TreeView1->expandAll(); }
 void TOptions::FormHide() {
   ProfileFile skins(programFolder_ + kSkinsFile);
   skins.WriteString("Settings", "Current Scheme", scheme_);
+  const std::array<int, kSchemeColourCount> colours = SchemeColours();
   for (int i = 0; i < kSchemeColourCount; ++i)
-    skins.WriteInteger(scheme_, kSchemeColourKeys[i], colours_[i]);
+    skins.WriteInteger(scheme_, kSchemeColourKeys[i], colours[i]);
   ProfileFile(programFolder_ + kPluginsFile)
       .WriteString("Settings", "Plugindir", host_.Settings().pluginsFolder);
 }

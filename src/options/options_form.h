@@ -25,6 +25,7 @@ class OptionsHost;
 class TJPEGImage;
 class TLanguagesPage;
 class TPluginsPage;
+class TSkinsPage;
 class TRadioGroup;
 class TToolbarButton97;
 class TURLLabel;
@@ -59,9 +60,9 @@ public:
 
   const std::string& ProgramFolder() const { return programFolder_; }
   const std::string& SchemeName() const { return scheme_; }
-  // The scheme colours written back when the dialog hides (pickers' values once they exist).
-  const std::array<int, kSchemeColourCount>& SchemeColours() const { return colours_; }
-  void SetSchemeColour(int index, int colour) { colours_.at(index) = colour; }
+  // The scheme colours written back when the dialog hides: the Colours page's pickers.
+  std::array<int, kSchemeColourCount> SchemeColours() const;
+  void SetSchemeColour(int index, int colour);
   int PluginCount() const;
   const std::string& BitmapBoxFolder() const { return bitmapBoxFolder_; }
   const std::string& PluginBoxFolder() const { return pluginBoxFolder_; }
@@ -105,6 +106,8 @@ public:
   TPluginsPage* PluginsPage = nullptr;
   // The language row of the General page.
   TLanguagesPage* LanguagesPage = nullptr;
+  // The Colours and Bitmaps pages: the skin.
+  TSkinsPage* SkinsPage = nullptr;
 
 protected:
   void hideEvent(QHideEvent* event) override;
@@ -127,7 +130,6 @@ private:
   OptionsHost& host_;
   std::string programFolder_;
   std::string scheme_ = kSchemeName;
-  std::array<int, kSchemeColourCount> colours_ = kRestoredColours;
   std::string bitmapBoxFolder_;
   std::string pluginBoxFolder_;
 };

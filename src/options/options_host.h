@@ -1,11 +1,15 @@
 #pragma once
 // What the options dialog reaches in the main window: its JPEG control, zoom box, file list,
 // display routines and plugin drop-down. The main window implements it.
+#include <QImage>
 #include <QStringList>
 #include <string>
 
+#include "platform/color.h"
+
 namespace velk {
 
+class Bitmap;
 class Picture;
 class TCustomJPEGImage;
 struct ViewerSettings;
@@ -36,6 +40,19 @@ public:
   // The slide show: shows a copy of picture full screen under the caption (the full-screen
   // window is made visible when hidden). Without a full-screen window nothing is shown.
   virtual void ShowFullScreen(const Picture& /*picture*/, const QString& /*caption*/) {}
+
+  // The skin. Entries are those of the Bitmaps page: 0 the skin picture, 1 to 12 the glyphs
+  // of the toolbar buttons in the page's order.
+  // Loads the skin picture from a file; throws (keeping the old picture) when it can't.
+  virtual void LoadSkinPicture(const std::string& path) = 0;
+  virtual Picture& SkinPicture() = 0;
+  virtual void SetSkinTransColor(TColor colour) = 0;
+  // Reshapes the main window from its skin picture and transparent colour.
+  virtual void ApplySkinShape() = 0;
+  virtual void SetButtonGlyph(int entry, const Bitmap& glyph) = 0;
+  virtual QImage ButtonGlyph(int entry) const = 0;
+  // Paints the targets of a scheme colour by its picker's tag (1-5, 7, 10; not 8).
+  virtual void ApplySkinColour(int tag, TColor colour) = 0;
 };
 
 }  // namespace velk

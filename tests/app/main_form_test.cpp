@@ -52,6 +52,7 @@ protected:
     std::filesystem::create_directories(pictures);
     std::filesystem::create_directories(dir.Path() + "/programs");
     std::filesystem::create_directories(dir.Path() + "/desktop");
+    std::filesystem::create_directories(dir.Path() + "/program");  // the options write skins.ini
     WriteFileAtomically(pictures + "/a.jpg", EncodeJpeg(Gradient(101, 77), JpegEncodeOptions{}));
     SaveBmpFile(Gradient(600, 400), pictures + "/b.bmp");
     WriteFileAtomically(pictures + "/c.jpeg", std::string("not a jpeg at all"));

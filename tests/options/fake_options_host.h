@@ -1,11 +1,14 @@
 #pragma once
 // An OptionsHost that records what the dialog asks of the main window.
+#include <map>
 #include <string>
 #include <vector>
 
 #include "image/jpeg_image.h"
 #include "options/options_host.h"
 #include "options/viewer_settings.h"
+#include "platform/picture.h"
+#include "platform/qimage_view.h"
 
 namespace velk::test {
 
@@ -37,6 +40,31 @@ public:
     calls.push_back("StartPlugin " + library + " " + procedure);
   }
   void TranslateMainWindow() override { calls.push_back("TranslateMainWindow"); }
+
+  // The skin, recorded apart from the calls above.
+  Picture skin;
+  TColor transColor = 0x00FFFBF0;
+  std::map<int, QImage> glyphs;  // entries given a glyph; the rest keep the built-in one
+  std::vector<std::string> skinCalls;
+  void LoadSkinPicture(const std::string& path) override {
+    skin.LoadFromFile(path);
+    skinCalls.push_back("LoadSkinPicture " + path);
+  }
+  Picture& SkinPicture() override { return skin; }
+  void SetSkinTransColor(TColor colour) override { transColor = colour; }
+  void ApplySkinShape() override {
+    skinCalls.push_back("ApplySkinShape " + std::to_string(transColor));
+  }
+  void SetButtonGlyph(int entry, const Bitmap& glyph) override {
+    glyphs[entry] = BitmapAsQImage(glyph).copy();
+  }
+  QImage ButtonGlyph(int entry) const override {
+    const auto found = glyphs.find(entry);
+    return found == glyphs.end() ? QImage() : found->second;
+  }
+  void ApplySkinColour(int tag, TColor colour) override {
+    skinCalls.push_back("ApplySkinColour " + std::to_string(tag) + " " + std::to_string(colour));
+  }
 };
 
 }  // namespace velk::test

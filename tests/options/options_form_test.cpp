@@ -189,6 +189,7 @@ TEST_F(OptionsFormTest, TheCloseBoxSavesExactlyLikeOk) {
 
 TEST_F(OptionsFormTest, RestoreAnsweredNoChangesNothing) {
   auto options = Create();
+  const std::string skinsBefore = dir.Read("skins.ini");
   host.zoom = 7;
   host.calls.clear();
   dialogs->answers.push_back(MessageAnswer::No);
@@ -198,7 +199,7 @@ TEST_F(OptionsFormTest, RestoreAnsweredNoChangesNothing) {
   EXPECT_EQ(dialogs->messages[0].buttons, MessageButtons::YesNo);
   EXPECT_TRUE(host.calls.empty());
   EXPECT_EQ(host.zoom, 7);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("skins.ini")));
+  EXPECT_EQ(dir.Read("skins.ini"), skinsBefore);
 }
 
 TEST_F(OptionsFormTest, RestoreWritesTheDefaultSkinAndRunsTheReducedCreation) {

@@ -1,0 +1,103 @@
+// The main window's side of the skin: its skin picture and shape, the toolbar glyphs and the
+// scheme colours, as the options dialog's Colours and Bitmaps pages set them.
+#include <QPalette>
+
+#include "app/fullscreen_form.h"
+#include "app/main_form.h"
+#include "app/scroll_box.h"
+#include "chrome/path_combo_box.h"
+#include "chrome/trans_image.h"
+#include "widgets/directory_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/filter_combo_box.h"
+#include "widgets/option_box.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+
+namespace {
+
+QColor ToQColor(TColor colour) {
+  return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+void SetRoles(QWidget* widget, std::initializer_list<QPalette::ColorRole> roles,
+              const QColor& colour) {
+  QPalette palette = widget->palette();
+  for (QPalette::ColorRole role : roles) palette.setColor(role, colour);
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+void TMainform::LoadSkinPicture(const std::string& path) {
+  TransImage1->GetPicture().LoadFromFile(path);
+}
+
+Picture& TMainform::SkinPicture() { return TransImage1->GetPicture(); }
+
+void TMainform::SetSkinTransColor(TColor colour) { TransImage1->SetTransColor(colour); }
+
+void TMainform::ApplySkinShape() { TransImage1->ApplyShape(); }
+
+TToolbarButton97* TMainform::GlyphButton(int entry) const {
+  // By the Bitmaps page's entries 1 to 12.
+  TToolbarButton97* const buttons[] = {
+      ToolbarButton971, ToolbarButton973,  ToolbarButton974,      ToolbarButton975,
+      ToolbarButton977, ToolbarButton976,  ToolbarButton9710,     ToolbarButton9713,
+      OptionBox971->Button(), ToolbarButton9712, ToolbarButton9714, ToolbarButton972};
+  return entry >= 1 && entry <= 12 ? buttons[entry - 1] : nullptr;
+}
+
+void TMainform::SetButtonGlyph(int entry, const Bitmap& glyph) {
+  if (TToolbarButton97* button = GlyphButton(entry)) button->SetGlyph(glyph);
+}
+
+QImage TMainform::ButtonGlyph(int entry) const {
+  const TToolbarButton97* button = GlyphButton(entry);
+  return button ? button->Glyph() : QImage();
+}
+
+void TMainform::ApplySkinColour(int tag, TColor colour) {
+  const QColor c = ToQColor(colour);
+  QWidget* const containers[] = {ComboBox1, PathComboBox1, DirectoryListBox1, FileListBox1,
+                                 FilterComboBox1};
+  switch (tag) {
+    case 1:
+      for (QWidget* w : containers) SetRoles(w, {QPalette::Base, QPalette::Button}, c);
+      break;
+    case 7:
+      for (QWidget* w : containers)
+        SetRoles(w, {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}, c);
+      break;
+    case 2:  // the form and its toolbar band, where the skin picture leaves them visible
+      formColour_ = c;
+      update();
+      break;
+    case 3:
+      SetRoles(ScrollBox1, {QPalette::Window}, c);
+      break;
+    case 4:
+      for (QLabel* label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8,
+                            Label9, Label10, Label11, Statusbar1})
+        SetRoles(label, {QPalette::WindowText}, c);
+      SetRoles(OptionBox971, {QPalette::WindowText, QPalette::ButtonText}, c);
+      fullscreenText_ = c;
+      if (fullscreen_) fullscreen_->SetColors(fullscreenBackground_, fullscreenText_);
+      break;
+    case 5:  // the title label and the title band behind the minimise and close buttons
+      titleColour_ = c;
+      Label12->setAutoFillBackground(true);
+      SetRoles(Label12, {QPalette::Window}, c);
+      update();
+      break;
+    case 10:
+      fullscreenBackground_ = c;
+      if (fullscreen_) fullscreen_->SetColors(fullscreenBackground_, fullscreenText_);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace velk
