@@ -1,8 +1,12 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
@@ -22,20 +26,41 @@
 
 namespace {
 
-// With VELKVIEW_SCREENSHOT set, the screen is captured into that file once the main window
-// shows, and the program ends (how ./run.sh shows the viewer on a machine without a display).
-void ScheduleScreenshot(QWidget& window) {
-  const char* target = std::getenv("VELKVIEW_SCREENSHOT");
-  if (!target || !*target) return;
-  const QString path = QString::fromLocal8Bit(target);
-  QTimer::singleShot(1500, &window, [&window, path] {
-    const QPixmap shot = window.screen()->grabWindow(0);
-    const bool saved = shot.save(path, "PNG");
+// With VELKVIEW_SCREENSHOT set (how ./run.sh shows the viewer on a machine without a display),
+// message boxes shown during start-up are answered as by a click on their default button and
+// printed, and once the main window has shown for 1.5 s the screen is saved and the program ends.
+class HeadlessScreenshot : public QObject {
+public:
+  explicit HeadlessScreenshot(QString path) : path_(std::move(path)) {
+    connect(&poll_, &QTimer::timeout, this, &HeadlessScreenshot::Poll);
+    poll_.start(250);
+  }
+
+private:
+  void Poll() {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      if (auto* message = qobject_cast<QMessageBox*>(box))
+        std::printf("message: %s\n", qPrintable(message->text()));
+      box->close();
+      return;
+    }
+    QWidget* main = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->objectName() == "Mainform" && window->isVisible()) main = window;
+    if (!main) return;
+    if (!shownFor_.isValid()) shownFor_.start();
+    if (shownFor_.elapsed() < 1500) return;
+    poll_.stop();
+    const bool saved = main->screen()->grabWindow(0).save(path_, "PNG");
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "screenshot:" : "could not write",
-                 qPrintable(path));
+                 qPrintable(path_));
     QApplication::exit(saved ? 0 : 1);
-  });
-}
+  }
+
+  QString path_;
+  QTimer poll_;
+  QElapsedTimer shownFor_;
+};
 
 // With VELKVIEW_QUIT_WHEN_PAINTED set, the program ends once the main window has painted
 // itself the first time (how start-up time is measured).
@@ -58,9 +83,12 @@ int main(int argc, char** argv) {
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
+  std::unique_ptr<HeadlessScreenshot> screenshot;
+  if (qEnvironmentVariableIsSet("VELKVIEW_SCREENSHOT"))
+    screenshot = std::make_unique<HeadlessScreenshot>(qEnvironmentVariable("VELKVIEW_SCREENSHOT"));
 
   // The splash shows while the other windows are made; it closes itself once messages flow.
-  auto* splash = new velk::TSplashForm;
+  QPointer<velk::TSplashForm> splash = new velk::TSplashForm;
   velk::TranslateSplash(*splash, velk::ProgramFolder());  // also sets the title
   splash->show();
   splash->repaint();
@@ -81,6 +109,7 @@ int main(int argc, char** argv) {
   velk::TMainform mainform(settings, &loupe, &fullscreen, environment);
   // The options dialog's creation completes the main window's start-up (zoom, file).
   velk::TOptions options(mainform, environment.programFolder, &mainform);
+  if (splash) options.Version->setText(splash->Version->text());  // the About page's version
   velk::TranslateOptions(options, mainform);  // keeps the zoom index, sets the title again
   mainform.SetOptionsDialog(&options);
   // A click on the full-screen window stops the slide show.
@@ -88,7 +117,6 @@ int main(int argc, char** argv) {
     if (auto* timer = options.findChild<QTimer*>("Timer1")) timer->stop();
   };
   mainform.show();
-  ScheduleScreenshot(mainform);
   QuitWhenPainted quitWhenPainted;
   if (qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
     mainform.installEventFilter(&quitWhenPainted);
