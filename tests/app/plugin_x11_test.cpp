@@ -1,0 +1,77 @@
+// End to end on a real X server: the sample plugin is added through the Plugins Manager page
+// and started from the main window's drop-down.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QTest>
+#include <filesystem>
+
+#include "app/fullscreen_form.h"
+#include "app/main_form.h"
+#include "image/loupe_form.h"
+#include "mixer/memory_mixer.h"
+#include "mixer/mixer_systems.h"
+#include "options/options_form.h"
+#include "options/plugins_page.h"
+#include "platform/dialogs.h"
+#include "support/temp_dir.h"
+#include "widgets/option_box.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+namespace {
+
+// Without an X server Qt could not start on xcb; fall back so the test skips instead.
+const bool kFallBackWithoutDisplay = [] {
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qgetenv("QT_QPA_PLATFORM") == "xcb")
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  return true;
+}();
+
+QWidget* ShownWindow(const char* name) {
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (top->objectName() == name && top->isVisible()) return top;
+  return nullptr;
+}
+
+TEST(PluginOnX11, TheColourPickerIsAddedThroughThePageAndStartedFromTheDropDown) {
+  (void)kFallBackWithoutDisplay;
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server and QT_QPA_PLATFORM=xcb";
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  const std::string folder = dir.Path() + "/program/";
+  fs::create_directories(folder + "plugins");
+  fs::copy(fs::path(VELK_COLOURPICKER).parent_path(), folder + "plugins/colourpicker",
+           fs::copy_options::recursive);
+  ScopedScriptedDialogs dialogs;
+  ScopedMixerSystem mixers{SilentMixerSystem()};
+
+  ViewerSettings settings;
+  TLoupeform loupe;
+  TFullscreenform fullscreen;
+  MainformEnvironment environment;
+  environment.programFolder = folder;
+  environment.hivePath = dir.Path() + "/hkcu.reg";
+  TMainform mainform(settings, &loupe, &fullscreen, environment);
+  TOptions options(mainform, folder, &mainform);
+  mainform.SetOptionsDialog(&options);
+  mainform.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainform));
+
+  mainform.OptionBox971->Button()->click();  // the Plugins Manager page
+  dialogs->fileAnswers.push_back({folder + "plugins/colourpicker/plugin.pcf"});
+  options.PluginsPage->ToolbarButton978->click();  // Add
+  ASSERT_EQ(mainform.OptionBox971->Items().size(), 3);
+  EXPECT_EQ(mainform.OptionBox971->Items()[2], "Colour Picker - 1.0");
+
+  mainform.OptionBox971->ChooseItem(2);
+  QWidget* picker = ShownWindow("ColourPicker");
+  ASSERT_NE(picker, nullptr);
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(picker));
+  EXPECT_TRUE(dialogs->messages.empty()) << dialogs->messages.front().text;
+  picker->close();
+}
+
+}  // namespace
+}  // namespace velk
