@@ -7,18 +7,12 @@
 #include <QWidget>
 
 #include "platform/bitmap_graphic.h"
+#include "support/pictures.h"
 
 namespace velk {
 namespace {
 
-Picture SolidPicture(int width, int height, uint8_t red) {
-  Bitmap bitmap(width, height, 24);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) bitmap.ScanLine(y)[3 * x + 2] = red;
-  Picture picture;
-  picture.SetBitmap(std::move(bitmap));
-  return picture;
-}
+using test::SolidPicture;
 
 TEST(ImageAspect, StartsSmallWithAutoSizeAndNoPicture) {
   TImageAspect view;

@@ -15,14 +15,6 @@
 namespace velk {
 namespace {
 
-// Without an X server Qt could not start on xcb at all; fall back before main makes the
-// application, so that the tests below skip instead.
-const bool kFallBackWithoutDisplay = [] {
-  if (qEnvironmentVariableIsEmpty("DISPLAY") && qgetenv("QT_QPA_PLATFORM") == "xcb")
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  return true;
-}();
-
 constexpr QPoint kPatternAt(40, 40);
 constexpr int kPatternSide = 256;
 constexpr QPoint kPointer = kPatternAt + QPoint(128, 128);

@@ -4,17 +4,12 @@
 
 #include <QImage>
 
+#include "support/pictures.h"
+
 namespace velk {
 namespace {
 
-Picture Square(int size, uint8_t red) {
-  Bitmap bitmap(size, size, 24);
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) bitmap.ScanLine(y)[3 * x + 2] = red;
-  Picture picture;
-  picture.SetBitmap(std::move(bitmap));
-  return picture;
-}
+Picture Square(int size, uint8_t red) { return test::SolidPicture(size, size, red); }
 
 TEST(ProImage, ModesAndTheirPrecedence) {
   TProImage image;
