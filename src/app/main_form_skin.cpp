@@ -3,6 +3,7 @@
 #include <QPalette>
 
 #include "app/fullscreen_form.h"
+#include "platform/system_colors.h"
 #include "app/main_form.h"
 #include "app/scroll_box.h"
 #include "chrome/path_combo_box.h"
@@ -16,10 +17,6 @@
 namespace velk {
 
 namespace {
-
-QColor ToQColor(TColor colour) {
-  return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour));
-}
 
 void SetRoles(QWidget* widget, std::initializer_list<QPalette::ColorRole> roles,
               const QColor& colour) {

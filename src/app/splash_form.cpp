@@ -9,6 +9,7 @@
 #include "image/pro_image.h"
 #include "platform/color.h"
 #include "platform/qimage_view.h"
+#include "platform/system_colors.h"
 
 namespace velk {
 
@@ -40,9 +41,7 @@ TSplashForm::TSplashForm(QWidget* parent)
   Label3 = MakeLabel("Label3", "Loading Please Wait....", 76, 11, false);
   Label4 = MakeLabel("Label4", "Best Viewed at 800 x 600 pixels or higher", 100, 11, false);
   QPalette text = Label4->palette();
-  const TColor windowText = ColorToRGB(clWindowText);
-  text.setColor(QPalette::WindowText,
-                QColor(GetRValue(windowText), GetGValue(windowText), GetBValue(windowText)));
+  text.setColor(QPalette::WindowText, ToQColor(clWindowText));
   Label4->setPalette(text);
   Label1 = MakeLabel("Label1", "Velk's JPEG Viewer", 20, 19, true);
   Label1->setGeometry(1, 20, 347, 26);

@@ -1,4 +1,5 @@
 #include "chrome/color_combo_box.h"
+#include "platform/system_colors.h"
 
 #include <QAbstractItemView>
 #include <QEvent>
@@ -24,11 +25,6 @@ constexpr std::array<NamedColor, 16> kColors = {{
     {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},   {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
     {"Blue", 0xFF0000},  {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00}, {"White", 0xFFFFFF},
 }};
-
-QColor ToQColor(TColor c) {
-  const TColor rgb = ColorToRGB(c);
-  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
 
 }  // namespace
 

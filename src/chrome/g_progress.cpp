@@ -1,4 +1,5 @@
 #include "chrome/g_progress.h"
+#include "platform/system_colors.h"
 
 #include <QPainter>
 #include <cstdint>
@@ -10,11 +11,6 @@ namespace velk {
 namespace {
 
 constexpr const char* kRangeMessage = "Value must be between 0 and 2147483647";
-
-QColor ToQColor(TColor color) {
-  const TColor rgb = ColorToRGB(color);
-  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "image/loupe.h"
+#include "platform/system_colors.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -14,10 +15,7 @@
 namespace velk {
 
 namespace {
-QRgb ToQRgb(TColor color) {
-  const TColor rgb = ColorToRGB(color);
-  return qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
+QRgb ToQRgb(TColor color) { return ToQColor(color).rgb(); }
 
 PixelGrid GridOf(QImage& image) {
   return {reinterpret_cast<uint32_t*>(image.bits()), image.width(), image.height(),

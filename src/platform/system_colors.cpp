@@ -31,6 +31,11 @@ int RoleFor(int index) {
 }
 }  // namespace
 
+QColor ToQColor(TColor color) {
+  const TColor rgb = ColorToRGB(color);
+  return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
 void InstallPaletteSystemColors() {
   InstallSystemColorResolver([](int index) -> TColor {
     if (index == COLOR_GRAYTEXT)
