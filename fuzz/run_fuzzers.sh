@@ -6,8 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELK_BUILD_FUZZ=ON -DVELK_BUILD_TESTS=OFF -DVELK_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_bmp_reader fuzz_jpeg_decode fuzz_profile_file fuzz_registry_hive fuzz_tiff_reader fuzz_gif_load
-for target in bmp_reader jpeg_decode profile_file registry_hive tiff_reader gif_load; do
+targets="${VELK_FUZZ_TARGETS:-bmp_reader jpeg_decode profile_file registry_hive tiff_reader gif_load language_file plugin_pcf}"
+cmake --build "$build" --target $(printf 'fuzz_%s ' $targets)
+for target in $targets; do
   corpus="$root/build/fuzz-corpus/$target"
   mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/$target"

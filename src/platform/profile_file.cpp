@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string_view>
+#include <utility>
 
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
@@ -250,10 +251,13 @@ std::string_view Unquoted(std::string_view v) {
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue) const {
-  const auto text = LoadForReading(path_);
+  const auto text = Load();
   if (!text) return defaultValue;
   const auto value = FindValue(*text, Trim(section), Trim(key));
-  return value ? Capped(Unquoted(*value)) : defaultValue;
+  // Values come back as C strings, ending at a NUL the way writes end them.
+  if (!value) return defaultValue;
+  const std::string_view unquoted = Unquoted(*value);
+  return Capped(unquoted.substr(0, unquoted.find('\0')));
 }
 
 int ProfileFile::ReadInteger(const std::string& section, const std::string& key,
@@ -269,7 +273,7 @@ bool ProfileFile::ReadBool(const std::string& section, const std::string& key,
 
 std::vector<std::string> ProfileFile::ReadSection(const std::string& section) const {
   std::vector<std::string> keys;
-  const auto text = LoadForReading(path_);
+  const auto text = Load();
   if (!text) return keys;
   LineScanner lines(*text);
   FirstSection wanted(Trim(section));
@@ -284,7 +288,7 @@ std::vector<std::string> ProfileFile::ReadSection(const std::string& section) co
 
 std::vector<std::string> ProfileFile::ReadSections() const {
   std::vector<std::string> sections;
-  const auto text = LoadForReading(path_);
+  const auto text = Load();
   if (!text) return sections;
   LineScanner lines(*text);
   std::set<std::string> seen;
@@ -300,7 +304,7 @@ bool ProfileFile::SectionExists(const std::string& section) const {
 }
 
 bool ProfileFile::ValueExists(const std::string& section, const std::string& key) const {
-  const auto text = LoadForReading(path_);
+  const auto text = Load();
   if (!text) return false;
   LineScanner lines(*text);
   FirstSection wanted(Trim(section));
@@ -315,7 +319,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
   const std::string sectionName = OneLine(Trim(section));
   const std::string keyName = OneLine(Trim(key));
   const std::string text = OneLine(value);
-  std::string out = LoadForWriting(path_);
+  std::string out = LoadToEdit();
   const Survey file(out, sectionName, keyName);
   const std::string eol = file.LineBreak();
 
@@ -331,7 +335,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     if (file.lastLine && file.lastLine->next == file.lastLine->end) out += eol;
     out += "[" + sectionName + "]" + eol + keyName + "=" + text + eol;
   }
-  Store(path_, out);
+  Save(std::move(out));
 }
 
 void ProfileFile::WriteInteger(const std::string& section, const std::string& key, int value) {
@@ -343,7 +347,7 @@ void ProfileFile::WriteBool(const std::string& section, const std::string& key, 
 }
 
 void ProfileFile::EraseSection(const std::string& section) {
-  const std::string text = LoadForWriting(path_);
+  const std::string text = LoadToEdit();
   const std::string_view name = Trim(section);
   // Every section of that name goes, so none of its keys resurface from a duplicate.
   LineScanner lines(text);
@@ -354,11 +358,11 @@ void ProfileFile::EraseSection(const std::string& section) {
     if (erasing) erased = true;
     else out.append(text, line.begin, line.next - line.begin);
   }
-  if (erased) Store(path_, out);
+  if (erased) Save(std::move(out));
 }
 
 void ProfileFile::DeleteKey(const std::string& section, const std::string& key) {
-  const std::string text = LoadForWriting(path_);
+  const std::string text = LoadToEdit();
   LineScanner lines(text);
   FirstSection wanted(Trim(section));
   std::string out = text.substr(0, lines.Start());
@@ -369,7 +373,30 @@ void ProfileFile::DeleteKey(const std::string& section, const std::string& key) 
     else
       out.append(text, line.begin, line.next - line.begin);
   }
-  if (deleted) Store(path_, out);
+  if (deleted) Save(std::move(out));
+}
+
+std::optional<std::string> ProfileFile::Load() const {
+  return update_ ? update_ : LoadForReading(path_);
+}
+
+std::string ProfileFile::LoadToEdit() const { return update_ ? *update_ : LoadForWriting(path_); }
+
+void ProfileFile::Save(std::string text) {
+  if (!update_) return Store(path_, text);
+  *update_ = std::move(text);
+  updateEdited_ = true;
+}
+
+void ProfileFile::BeginUpdate() {
+  if (!update_) update_ = LoadForWriting(path_);
+}
+
+void ProfileFile::EndUpdate() {
+  if (!update_) return;
+  const std::string text = std::move(*update_);
+  update_.reset();
+  if (std::exchange(updateEdited_, false)) Store(path_, text);
 }
 
 }  // namespace velk

@@ -1,5 +1,7 @@
 #pragma once
-// Windows profile (INI) files read and written per call, with no cached copy.
+// Windows profile (INI) files read and written per call, with no cached copy (except the
+// edits of an update in progress).
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,8 +35,21 @@ public:
   void EraseSection(const std::string& section);
   void DeleteKey(const std::string& section, const std::string& key);
 
+  // Between these, writes edit a copy in memory (reads see it) and the file is replaced once
+  // at the end, so a program killed meanwhile leaves it as it was, never with half the edits.
+  // BeginUpdate throws like a write when the file exists but cannot be read; EndUpdate throws
+  // "Unable to write to <file name>" and then leaves the file as it was.
+  void BeginUpdate();
+  void EndUpdate();
+
 private:
+  std::optional<std::string> Load() const;
+  std::string LoadToEdit() const;
+  void Save(std::string text);
+
   std::string path_;
+  std::optional<std::string> update_;
+  bool updateEdited_ = false;
 };
 
 }  // namespace velk

@@ -58,6 +58,17 @@ TEST(ProfileFile, CapsTextAt1023Characters) {
   EXPECT_EQ(ini.ReadString("s", "wide", ""), many.substr(0, 1023 * euro.size()));
 }
 
+TEST(ProfileFile, ValuesEndAtNulOnReadAndWrite) {
+  TempDir dir;
+  const char text[] = "[s]\nName=Colour Pick\0er\n";
+  dir.Write("a.ini", std::string(text, sizeof text - 1));
+  ProfileFile ini(dir.File("a.ini"));
+  const std::string read = ini.ReadString("s", "Name", "");
+  EXPECT_EQ(read, "Colour Pick");
+  ini.WriteString("s", "Name", read + std::string("x\0y", 3));
+  EXPECT_EQ(ini.ReadString("s", "Name", ""), "Colour Pickx");
+}
+
 TEST(ProfileFile, ParsesIntegersStrictly) {
   TempDir dir;
   dir.Write("a.ini",
@@ -166,6 +177,34 @@ TEST(ProfileFile, FailedWritesNameTheFile) {
     EXPECT_THROW(ini.WriteInteger("s", "k", 1), EFileError);
     EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
   }
+}
+
+TEST(ProfileFile, UpdatesReachTheFileInOneWrite) {
+  TempDir dir;
+  dir.Write("a.ini", "; kept\r\n[s]\r\nk=1\r\n");
+  ProfileFile ini(dir.File("a.ini"));
+  ini.BeginUpdate();
+  ini.WriteString("s", "k", "2");
+  ini.WriteInteger("t", "n", 3);
+  ini.DeleteKey("s", "k");
+  ini.WriteString("s", "j", "4");
+  EXPECT_EQ(ini.ReadString("s", "j", ""), "4");  // reads see the edits
+  EXPECT_FALSE(ini.ValueExists("s", "k"));
+  EXPECT_EQ(dir.Read("a.ini"), "; kept\r\n[s]\r\nk=1\r\n");
+  ini.EndUpdate();
+  EXPECT_EQ(dir.Read("a.ini"), "; kept\r\n[s]\r\nj=4\r\n[t]\r\nn=3\r\n");
+
+  const std::string path = dir.File("no/such/folder/b.ini");
+  ProfileFile lost(path);
+  lost.BeginUpdate();
+  lost.WriteString("s", "k", "v");
+  try {
+    lost.EndUpdate();
+    ADD_FAILURE() << "no error";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+  }
+  EXPECT_EQ(lost.ReadString("s", "k", "d"), "d");  // the failed edits are dropped
 }
 
 TEST(ProfileFile, OversizedFilesAreNeitherReadNorOverwritten) {
