@@ -14,6 +14,7 @@
 #include "gif/gif_image.h"
 #include "options/conversion.h"
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 
 namespace velk {
 
@@ -80,7 +81,7 @@ public:
           WriteConvertOutput(outputs_[i], slot.bytes);
         } catch (const std::exception& error) {
           summary.stopped = true;
-          summary.failure = error.what();
+          summary.failure = MessageOf(error);
           report(prefix + job_.files[i] + ": " + summary.failure);
         }
         if (summary.stopped) break;
@@ -121,7 +122,7 @@ private:
       try {
         bitmap = LoadConvertInput(job_.files[j], gif);
       } catch (const std::exception& error) {
-        slot.error = error.what();
+        slot.error = MessageOf(error);
       }
       if (bitmap) {
         slot.loaded = true;
@@ -129,7 +130,7 @@ private:
           slot.bytes = EncodeConvertOutput(*bitmap, job_.format, job_.quality, gif);
         } catch (const std::exception& error) {
           slot.encodeFailed = true;  // ends the run like a write failure
-          slot.error = error.what();
+          slot.error = MessageOf(error);
         }
       }
       messageSink = nullptr;

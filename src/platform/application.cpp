@@ -1,8 +1,7 @@
 #include "platform/application.h"
 
-#include <new>
-
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 
 namespace velk {
 
@@ -13,8 +12,6 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::bad_alloc&) {
-    ShowException(std::runtime_error("Out of memory"));
   } catch (const std::exception& error) {
     ShowException(error);
   }
@@ -34,6 +31,6 @@ std::string ErrorBoxText(const std::string& message) {
   return text;
 }
 
-void ShowException(const std::exception& error) { AppDialogs().ShowError(ErrorBoxText(error.what())); }
+void ShowException(const std::exception& error) { AppDialogs().ShowError(ErrorBoxText(MessageOf(error))); }
 
 }  // namespace velk

@@ -26,7 +26,7 @@ Bitmap::Bitmap(int width, int height, int bitsPerPixel) {
   height_ = height;
   bits_ = bitsPerPixel;
   stride_ = StrideFor(width, bitsPerPixel);
-  pixels_.assign(stride_ * size_t(height), 0);
+  pixels_ = ZeroedBuffer(stride_ * size_t(height));
   if (HasPalette()) palette_.assign(size_t(1) << bitsPerPixel, RGBQuad{});
 }
 

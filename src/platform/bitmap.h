@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/zeroed_buffer.h"
+
 namespace velk {
 
 struct RGBQuad {
@@ -58,7 +60,7 @@ private:
   int height_ = 0;
   int bits_ = 0;
   size_t stride_ = 0;
-  std::vector<uint8_t> pixels_;
+  ZeroedBuffer pixels_;
   std::vector<RGBQuad> palette_;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 
 #include <cstdio>
+#include <new>
 
 #include "platform/errors.h"
 
@@ -59,6 +60,11 @@ ScopedScriptedDialogs::ScopedScriptedDialogs()
     : script_(std::make_shared<ScriptedDialogs>()), previous_(InstallDialogs(script_)) {}
 
 ScopedScriptedDialogs::~ScopedScriptedDialogs() { InstallDialogs(previous_); }
+
+std::string MessageOf(const std::exception& error) {
+  if (dynamic_cast<const std::bad_alloc*>(&error)) return "Out of memory";
+  return error.what();
+}
 
 std::string FormatMessage(const char* pattern, const std::string& argument) {
   std::string result;

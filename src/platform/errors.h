@@ -23,6 +23,9 @@ public:
   using EVelkError::EVelkError;
 };
 
+// The text a failure shows: its own message, "Out of memory" for a failed allocation.
+std::string MessageOf(const std::exception& error);
+
 // printf-style formatting of one message argument into a message text ("... '%s'").
 std::string FormatMessage(const char* pattern, const std::string& argument);
 
