@@ -406,6 +406,7 @@ bool TMainform::FormClose() {
     Registry registry(environment_.hivePath);
     if (!registry.OpenKey(kSettingsKey, true))
       throw EVelkError(FormatMessage(kFailedToSetData, "Directory"));
+    registry.BeginUpdate();  // all fourteen values or none
     registry.WriteString("Directory", settings_.Directory);
     registry.WriteBool("Grey", settings_.Grey);
     registry.WriteInteger("Dither", settings_.Dither);
@@ -421,6 +422,7 @@ bool TMainform::FormClose() {
     registry.WriteInteger("lint", settings_.lint);
     settings_.Filename = settings_.FileIndex ? fileIndex : 0;
     registry.WriteInteger("Filename", settings_.Filename);
+    registry.EndUpdate();
   } catch (const std::exception& error) {
     ShowException(error);
     return false;

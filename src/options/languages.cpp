@@ -247,10 +247,12 @@ void TLanguagesPage::ToolbarButton9722Click() {
   box->setCurrentIndex(box->count() - 1);
   const int k = box->currentIndex();
   ProfileFile plugins(options_.ProgramFolder() + kPluginsFile);
+  plugins.BeginUpdate();
   plugins.WriteString(kLanguages, "language" + std::to_string(k), file);
   plugins.WriteInteger(kLanguages, "current", k);
   plugins.WriteString(kLanguages, "name" + std::to_string(k), name);
   plugins.WriteInteger(kLanguages, "number", box->count());
+  plugins.EndUpdate();
   ApplyLanguage();
   host_.SetZoomIndex(zoom);
 }

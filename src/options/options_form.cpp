@@ -202,10 +202,12 @@ void TOptions::FormActivate() { TreeView1->expandAll(); }
 
 void TOptions::FormHide() {
   ProfileFile skins(programFolder_ + kSkinsFile);
+  skins.BeginUpdate();
   skins.WriteString("Settings", "Current Scheme", scheme_);
   const std::array<int, kSchemeColourCount> colours = SchemeColours();
   for (int i = 0; i < kSchemeColourCount; ++i)
     skins.WriteInteger(scheme_, kSchemeColourKeys[i], colours[i]);
+  skins.EndUpdate();
   ProfileFile(programFolder_ + kPluginsFile)
       .WriteString("Settings", "Plugindir", host_.Settings().pluginsFolder);
 }

@@ -169,9 +169,12 @@ void TPluginsPage::ToolbarButton978Click() {
   libraryPath_ = library;
   ProfileFile plugins(PluginsIni());
   const std::string section = Section(pluginCount_ - 1);
+  // The entry and the count land in one write, before the description is marked installed.
+  plugins.BeginUpdate();
   for (int i = 0; i < 4; ++i) plugins.WriteString(section, kPluginKeys[i], Text(fields[i]));
-  ProfileFile(description).WriteString("Settings", "Installed", "1");
   plugins.WriteInteger("Settings", "Plugins", pluginCount_);
+  plugins.EndUpdate();
+  ProfileFile(description).WriteString("Settings", "Installed", "1");
   InsertMenuItem(host_.PluginMenuItems().size(),
                  QString::fromStdString(plugins.ReadString(section, "Name", "") + " - " +
                                         Text(Edit975)));
@@ -188,6 +191,7 @@ void TPluginsPage::ToolbarButton977Click() {
 
   // Close the gap: every later section moves down one, and the former last one goes.
   ProfileFile plugins(PluginsIni());
+  plugins.BeginUpdate();
   const int remaining = ComboBox974->count();
   for (int j = removed + 1; j <= remaining; ++j)
     for (const char* key : kPluginKeys)
@@ -195,6 +199,7 @@ void TPluginsPage::ToolbarButton977Click() {
   plugins.EraseSection(Section(remaining));
   --pluginCount_;
   plugins.WriteInteger("Settings", "Plugins", pluginCount_);
+  plugins.EndUpdate();
 
   ComboBox974->setCurrentIndex(0);
   if (ComboBox974->count() == 0) {
@@ -209,10 +214,14 @@ void TPluginsPage::ToolbarButton977Click() {
 void TPluginsPage::ToolbarButton9711Click() {
   QLineEdit* fields[] = {Edit972, Edit973, Edit974, Edit975};
   ProfileFile pcf(PluginsFolder() + Text(Edit974) + "plugin.pcf");
+  pcf.BeginUpdate();
   for (int i = 0; i < 4; ++i) pcf.WriteString("Settings", kPluginKeys[i], Text(fields[i]));
+  pcf.EndUpdate();
   const int index = ComboBox974->currentIndex();
   ProfileFile plugins(PluginsIni());
+  plugins.BeginUpdate();
   for (int i = 0; i < 4; ++i) plugins.WriteString(Section(index), kPluginKeys[i], Text(fields[i]));
+  plugins.EndUpdate();
   // The drop-down shows the bare name until the list is loaded again with the version.
   ComboBox974->setItemText(index, Edit972->text());
   SetMenuItem(index + 2, Edit972->text());

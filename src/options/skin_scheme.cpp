@@ -34,10 +34,12 @@ const std::pair<const char*, const char*> kRestoredBitmaps[] = {
 
 void WriteRestoredSkin(ProfileFile& skins, const std::string& scheme,
                        const std::string& programFolder) {
+  skins.BeginUpdate();
   for (int i = 0; i < kSchemeColourCount; ++i)
     skins.WriteInteger(scheme, kSchemeColourKeys[i], kRestoredColours[i]);
   for (const auto& [key, file] : kRestoredBitmaps)
     skins.WriteString(scheme, key, programFolder + file);
+  skins.EndUpdate();
 }
 
 }  // namespace velk

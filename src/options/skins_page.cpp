@@ -84,11 +84,13 @@ std::string TSkinsPage::SkinsIni() const { return options_.ProgramFolder() + kSk
 void TSkinsPage::Defaultsettings() {
   ProfileFile skins(SkinsIni());
   const std::string& scheme = options_.SchemeName();
+  skins.BeginUpdate();
   for (int i = 0; i < kSchemeColourCount; ++i)
     skins.WriteInteger(scheme, kSchemeColourKeys[i], kRestoredColours[i]);
   for (int entry : kFirstRunEntries)
     skins.WriteString(scheme, kSkinBitmapKeys[entry],
                       options_.ProgramFolder() + kDefaultFiles[entry]);
+  skins.EndUpdate();
 }
 
 bool TSkinsPage::LoadEntry(int entry, const std::string& path) {

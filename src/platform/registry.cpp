@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 #include "platform/errors.h"
 #include "platform/registry_hive.h"
@@ -113,6 +114,10 @@ void Registry::Put(RegValue value) {
   std::optional<RegValue> before;
   if (const RegValue* old = key->FindValue(name)) before = *old;
   if (!hive_->SetValue(*key, std::move(value))) throw EVelkError(FormatMessage(kFailedToSetData, name));
+  if (updating_) {
+    if (!firstUpdated_) firstUpdated_ = name;
+    return;
+  }
   if (!hive_->Save()) {
     // The value keeps what it had, so a later write does not save this one after all.
     if (before) hive_->SetValue(*key, std::move(*before));
@@ -133,5 +138,13 @@ void Registry::WriteInteger(const std::string& name, int value) {
 void Registry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
 
 const std::vector<std::string>& Registry::LoadProblems() const { return hive_->Problems(); }
+
+void Registry::BeginUpdate() { updating_ = true; }
+
+void Registry::EndUpdate() {
+  updating_ = false;
+  const std::optional<std::string> first = std::exchange(firstUpdated_, std::nullopt);
+  if (first && !hive_->Save()) throw EVelkError(FormatMessage(kFailedToSetData, *first));
+}
 
 }  // namespace velk

@@ -3,6 +3,7 @@
 // operations the program uses: open / open-or-create a key, query and set typed values.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,13 @@ public:
   void WriteInteger(const std::string& name, int value);
   void WriteBool(const std::string& name, bool value);
 
+  // Between these, writes change the hive in memory and the file is replaced once at the end:
+  // a program killed meanwhile leaves every value as it was, never half of them written.
+  // EndUpdate throws EVelkError(kFailedToSetData) for the first value written since
+  // BeginUpdate when the hive cannot be saved, as writing that value alone would have.
+  void BeginUpdate();
+  void EndUpdate();
+
   // Problems found while reading the hive file (lines that could not be parsed and were
   // treated as absent). Empty for a sound file.
   const std::vector<std::string>& LoadProblems() const;
@@ -57,6 +65,8 @@ private:
   std::unique_ptr<RegistryHive> hive_;
   std::string current_;  // "" = no key open; otherwise the key path without leading "\"
   bool keyOpen_ = false;
+  bool updating_ = false;
+  std::optional<std::string> firstUpdated_;  // the first value written in the update
 };
 
 }  // namespace velk

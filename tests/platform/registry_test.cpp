@@ -293,5 +293,39 @@ TEST(Registry, LivesInTheUsersConfigFolder) {
   EXPECT_EQ(Registry().OpenKey(kViewerKey, false), true);
 }
 
+TEST(Registry, UpdatesReachTheFileTogether) {
+  TempDir dir;
+  const std::string path = dir.File("hkcu.reg");
+  Registry reg(path);
+  ASSERT_TRUE(reg.OpenKey("\\Software\\V", true));
+  reg.WriteInteger("Zoom", 1);
+  const std::string before = dir.Read("hkcu.reg");
+
+  reg.BeginUpdate();
+  reg.WriteInteger("Zoom", 2);
+  reg.WriteString("Dir", "/pics");
+  EXPECT_EQ(reg.ReadInteger("Zoom"), 2);
+  EXPECT_EQ(dir.Read("hkcu.reg"), before);  // nothing written yet
+  reg.EndUpdate();
+  Registry reread(path);
+  ASSERT_TRUE(reread.OpenKey("\\Software\\V", false));
+  EXPECT_EQ(reread.ReadInteger("Zoom"), 2);
+  EXPECT_EQ(reread.ReadString("Dir"), "/pics");
+
+  // A hive that cannot be saved names the update's first value and keeps the old file.
+  const std::string saved = dir.Read("hkcu.reg");
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);  // a folder in the file's place
+  reg.BeginUpdate();
+  reg.WriteString("Dir", "/other");
+  reg.WriteInteger("Zoom", 3);
+  EXPECT_EQ(ErrorOf([&] { reg.EndUpdate(); }), "Failed to set data for 'Dir'");
+  std::filesystem::remove(path);
+  dir.Write("hkcu.reg", saved);
+  reg.BeginUpdate();
+  reg.EndUpdate();  // no writes, no save
+  EXPECT_EQ(dir.Read("hkcu.reg"), saved);
+}
+
 }  // namespace
 }  // namespace velk
