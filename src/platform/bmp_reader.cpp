@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 #include "platform/atomic_file.h"
 #include "platform/bmp_bitfields.h"
@@ -203,9 +204,10 @@ Bitmap ReadBmp(const uint8_t* data, size_t size) {
   const uint8_t* pixels = data + layout.pixelOffset;
   const size_t available = size - layout.pixelOffset;
   Bitmap bitmap;
+  std::optional<unsigned> highestIndex;  // known for run-length data without a scan
   if (layout.compression == kRle8 || layout.compression == kRle4) {
     bitmap = Bitmap(layout.width, layout.height, layout.bits);
-    if (!DecodeRle(pixels, available, bitmap)) Invalid();
+    if (!DecodeRle(pixels, available, bitmap, highestIndex.emplace())) Invalid();
   } else if (layout.compression == kRgb || Is555(layout)) {
     bitmap = CopyRows(layout, pixels, available);
   } else {
@@ -213,8 +215,9 @@ Bitmap ReadBmp(const uint8_t* data, size_t size) {
   }
   if (bitmap.HasPalette()) {
     // A short palette must cover every index used.
-    if (layout.palette.size() < bitmap.Palette().size() &&
-        !IndicesWithin(bitmap, layout.palette.size()))
+    const size_t count = layout.palette.size();
+    if (count < bitmap.Palette().size() && !bitmap.Empty() &&
+        (highestIndex ? *highestIndex >= count : !IndicesWithin(bitmap, count)))
       Invalid();
     std::copy(layout.palette.begin(), layout.palette.end(), bitmap.Palette().begin());
   }

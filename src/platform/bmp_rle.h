@@ -15,8 +15,11 @@ inline void SetNibble(uint8_t* row, int64_t x, unsigned value) {
 // Decodes run-length data into a zeroed 8-bit (RLE8) or 4-bit (RLE4) bitmap, bottom row first as
 // the file stores it. Pixels the data skips (delta, early end of line or bitmap) keep index 0, as
 // on Windows. False when a run or delta leaves its row or the image, or the data ends before the
-// end-of-bitmap code while rows remain.
-inline bool DecodeRle(const uint8_t* data, size_t size, Bitmap& bitmap) {
+// end-of-bitmap code while rows remain. highestIndex receives the highest index in the picture,
+// known from the data alone, so checking it costs nothing for a huge mostly skipped picture.
+inline bool DecodeRle(const uint8_t* data, size_t size, Bitmap& bitmap, unsigned& highestIndex) {
+  highestIndex = 0;  // skipped pixels
+  auto uses = [&](unsigned index) { highestIndex = index > highestIndex ? index : highestIndex; };
   const bool fourBit = bitmap.BitsPerPixel() == 4;
   const int64_t width = bitmap.Width(), height = bitmap.Height();
   int64_t x = 0, y = 0;  // y counts rows from the bottom
@@ -30,8 +33,11 @@ inline bool DecodeRle(const uint8_t* data, size_t size, Bitmap& bitmap) {
       uint8_t* out = row();
       if (fourBit) {
         for (unsigned i = 0; i < count; ++i) SetNibble(out, x + i, i & 1 ? value & 15 : value >> 4);
+        uses(value >> 4);
+        if (count > 1) uses(value & 15);
       } else {
         std::memset(out + x, int(value), count);
+        uses(value);
       }
       x += count;
       continue;
@@ -57,10 +63,13 @@ inline bool DecodeRle(const uint8_t* data, size_t size, Bitmap& bitmap) {
         if (fourBit) {
           for (unsigned i = 0; i < value; ++i) {
             const uint8_t b = data[pos + i / 2];
-            SetNibble(out, x + i, i & 1 ? b & 15 : b >> 4);
+            const unsigned index = i & 1 ? b & 15 : b >> 4;
+            SetNibble(out, x + i, index);
+            uses(index);
           }
         } else {
           std::memcpy(out + x, data + pos, value);
+          for (unsigned i = 0; i < value; ++i) uses(data[pos + i]);
         }
         x += value;
         pos += bytes + (bytes & 1);

@@ -157,6 +157,23 @@ TEST(BmpReader, ShortPaletteMustCoverEveryIndex) {
   EXPECT_EQ(ReadBmp(f.Build()).PixelColor(0, 0), (RGBQuad{1, 1, 1, 0}));
   f.pixels = {1, 2, 0, 0};
   EXPECT_THROW(ReadBmp(f.Build()), EInvalidGraphic);
+
+  // Run-length data: the indices its runs write, and 0 for what it skips.
+  TestFile rle(4, 2, 4, bmp::kRle4);
+  rle.colorsUsed = 3;
+  rle.palette = GreyPalette(3);
+  for (const auto& [data, valid] : {std::pair{Bytes{2, 0x21, 0, 0, 0, 3, 0x12, 0x20, 0, 1}, true},
+                                    {Bytes{1, 0x23, 0, 1}, true},  // one pixel: the 3 is unused
+                                    {Bytes{2, 0x23, 0, 1}, false},
+                                    {Bytes{0, 3, 0x10, 0x30, 0, 1}, false}}) {
+    rle.pixels = data;
+    EXPECT_EQ(!Refused(rle.Build()), valid) << int(data[1]);
+  }
+  // A tall picture of a few bytes, all skipped: index 0, and no scan of its 889 MB.
+  rle.height = 4194311;
+  rle.width = 418;
+  rle.pixels = {0, 1};
+  EXPECT_EQ(ReadBmp(rle.Build()).PixelColor(417, 0), (RGBQuad{}));
 }
 
 TEST(BmpReader, HostileHeadersAreRefusedWithoutAllocating) {
