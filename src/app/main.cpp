@@ -26,14 +26,17 @@
 
 namespace {
 
-// With VELKVIEW_SCREENSHOT set (how ./run.sh shows the viewer on a machine without a display),
-// message boxes shown during start-up are answered as by a click on their default button and
-// printed, and once the main window has shown for 1.5 s the screen is saved and the program ends.
-class HeadlessScreenshot : public QObject {
+// Unattended runs (no one to click): message boxes shown are answered as by a click on their
+// default button and printed. With VELKVIEW_SCREENSHOT (how ./run.sh shows the viewer on a
+// machine without a display), once the main window has shown for 1.5 s the screen is saved and
+// the program ends; with VELKVIEW_CLOSE_WHEN_SHOWN the main window is closed as by its close
+// button once it shows, so the program ends the usual way, saving its settings.
+class Unattended : public QObject {
 public:
-  explicit HeadlessScreenshot(QString path) : path_(std::move(path)) {
-    connect(&poll_, &QTimer::timeout, this, &HeadlessScreenshot::Poll);
-    poll_.start(250);
+  Unattended(QString screenshotPath, bool closeWhenShown)
+      : path_(std::move(screenshotPath)), close_(closeWhenShown) {
+    connect(&poll_, &QTimer::timeout, this, &Unattended::Poll);
+    poll_.start(close_ ? 50 : 250);
   }
 
 private:
@@ -48,6 +51,13 @@ private:
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->objectName() == "Mainform" && window->isVisible()) main = window;
     if (!main) return;
+    if (close_) {
+      // A window that refuses to close (its settings could not be saved) ends the run too.
+      if (closeTried_) QApplication::exit(1);
+      closeTried_ = true;
+      main->close();
+      return;
+    }
     if (!shownFor_.isValid()) shownFor_.start();
     if (shownFor_.elapsed() < 1500) return;
     poll_.stop();
@@ -58,6 +68,8 @@ private:
   }
 
   QString path_;
+  bool close_;
+  bool closeTried_ = false;
   QTimer poll_;
   QElapsedTimer shownFor_;
 };
@@ -83,9 +95,11 @@ int main(int argc, char** argv) {
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
-  std::unique_ptr<HeadlessScreenshot> screenshot;
-  if (qEnvironmentVariableIsSet("VELKVIEW_SCREENSHOT"))
-    screenshot = std::make_unique<HeadlessScreenshot>(qEnvironmentVariable("VELKVIEW_SCREENSHOT"));
+  std::unique_ptr<Unattended> unattended;
+  if (qEnvironmentVariableIsSet("VELKVIEW_SCREENSHOT") ||
+      qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"))
+    unattended = std::make_unique<Unattended>(qEnvironmentVariable("VELKVIEW_SCREENSHOT"),
+                                              qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"));
 
   // The splash shows while the other windows are made; it closes itself once messages flow.
   QPointer<velk::TSplashForm> splash = new velk::TSplashForm;

@@ -1,0 +1,28 @@
+#pragma once
+// Runs a program as a child process, the way a user's shell would, for tests of whole runs.
+#include <string>
+#include <vector>
+
+namespace velk::test {
+
+struct ChildRun {
+  int exitCode = -1;     // -1 when it ended by a signal
+  bool killed = false;   // we sent SIGKILL before it ended
+  std::string output;    // stdout and stderr together
+  long peakMemoryKiB = 0;
+};
+
+// When to kill the child with SIGKILL, if it is still running: after a time, or a moment
+// after it starts writing a file whose name begins with watchPrefix in watchFolder.
+struct KillPlan {
+  double afterSeconds = -1;  // -1: no time limit
+  std::string watchFolder;   // "": no watch
+  std::string watchPrefix;
+  int delayMicroseconds = 0;  // between seeing the write and the kill
+};
+
+// argv[0] is the program's path. env adds or replaces NAME=VALUE entries.
+ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                  const KillPlan& kill = {});
+
+}  // namespace velk::test
