@@ -37,11 +37,18 @@ QMessageBox::StandardButtons Buttons(MessageButtons buttons) {
   }
   return QMessageBox::Ok;
 }
+
+// The window a dialog belongs to: the active one, unless it deletes itself when closed (the
+// splash closes on its own while start-up messages are up and would take them with it).
+QWidget* Owner() {
+  QWidget* active = QApplication::activeWindow();
+  return active && !active->testAttribute(Qt::WA_DeleteOnClose) ? active : nullptr;
+}
 }  // namespace
 
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons) {
   QMessageBox box(Icon(kind), Caption(kind), QString::fromStdString(text), Buttons(buttons),
-                  QApplication::activeWindow());
+                  Owner());
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
@@ -56,9 +63,9 @@ std::vector<std::string> QtDialogs::OpenFiles(const FileBoxRequest& request) {
   const QString dir = QString::fromStdString(request.initialDir);
   const QString filter = QtFileFilter(request.filter);
   if (request.multiSelect) {
-    chosen = QFileDialog::getOpenFileNames(QApplication::activeWindow(), title, dir, filter);
+    chosen = QFileDialog::getOpenFileNames(Owner(), title, dir, filter);
   } else {
-    const QString one = QFileDialog::getOpenFileName(QApplication::activeWindow(), title, dir, filter);
+    const QString one = QFileDialog::getOpenFileName(Owner(), title, dir, filter);
     if (!one.isEmpty()) chosen << one;
   }
   std::vector<std::string> files;
@@ -67,7 +74,7 @@ std::vector<std::string> QtDialogs::OpenFiles(const FileBoxRequest& request) {
 }
 
 std::string QtDialogs::PickFolder(const std::string& title, const std::string& initialDir) {
-  return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title),
+  return QFileDialog::getExistingDirectory(Owner(), QString::fromStdString(title),
                                            QString::fromStdString(initialDir))
       .toStdString();
 }

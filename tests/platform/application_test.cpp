@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
 #include <QTimer>
 
 #include "platform/dialogs.h"
@@ -27,6 +30,24 @@ TEST(ErrorBox, ExceptionsLeavingAHandlerAreShownAndTheLoopGoesOn) {
   EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
   EXPECT_EQ(dialogs->messages[0].text, "Failed to get data for 'Grey'");  // "'" sorts before "."
   EXPECT_EQ(dialogs->messages[1].text, "Out of memory.");
+}
+
+TEST(QtDialogs, AMessageOutlivesAWindowThatClosesItselfMeanwhile) {
+  // As the splash does during start-up messages: it deletes itself on its first tick.
+  auto* splash = new QWidget;
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  splash->show();
+  QApplication::setActiveWindow(splash);
+  ASSERT_EQ(QApplication::activeWindow(), splash);
+  QTimer::singleShot(20, splash, &QWidget::close);
+  QTimer closeBox;  // answers the box once the splash has gone
+  QPointer<QWidget> watched(splash);
+  QObject::connect(&closeBox, &QTimer::timeout, [&] {
+    if (QWidget* box = QApplication::activeModalWidget(); box && !watched) box->close();
+  });
+  closeBox.start(10);
+  QtDialogs().Message(MessageKind::Error, "No mixer present in the system !", MessageButtons::Ok);
+  EXPECT_TRUE(watched.isNull());
 }
 
 TEST(ErrorBox, AddsAFullStopOnlyWhereTheFrameworkDoes) {
