@@ -8,10 +8,6 @@ namespace velk {
 
 BitmapGraphic::BitmapGraphic(velk::Bitmap bitmap) { SetBitmap(std::move(bitmap)); }
 
-BitmapGraphic::BitmapGraphic(const BitmapGraphic& other) : Graphic(other) {
-  SetBitmap(other.bitmap_);
-}
-
 void BitmapGraphic::Draw(QPainter& painter, const QRect& target) const {
   if (image_.isNull() || target.isEmpty()) return;
   painter.drawImage(target, image_);
@@ -23,12 +19,20 @@ std::unique_ptr<Graphic> BitmapGraphic::Clone() const {
 
 void BitmapGraphic::SetBitmap(velk::Bitmap bitmap) {
   image_ = QImage();
-  bitmap_ = std::move(bitmap);
+  bitmap_ = std::make_shared<velk::Bitmap>(std::move(bitmap));
   PixelsChanged();
 }
 
+velk::Bitmap& BitmapGraphic::MutableBitmap() {
+  if (bitmap_.use_count() > 1) {
+    bitmap_ = std::make_shared<velk::Bitmap>(*bitmap_);
+    image_ = BitmapAsQImage(*bitmap_);
+  }
+  return *bitmap_;
+}
+
 void BitmapGraphic::PixelsChanged() {
-  image_ = BitmapAsQImage(bitmap_);
+  image_ = BitmapAsQImage(*bitmap_);
   Changed();
 }
 

@@ -44,8 +44,14 @@ TEST(Picture, AssignmentCopiesTheGraphicAndNotifies) {
   b = a;
   EXPECT_EQ(changes, 1);
   EXPECT_NE(a.GetGraphic(), b.GetGraphic());
+  // The pixels are shared until one side changes them.
+  EXPECT_EQ(a.Bitmap().Bits(), b.Bitmap().Bits());
   a.ForceBitmap().MutableBitmap().ScanLine(0)[0] = 7;
+  a.ForceBitmap().PixelsChanged();
+  EXPECT_NE(a.Bitmap().Bits(), b.Bitmap().Bits());
   EXPECT_NE(b.Bitmap().ScanLine(0)[0], 7);
+  EXPECT_EQ(a.ForceBitmap().DisplayImage().pixelColor(0, 0).blue(), 7);  // byte 0 is blue
+  EXPECT_NE(b.ForceBitmap().DisplayImage().pixelColor(0, 0).blue(), 7);
   b.Clear();
   EXPECT_EQ(changes, 2);
   EXPECT_FALSE(b.HasGraphic());
