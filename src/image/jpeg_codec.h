@@ -29,6 +29,7 @@ struct JpegDecodeOptions {
   bool grayScale = false;
   bool noSmooth = false;
   bool onePass = false;
+  friend bool operator==(const JpegDecodeOptions&, const JpegDecodeOptions&) = default;
 };
 
 struct JpegEncodeOptions {

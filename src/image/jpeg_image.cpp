@@ -67,9 +67,30 @@ void TCustomJPEGImage::DecodeToPicture() {
     update();
     return;
   }
-  Bitmap decoded = DecodeJpeg(held_.data(), held_.size(), options_, progressStep_, ProgressForwarder());
+  if (PictureIsOwnDecode()) {
+    for (int i = 0; i < ownDecode_->progressEvents; ++i) emit OnProgress(this);
+    GetPicture().ForceBitmap().PixelsChanged();  // as replacing it with the same bitmap
+    ownDecode_->pictureGeneration = GetPicture().Generation();
+    update();
+    return;
+  }
+  int progressEvents = 0;
+  const JpegProgress forward = ProgressForwarder();
+  Bitmap decoded = DecodeJpeg(held_.data(), held_.size(), options_, progressStep_,
+                              [&](int percent) {
+                                ++progressEvents;
+                                forward(percent);
+                              });
   GetPicture().SetBitmap(std::move(decoded));  // the display image is made at once
+  ownDecode_ = OwnDecode{heldVersion_, options_, progressStep_, GetPicture().Generation(),
+                         progressEvents};
   update();
+}
+
+bool TCustomJPEGImage::PictureIsOwnDecode() const {
+  return ownDecode_ && ownDecode_->heldVersion == heldVersion_ &&
+         ownDecode_->options == options_ && ownDecode_->progressStep == progressStep_ &&
+         ownDecode_->pictureGeneration == GetPicture().Generation();
 }
 
 JpegEncodeOptions TCustomJPEGImage::EncodeOptions() const {
@@ -103,6 +124,7 @@ void TCustomJPEGImage::LoadHeldBytes(const std::string& path) {
     throw EFileError(FormatMessage("Cannot open file \"%s\". ", path) + reason);
   }
   held_ = std::move(*bytes);
+  ++heldVersion_;
   if (held_.empty()) {
     // A zero-length file is a failed read, not an empty picture: the picture stays.
     throw EJPEGException("Empty input file");
@@ -112,6 +134,7 @@ void TCustomJPEGImage::LoadHeldBytes(const std::string& path) {
 
 void TCustomJPEGImage::ClearHeldBytes() {
   held_.clear();
+  ++heldVersion_;
   DecodeToPicture();
 }
 

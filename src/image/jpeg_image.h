@@ -2,6 +2,7 @@
 // The JPEG display control: holds one JPEG file's bytes and decodes them into its picture on
 // every option change, so options act at once; compresses its picture into JPEG.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,21 @@ private:
   JpegEncodeOptions EncodeOptions() const;
   JpegProgress ProgressForwarder();
 
+  // What the picture holds when it is this control's own decode: decoding the same bytes with
+  // the same options again gives the same bitmap, so the decode is replayed (its progress
+  // events, the picture's change, the repaint) instead of holding a second copy meanwhile.
+  struct OwnDecode {
+    uint64_t heldVersion;
+    JpegDecodeOptions options;
+    int progressStep;
+    uint64_t pictureGeneration;
+    int progressEvents;
+  };
+  bool PictureIsOwnDecode() const;
+
   std::vector<uint8_t> held_;
+  uint64_t heldVersion_ = 0;  // counts replacements of held_
+  std::optional<OwnDecode> ownDecode_;
   JpegDecodeOptions options_;
   int progressStep_ = 10;
   int quality_ = 75;

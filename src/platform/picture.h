@@ -1,6 +1,7 @@
 #pragma once
 // The framework's picture object: holds nothing, a bitmap or another graphic; assignment copies
 // the graphic; every change notifies the owner; loading picks the reader by the extension.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +22,8 @@ public:
 
   // Raised after every change of the graphic or its contents.
   std::function<void()> OnChange;
+  // Counts those changes: an unchanged count means the same contents.
+  uint64_t Generation() const { return generation_; }
 
   Graphic* GetGraphic() const { return graphic_.get(); }
   bool HasGraphic() const { return graphic_ != nullptr; }
@@ -53,9 +56,11 @@ public:
 private:
   void AdoptGraphic(std::unique_ptr<Graphic> graphic);
   void Changed() const {
+    ++generation_;
     if (OnChange) OnChange();
   }
   std::unique_ptr<Graphic> graphic_;
+  mutable uint64_t generation_ = 0;
 };
 
 }  // namespace velk

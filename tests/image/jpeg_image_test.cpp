@@ -55,9 +55,9 @@ TEST(JPEGImage, EveryOptionChangeDecodesAgain) {
   EXPECT_EQ(trueColour.Width(), 40);
 
   // Dither acts only when quantizing: decoded again, nothing visible changes.
-  const Graphic* before = image.GetPicture().GetGraphic();
+  uint64_t before = image.GetPicture().Generation();
   image.SetDither(TDither::Ordered);
-  EXPECT_NE(image.GetPicture().GetGraphic(), before);
+  EXPECT_NE(image.GetPicture().Generation(), before);
   EXPECT_EQ(image.GetPicture().Bitmap(), trueColour);
 
   // Grey scale in true colour: 8 bits with the 256 grey levels.
@@ -68,9 +68,9 @@ TEST(JPEGImage, EveryOptionChangeDecodesAgain) {
     ASSERT_EQ(grey.Palette()[size_t(i)], (RGBQuad{uint8_t(i), uint8_t(i), uint8_t(i), 0}));
 
   // The same value again still decodes.
-  before = image.GetPicture().GetGraphic();
+  before = image.GetPicture().Generation();
   image.SetGrayScale(true);
-  EXPECT_NE(image.GetPicture().GetGraphic(), before);
+  EXPECT_NE(image.GetPicture().Generation(), before);
 
   image.SetFileName("");
   EXPECT_FALSE(image.GetPicture().HasGraphic());
@@ -90,6 +90,42 @@ TEST(JPEGImage, ProgressIsReportedPerStep) {
   EXPECT_EQ(spy.count(), 100);
   image.SetProgressStep(0);
   EXPECT_EQ(image.ProgressStep(), 1);
+}
+
+TEST(JPEGImage, DecodingTheSameBytesWithTheSameOptionsKeepsThePixels) {
+  test::TempDir dir;
+  TJPEGImage image;
+  QSignalSpy progress(&image, &TCustomJPEGImage::OnProgress);
+  int changes = 0;
+  image.GetPicture().OnChange = [&] { ++changes; };
+  const std::string path = WriteTestJpeg(dir, "tall.jpg", 16, 400);
+  image.SetFileName(path);
+  const Bitmap first = image.GetPicture().Bitmap();
+  const uint8_t* pixels = image.GetPicture().Bitmap().Bits();
+  ASSERT_EQ(progress.count(), 10);
+  ASSERT_EQ(changes, 1);
+
+  // What a decode shows outside: the progress events, the picture's change, the same bitmap,
+  // without a second copy of it.
+  image.SetDither(TDither::FS);
+  EXPECT_EQ(progress.count(), 10 + 10);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(image.GetPicture().Bitmap().Bits(), pixels);
+
+  // The file read again holds new bytes, so it is decoded for real.
+  image.SetFileName(path);
+  EXPECT_EQ(progress.count(), 30);
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(image.GetPicture().Bitmap(), first);
+
+  // Another option, or a picture put in from outside, decodes for real.
+  image.SetNumOfColors(TNumOfColors::TrueColor);
+  EXPECT_EQ(image.GetPicture().Bitmap().BitsPerPixel(), 24);
+  image.SetNumOfColors(TNumOfColors::_256);
+  EXPECT_EQ(image.GetPicture().Bitmap(), first);
+  image.GetPicture().SetBitmap(Bitmap(2, 2, 24));
+  image.SetDither(TDither::FS);
+  EXPECT_EQ(image.GetPicture().Bitmap(), first);
 }
 
 TEST(JPEGImage, FailuresKeepThePreviousPicture) {
