@@ -30,13 +30,14 @@ namespace {
 // default button and printed. With VELKVIEW_SCREENSHOT (how ./run.sh shows the viewer on a
 // machine without a display), once the main window has shown for 1.5 s the screen is saved and
 // the program ends; with VELKVIEW_CLOSE_WHEN_SHOWN the main window is closed as by its close
-// button once it shows, so the program ends the usual way, saving its settings.
+// button once it shows, so the program ends the usual way, saving its settings. With neither,
+// only the boxes are answered.
 class Unattended : public QObject {
 public:
   Unattended(QString screenshotPath, bool closeWhenShown)
       : path_(std::move(screenshotPath)), close_(closeWhenShown) {
     connect(&poll_, &QTimer::timeout, this, &Unattended::Poll);
-    poll_.start(close_ ? 50 : 250);
+    poll_.start(20);
   }
 
 private:
@@ -50,7 +51,7 @@ private:
     QWidget* main = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->objectName() == "Mainform" && window->isVisible()) main = window;
-    if (!main) return;
+    if (!main || (path_.isEmpty() && !close_)) return;
     if (close_) {
       // A window that refuses to close (its settings could not be saved) ends the run too.
       if (closeTried_) QApplication::exit(1);
@@ -75,7 +76,7 @@ private:
 };
 
 // With VELKVIEW_QUIT_WHEN_PAINTED set, the program ends once the main window has painted
-// itself the first time (how start-up time is measured).
+// itself the first time (how start-up time is measured); start-up messages are answered.
 class QuitWhenPainted : public QObject {
 public:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
   velk::RegisterGifFormat();
   std::unique_ptr<Unattended> unattended;
   if (qEnvironmentVariableIsSet("VELKVIEW_SCREENSHOT") ||
-      qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"))
+      qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN") ||
+      qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
     unattended = std::make_unique<Unattended>(qEnvironmentVariable("VELKVIEW_SCREENSHOT"),
                                               qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"));
 
