@@ -1,0 +1,162 @@
+"""Runs every benchmark beside its peer and writes the report (see report.sh)."""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+build, out_path = sys.argv[1], sys.argv[2]
+root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+velkview = os.path.join(build, "stage", "velkview")
+rows = []  # (area, figure, ours, peer, ratio, goal text, met)
+
+
+def add(area, figure, ours, peer, ratio, goal, met):
+    rows.append((area, figure, ours, peer, ratio, goal, met))
+
+
+def google_benchmark(binary, extra=()):
+    """Median CPU time per benchmark name, in milliseconds."""
+    with tempfile.NamedTemporaryFile(suffix=".json") as out:
+        subprocess.run([os.path.join(build, "bench", binary), "--benchmark_repetitions=5",
+                        "--benchmark_report_aggregates_only=true",
+                        "--benchmark_out=" + out.name, "--benchmark_out_format=json", *extra],
+                       check=True, stdout=subprocess.DEVNULL)
+        data = json.load(open(out.name))
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+    return {b["run_name"]: b["cpu_time"] * scale[b["time_unit"]]
+            for b in data["benchmarks"] if b.get("aggregate_name") == "median"}
+
+
+def pair(area, figure, times, ours, peer, limit, at_most=True):
+    o, p = times[ours], times[peer]
+    ratio = o / p
+    met = ratio <= limit if at_most else ratio >= limit
+    add(area, figure, f"{o:.2f} ms", f"{p:.2f} ms", f"{ratio:.2f}",
+        ("at most " if at_most else "at least ") + f"{limit}", met)
+
+
+jpeg = google_benchmark("jpeg_decode_bench")
+for name in sorted(n[len("Velk/"):] for n in jpeg if n.startswith("Velk/")):
+    pair("JPEG decode vs libjpeg direct", name, jpeg, "Velk/" + name, "Peer/" + name, 1.10)
+
+gif = google_benchmark("gif_bench", ["--benchmark_filter=Decode|Encode"])
+for what in ("Decode2000x2000", "Decode100Frames"):
+    pair("GIF vs giflib", what, gif, f"BM_{what}_Velk", f"BM_{what}_Giflib", 1.0)
+pair("GIF vs giflib", "Encode2000x2000", gif, "BM_Encode2000x2000_Velk",
+     "BM_Encode2000x2000_Giflib", 1.5)
+
+tiff = google_benchmark("tiff_bench")
+for op in ("Read", "Write"):
+    for kind in ("rgb24", "palette8"):
+        pair("TIFF vs libtiff", f"{op.lower()} {kind}", tiff, f"Velk{op}/{kind}",
+             f"Libtiff{op}/{kind}", 1.5)
+
+bmp = google_benchmark("bmp_bench")
+pair("BMP vs Qt image I/O", "read 12 MP 24-bit", bmp, "BM_VelkReadBmp", "BM_QtLoadBmp", 0.5)
+pair("BMP vs Qt image I/O", "write 12 MP 24-bit", bmp, "BM_VelkWriteBmp", "BM_QtSaveBmp", 0.5)
+
+shape = google_benchmark("shape_bench")
+for size in ("770/542", "4000/4000"):
+    pair("Shape region vs QRegion(mask)", size.replace("/", " x "), shape, f"Ours/{size}",
+         f"QtMask/{size}", 1.0)
+
+# The command-line converter beside ImageMagick on 50 photos of 1 MP.
+convert = subprocess.run(["bash", os.path.join(root, "bench", "convert_vs_imagemagick.sh"),
+                          velkview, "50"], check=True, capture_output=True, text=True).stdout
+for line in convert.splitlines()[1:]:
+    fmt, ours, theirs, ratio = line.split()
+    limit = 5.0 if fmt == "gif" else 1.5
+    speed = float(ratio.rstrip("x"))
+    add("Conversion of 50 photos vs ImageMagick (times as fast)", fmt, ours, theirs,
+        f"{speed:.2f}", f"at least {limit}", speed >= limit)
+
+# Start-up to the first paint with a photo on the command line, beside decoding it alone.
+work = tempfile.mkdtemp()
+
+
+def photo(width, height, path):
+    """A photo-like JPEG (gradients with noise) made with libjpeg's cjpeg."""
+    import random
+    rnd = random.Random(1)
+    base = bytearray(rnd.randrange(0, 40) for _ in range(width * 3 + 997))
+    for x in range(0, width * 3, 3):
+        base[x] = (base[x] + (x // 3) * 200 // width) & 255
+    shift = [bytes((v + k) & 255 for v in range(256)) for k in range(256)]
+    ppm = path + ".ppm"
+    with open(ppm, "wb") as f:
+        f.write(b"P6 %d %d 255\n" % (width, height))
+        for y in range(height):
+            o = (y * 31) % 997
+            f.write(bytes(base[o:o + width * 3]).translate(shift[y * 150 // height]))
+    with open(path, "wb") as f:
+        subprocess.run(["cjpeg", "-quality", "90", ppm], stdout=f, check=True)
+    os.remove(ppm)
+
+
+env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"),
+           VELKVIEW_QUIT_WHEN_PAINTED="1")
+
+
+def wall(command, runs=7, **kwargs):
+    times = []
+    for _ in range(runs):
+        start = time.perf_counter()
+        subprocess.run(command, check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, **kwargs)
+        times.append(time.perf_counter() - start)
+    return statistics.median(times)
+
+
+def peak_kib(command):
+    """Peak resident memory of one run of command, from the kernel's accounting."""
+    process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(process.pid, 0)
+    return usage.ru_maxrss
+
+
+photo12 = os.path.join(work, "photo12.jpg")
+photo(4000, 3000, photo12)
+subprocess.run([velkview, photo12], env=env, check=True, stdout=subprocess.DEVNULL,
+               stderr=subprocess.DEVNULL)  # the first run writes the settings and skins
+ours = wall([velkview, photo12], env=env)
+peer = wall(["djpeg", "-bmp", "-outfile", os.devnull, photo12])
+add("Start-up", "12 MP JPEG on the command line to first paint vs djpeg decoding it",
+    f"{ours * 1000:.0f} ms", f"{peer * 1000:.0f} ms", f"{ours / peer:.1f}", "reported", None)
+
+photo48 = os.path.join(work, "photo48.jpg")
+photo(8000, 6000, photo48)
+file_mib = os.path.getsize(photo48) / 2**20
+bitmap_mib = 8000 * 6000 * 3 / 2**20
+peak = peak_kib([velkview, photo48]) / 1024
+tiny = peak_kib([velkview, os.path.join(build, "stage", "sample.jpg")]) / 1024
+add("Peak memory, 48 MP JPEG shown", "whole program vs file plus bitmap",
+    f"{peak:.0f} MiB", f"{file_mib + bitmap_mib:.0f} MiB",
+    f"{peak / (file_mib + bitmap_mib):.2f}", "at most 1.2", peak / (file_mib + bitmap_mib) <= 1.2)
+add("Peak memory, 48 MP JPEG shown", "above the program with a tiny picture "
+    f"({tiny:.0f} MiB)", f"{peak - tiny:.0f} MiB", f"{file_mib + bitmap_mib:.0f} MiB",
+    f"{(peak - tiny) / (file_mib + bitmap_mib):.2f}", "at most 1.2",
+    (peak - tiny) / (file_mib + bitmap_mib) <= 1.2)
+
+with open(out_path, "w") as out:
+    out.write("# Benchmark report\n\n")
+    out.write("Written by `bench/report.sh` (" + time.strftime("%Y-%m-%d") + ", " +
+              str(os.cpu_count()) + " cores). Every figure is measured beside its peer in the "
+              "same run: Google Benchmark CPU-time medians of 5 repetitions, both sides in one "
+              "binary; whole commands by wall-clock medians. A ratio below 1 means we are "
+              "faster, except in the conversion rows, which give how many times as fast.\n")
+    area = None
+    for a, figure, ours, peer, ratio, goal, met in rows:
+        if a != area:
+            area = a
+            out.write(f"\n## {a}\n\n| figure | ours | peer | ratio | goal | |\n"
+                      "|---|---:|---:|---:|---|---|\n")
+        mark = "" if met is None else ("met" if met else "**missed**")
+        out.write(f"| {figure} | {ours} | {peer} | {ratio} | {goal} | {mark} |\n")
+    notes = os.path.join(root, "bench", "notes.md")
+    if os.path.exists(notes):
+        out.write("\n" + open(notes).read())
+print(open(out_path).read())
