@@ -123,8 +123,10 @@ void TCustomJPEGImage::LoadHeldBytes(const std::string& path) {
     const std::string reason = std::strerror(errno ? errno : EIO);
     throw EFileError(FormatMessage("Cannot open file \"%s\". ", path) + reason);
   }
-  held_ = std::move(*bytes);
-  ++heldVersion_;
+  if (*bytes != held_) {  // the same file read again decodes to the same picture
+    held_ = std::move(*bytes);
+    ++heldVersion_;
+  }
   if (held_.empty()) {
     // A zero-length file is a failed read, not an empty picture: the picture stays.
     throw EJPEGException("Empty input file");

@@ -112,10 +112,15 @@ TEST(JPEGImage, DecodingTheSameBytesWithTheSameOptionsKeepsThePixels) {
   EXPECT_EQ(changes, 2);
   EXPECT_EQ(image.GetPicture().Bitmap().Bits(), pixels);
 
-  // The file read again holds new bytes, so it is decoded for real.
+  // The same file read again holds the same bytes; another file is decoded for real.
   image.SetFileName(path);
   EXPECT_EQ(progress.count(), 30);
   EXPECT_EQ(changes, 3);
+  EXPECT_EQ(image.GetPicture().Bitmap().Bits(), pixels);
+  image.SetFileName(WriteTestJpeg(dir, "other.jpg", 16, 300));
+  EXPECT_EQ(progress.count(), 40);
+  EXPECT_NE(image.GetPicture().Bitmap().Bits(), pixels);
+  image.SetFileName(path);
   EXPECT_EQ(image.GetPicture().Bitmap(), first);
 
   // Another option, or a picture put in from outside, decodes for real.
