@@ -7,6 +7,7 @@
 #include "platform/bmp_codec.h"
 #include "platform/bmp_format.h"
 #include "platform/errors.h"
+#include "platform/large_pages.h"
 
 namespace velk {
 
@@ -26,11 +27,15 @@ std::vector<uint8_t> WriteBmp(const Bitmap& bitmap) {
   }
   const size_t offBits = kFileHeaderSize + kInfoHeaderSize + 4 * paletteCount;
 
-  std::vector<uint8_t> file(offBits + imageSize, 0);
+  // The rows are appended to the headers, not written over zeros: one pass over the pixels.
+  std::vector<uint8_t> file;
+  file.reserve(offBits + imageSize);
+  AdviseLargePages(file.data(), file.capacity());
+  file.resize(offBits, 0);
   uint8_t* p = file.data();
   p[0] = 'B';
   p[1] = 'M';
-  Store32(p + 2, uint32_t(file.size()));
+  Store32(p + 2, uint32_t(offBits + imageSize));
   Store32(p + 10, uint32_t(offBits));
   uint8_t* h = p + kFileHeaderSize;
   Store32(h, kInfoHeaderSize);
@@ -49,9 +54,8 @@ std::vector<uint8_t> WriteBmp(const Bitmap& bitmap) {
     entry[1] = c.green;
     entry[2] = c.red;
   }
-  uint8_t* rows = p + offBits;
-  for (int y = 0; y < bitmap.Height(); ++y)
-    std::memcpy(rows + size_t(bitmap.Height() - 1 - y) * stride, bitmap.ScanLine(y), stride);
+  for (int y = bitmap.Height() - 1; y >= 0; --y)
+    file.insert(file.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + stride);
   return file;
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 // A block of bytes that starts zeroed. It comes from calloc, which hands out fresh zero pages
 // for large blocks instead of writing them: a picture costs memory and time only for the rows
-// a decoder actually fills, so a file that claims a huge size and then ends stays cheap.
+// a decoder actually fills, so a file that claims a huge size and then ends stays cheap. Large
+// blocks take their pages 2 MiB at a time.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
+
+#include "platform/large_pages.h"
 
 namespace velk {
 
@@ -18,11 +21,13 @@ public:
     if (size == 0) return;
     data_ = static_cast<uint8_t*>(std::calloc(size, 1));
     if (!data_) throw std::bad_alloc();
+    AdviseLargePages(data_, size_);
   }
   ZeroedBuffer(const ZeroedBuffer& other) : size_(other.size_) {
     if (size_ == 0) return;
     data_ = static_cast<uint8_t*>(std::malloc(size_));
     if (!data_) throw std::bad_alloc();
+    AdviseLargePages(data_, size_);
     std::memcpy(data_, other.data_, size_);
   }
   ZeroedBuffer(ZeroedBuffer&& other) noexcept
