@@ -28,6 +28,58 @@ void AddRowRuns(std::vector<QRect>& runs, int y, const std::vector<uint8_t>& cut
   }
 }
 
+uint64_t Load64(const uint8_t* p) {
+  uint64_t word;
+  std::memcpy(&word, p, 8);
+  return word;
+}
+
+// The runs of one 24-bit row, found without looking at every pixel: the next transparent pixel
+// by searching for its blue byte, the end of a transparent stretch 24 bytes at a time against
+// keyRow, the transparent colour repeated as the row's bytes would hold it (24 bytes longer).
+void AddRow24Runs(std::vector<QRect>& runs, int y, const uint8_t* row, int width,
+                  const std::vector<uint8_t>& keyRow) {
+  const size_t end = size_t(width) * 3;
+  const uint8_t b = keyRow[0], g = keyRow[1], r = keyRow[2];
+  const auto transparentAt = [&](size_t i) {
+    return row[i] == b && row[i + 1] == g && row[i + 2] == r;
+  };
+  size_t i = 0;  // always a pixel's first byte
+  while (i < end) {
+    // Solid pixels up to the next transparent one.
+    const size_t start = i;
+    size_t from = i;
+    for (i = end; from < end;) {
+      const auto* found = static_cast<const uint8_t*>(std::memchr(row + from, b, end - from));
+      if (!found) break;
+      const size_t j = size_t(found - row);
+      if (j % 3 == 0 && transparentAt(j)) {
+        i = j;
+        break;
+      }
+      from = j + 1;
+    }
+    if (i > start) runs.emplace_back(QPoint(int(start / 3), y), QPoint(int(i / 3) - 1, y));
+    // Transparent pixels up to the next solid one.
+    while (i + 24 <= end) {
+      const uint8_t* key = keyRow.data() + i;
+      const uint64_t d0 = Load64(row + i) ^ Load64(key);
+      const uint64_t d1 = Load64(row + i + 8) ^ Load64(key + 8);
+      const uint64_t d2 = Load64(row + i + 16) ^ Load64(key + 16);
+      if ((d0 | d1 | d2) == 0) {
+        i += 24;
+        continue;
+      }
+      const size_t offset = d0   ? size_t(__builtin_ctzll(d0)) / 8
+                            : d1 ? 8 + size_t(__builtin_ctzll(d1)) / 8
+                                 : 16 + size_t(__builtin_ctzll(d2)) / 8;
+      i += offset - offset % 3;
+      break;
+    }
+    while (i < end && transparentAt(i)) i += 3;
+  }
+}
+
 }  // namespace
 
 std::vector<QRect> ShapeRuns(const Bitmap& bitmap, TColor transparent) {
@@ -39,16 +91,18 @@ std::vector<QRect> ShapeRuns(const Bitmap& bitmap, TColor transparent) {
   const int width = bitmap.Width();
   const int bits = bitmap.BitsPerPixel();
   std::vector<uint8_t> cut(static_cast<size_t>(width));
+  if (bits == 24) {
+    std::vector<uint8_t> keyRow(size_t(width) * 3 + 24);
+    for (size_t i = 0; i < keyRow.size(); ++i) keyRow[i] = i % 3 == 0 ? b : i % 3 == 1 ? g : r;
+    for (int y = 0; y < bitmap.Height(); ++y)
+      AddRow24Runs(runs, y, bitmap.ScanLine(y), width, keyRow);
+    return runs;
+  }
   for (int y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* row = bitmap.ScanLine(y);
     // Mark the row first in a tight loop, then find the runs in the marks.
     if (bits == 32) {
       for (int x = 0; x < width; ++x) cut[size_t(x)] = (Load32(row + 4 * x) & 0xFFFFFFu) == key;
-    } else if (bits == 24) {
-      // Words overlap the next pixel; the row's last pixel may end the buffer.
-      for (int x = 0; x + 1 < width; ++x) cut[size_t(x)] = (Load32(row + 3 * x) & 0xFFFFFFu) == key;
-      const uint8_t* last = row + 3 * (width - 1);
-      if (width > 0) cut[size_t(width - 1)] = last[0] == b && last[1] == g && last[2] == r;
     } else {
       for (int x = 0; x < width; ++x) {
         const RGBQuad c = bitmap.PixelColor(x, y);

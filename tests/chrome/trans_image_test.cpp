@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QWidget>
 
 namespace velk {
@@ -123,6 +125,33 @@ TEST(ShapeRegion, MatchesEveryPixelOfRandomPictures) {
       }
     EXPECT_FALSE(region.contains(QPoint(size.width(), 0)));
     EXPECT_FALSE(region.contains(QPoint(0, size.height())));
+  }
+}
+
+// Long stretches of each kind, and solid pixels that nearly match: the transparent colour's
+// bytes in other places of a pixel or across two pixels.
+TEST(ShapeRegion, MatchesEveryPixelOfStretchesAndNearMisses) {
+  const uint8_t kinds[][3] = {{0xFF, 0xFB, 0xF0},   // the transparent colour (kCut)
+                              {0xFF, 0xFB, 0xF1}, {0xFF, 0x00, 0xF0}, {0x00, 0xFF, 0xFB},
+                              {0xF0, 0xFF, 0xFB}, {0xFB, 0xF0, 0xFF}, {0x12, 0x34, 0x56}};
+  uint32_t seed = 777;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (const QSize size : {QSize(3, 40), QSize(8, 40), QSize(61, 50), QSize(333, 20)}) {
+    Bitmap bitmap(size.width(), size.height(), 24);
+    std::vector<bool> cut;
+    for (int y = 0; y < size.height(); ++y)
+      for (int x = 0; x < size.width();) {
+        const uint8_t* kind = kinds[next() % 2 ? 0 : next() % 7];
+        for (int n = 1 + int(next() % 40); n > 0 && x < size.width(); --n, ++x) {
+          std::memcpy(bitmap.ScanLine(y) + 3 * x, kind, 3);
+          cut.push_back(kind == kinds[0]);
+        }
+      }
+    const QRegion region = *BuildShapeRegion(bitmap, kCut);
+    for (int y = 0; y < size.height(); ++y)
+      for (int x = 0; x < size.width(); ++x)
+        ASSERT_EQ(region.contains(QPoint(x, y)), !cut[size_t(y * size.width() + x)])
+            << size.width() << ": " << x << "," << y;
   }
 }
 
