@@ -141,6 +141,41 @@ add("Peak memory, 48 MP JPEG shown", "above the program with a tiny picture "
     f"{(peak - tiny) / (file_mib + bitmap_mib):.2f}", "at most 1.2",
     (peak - tiny) / (file_mib + bitmap_mib) <= 1.2)
 
+# Hostile sizes: files of a few hundred bytes that claim gigabytes, through the converter.
+def hostile_files():
+    import struct
+    gif = (b"GIF89a" + struct.pack("<HHBBB", 65535, 65535, 0x80, 0, 0) + bytes([0, 0, 0, 255] * 1)
+           + bytes([255, 255]) + b"\x2c" + struct.pack("<HHHHB", 0, 0, 1, 1, 0)
+           + bytes([2, 2, 0x44, 0x01, 0]) + b"\x3b")
+    jpeg = (b"\xff\xd8\xff\xdb\x00\x43\x00" + bytes([1] * 64)
+            + b"\xff\xc0" + struct.pack(">HBHHB", 11, 8, 65500, 65500, 1) + bytes([1, 0x11, 0]))
+    for table in (0x00, 0x10):
+        jpeg += b"\xff\xc4\x00\x14" + bytes([table, 0, 1] + [0] * 14 + [0])
+    jpeg += b"\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00" + bytes(100) + b"\xff\xd9"
+    tags = [(256, 4, 1000), (257, 4, 1000), (258, 3, 8), (259, 3, 1), (262, 3, 1),
+            (273, 4, 200), (277, 3, 1), (278, 4, 1000), (279, 4, 0xFFFFFFFF)]
+    tiff = b"II*\x00" + struct.pack("<IH", 8, len(tags))
+    for tag, kind, value in tags:
+        tiff += struct.pack("<HHII", tag, kind, 1, value)
+    tiff = (tiff + struct.pack("<I", 0)).ljust(200, b"\x00") + b"\x80" * 1000
+    return [("65535 x 65535 GIF screen", "screen.gif", gif),
+            ("65500 x 65500 JPEG header", "huge.jpg", jpeg),
+            ("TIFF strip claiming 4 GB", "strip.tif", tiff)]
+
+
+for label, name, data in hostile_files():
+    path = os.path.join(work, name)
+    open(path, "wb").write(data)
+    command = [velkview, "--convert", "bmp", "--output", work, path]
+    start = time.perf_counter()
+    result = subprocess.run(command, capture_output=True, text=True)
+    seconds = time.perf_counter() - start
+    message = result.stdout.splitlines()[0].split(": ", 1)[1]
+    peak = peak_kib(command) / 1024
+    add("Hostile sizes through the converter", f"{label}: \"{message}\"",
+        f"{seconds * 1000:.0f} ms", f"{peak:.0f} MiB peak", "", "within 1 s, bounded memory",
+        seconds < 1 and peak < 256)
+
 with open(out_path, "w") as out:
     out.write("# Benchmark report\n\n")
     out.write("Written by `bench/report.sh` (" + time.strftime("%Y-%m-%d") + ", " +
