@@ -13,6 +13,8 @@ for target in $targets; do
   mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/$target"
   echo "== $target for ${seconds}s"
+  mkdir -p "$root/build/fuzz-artifacts"
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+    -artifact_prefix="$root/build/fuzz-artifacts/$target-" \
     "$corpus" $( [ -d "$seeds" ] && echo "$seeds" )
 done

@@ -152,6 +152,9 @@ TEST(ProfileFile, CreatesFilesAndErasesDuplicateSections) {
   TempDir dir;
   ProfileFile ini(dir.File("new.ini"));
   ini.WriteString("A", "k", "line\nbreak");  // a value never spans lines
+  ini.WriteString("A", "cr", "Co\rlFr");
+  EXPECT_EQ(ini.ReadString("A", "cr", ""), "Co lFr");
+  ini.DeleteKey("A", "cr");
   ini.WriteInteger("A", "n", -5);
   ini.WriteBool("B", "f", false);
   EXPECT_EQ(dir.Read("new.ini"), "[A]\nk=line break\nn=-5\n[B]\nf=0\n");
