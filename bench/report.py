@@ -21,6 +21,7 @@ def google_benchmark(binary, extra=()):
     """Median CPU time per benchmark name, in milliseconds."""
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         subprocess.run([os.path.join(build, "bench", binary), "--benchmark_repetitions=5",
+                        "--benchmark_enable_random_interleaving=true",
                         "--benchmark_report_aggregates_only=true",
                         "--benchmark_out=" + out.name, "--benchmark_out_format=json", *extra],
                        check=True, stdout=subprocess.DEVNULL)
@@ -181,7 +182,7 @@ with open(out_path, "w") as out:
     out.write("Written by `bench/report.sh` (" + time.strftime("%Y-%m-%d") + ", " +
               str(os.cpu_count()) + " cores). Every figure is measured beside its peer in the "
               "same run: Google Benchmark CPU-time medians of 5 repetitions, both sides in one "
-              "binary; whole commands by wall-clock medians. A ratio below 1 means we are "
+              "binary, repetitions interleaved at random; whole commands by wall-clock medians. A ratio below 1 means we are "
               "faster, except in the conversion rows, which give how many times as fast.\n")
     area = None
     for a, figure, ours, peer, ratio, goal, met in rows:
