@@ -182,8 +182,9 @@ with open(out_path, "w") as out:
     out.write("Written by `bench/report.sh` (" + time.strftime("%Y-%m-%d") + ", " +
               str(os.cpu_count()) + " cores). Every figure is measured beside its peer in the "
               "same run: Google Benchmark CPU-time medians of 5 repetitions, both sides in one "
-              "binary, repetitions interleaved at random; whole commands by wall-clock medians. A ratio below 1 means we are "
-              "faster, except in the conversion rows, which give how many times as fast.\n")
+              "binary, repetitions interleaved at random; whole commands by wall-clock "
+              "medians. A ratio below 1 means we are faster, except in the conversion rows, "
+              "which give how many times as fast.\n")
     area = None
     for a, figure, ours, peer, ratio, goal, met in rows:
         if a != area:
