@@ -74,6 +74,39 @@ private:
   uint32_t directory_ = 0;
 };
 
+// What a file's one directory says about its single strip of pixels.
+struct Directory {
+  uint32_t width, height;
+  uint32_t samples;        // 1 (palette) or 3 (RGB)
+  uint32_t bitsPerSample;  // the depth itself for one sample, else where the three are stored
+  uint32_t photometric;
+  uint32_t pixels, pixelBytes;
+  uint32_t xres, yres, software;  // where these values are stored
+  uint32_t colourMapCount = 0, colourMap = 0;  // palette files only
+};
+
+// The fifteen entries, in ascending tag order: RGB files state their planar configuration,
+// palette files carry their colour map.
+void WriteDirectory(TiffBuilder& file, const Directory& d) {
+  file.BeginDirectory();
+  file.Entry(kNewSubfileType, kLong, 1, 0);
+  file.Dimension(kImageWidth, d.width);
+  file.Dimension(kImageLength, d.height);
+  file.Entry(kBitsPerSample, kShort, d.samples, d.bitsPerSample);
+  file.Entry(kCompression, kShort, 1, kNoCompression);
+  file.Entry(kPhotometric, kShort, 1, d.photometric);
+  file.Entry(kStripOffsets, kLong, 1, d.pixels);
+  file.Entry(kSamplesPerPixel, kShort, 1, d.samples);
+  file.Entry(kRowsPerStrip, kLong, 1, d.height);
+  file.Entry(kStripByteCounts, kLong, 1, d.pixelBytes);
+  file.Entry(kXResolution, kRational, 1, d.xres);
+  file.Entry(kYResolution, kRational, 1, d.yres);
+  if (d.samples == 3) file.Entry(kPlanarConfiguration, kShort, 1, 1);
+  file.Entry(kResolutionUnit, kShort, 1, 2);
+  file.Entry(kSoftware, kAscii, kSoftwareLength, d.software);
+  if (d.colourMapCount) file.Entry(kColorMap, kShort, d.colourMapCount, d.colourMap);
+}
+
 std::vector<uint8_t> WritePalette(const Bitmap& bitmap) {
   const int bits = bitmap.BitsPerPixel();
   const uint32_t colours = 1u << bits;
@@ -96,22 +129,8 @@ std::vector<uint8_t> WritePalette(const Bitmap& bitmap) {
   for (uint32_t y = 0; y < height; ++y)
     std::memcpy(file.Take(rowBytes), bitmap.ScanLine(int(y)), rowBytes);
 
-  file.BeginDirectory();
-  file.Entry(kNewSubfileType, kLong, 1, 0);
-  file.Dimension(kImageWidth, width);
-  file.Dimension(kImageLength, height);
-  file.Entry(kBitsPerSample, kShort, 1, uint32_t(bits));
-  file.Entry(kCompression, kShort, 1, kNoCompression);
-  file.Entry(kPhotometric, kShort, 1, kPalette);
-  file.Entry(kStripOffsets, kLong, 1, pixels);
-  file.Entry(kSamplesPerPixel, kShort, 1, 1);
-  file.Entry(kRowsPerStrip, kLong, 1, height);
-  file.Entry(kStripByteCounts, kLong, 1, uint32_t(rowBytes * height));
-  file.Entry(kXResolution, kRational, 1, xres);
-  file.Entry(kYResolution, kRational, 1, yres);
-  file.Entry(kResolutionUnit, kShort, 1, 2);
-  file.Entry(kSoftware, kAscii, kSoftwareLength, software);
-  file.Entry(kColorMap, kShort, 3 * colours, map);
+  WriteDirectory(file, {width, height, 1, uint32_t(bits), kPalette, pixels,
+                        uint32_t(rowBytes * height), xres, yres, software, 3 * colours, map});
   return file.Finish();
 }
 
@@ -136,22 +155,8 @@ std::vector<uint8_t> WriteRgb(const Bitmap& bitmap) {
     }
   }
 
-  file.BeginDirectory();
-  file.Entry(kNewSubfileType, kLong, 1, 0);
-  file.Dimension(kImageWidth, width);
-  file.Dimension(kImageLength, height);
-  file.Entry(kBitsPerSample, kShort, 3, bitsPerSample);
-  file.Entry(kCompression, kShort, 1, kNoCompression);
-  file.Entry(kPhotometric, kShort, 1, kRgb);
-  file.Entry(kStripOffsets, kLong, 1, pixels);
-  file.Entry(kSamplesPerPixel, kShort, 1, 3);
-  file.Entry(kRowsPerStrip, kLong, 1, height);
-  file.Entry(kStripByteCounts, kLong, 1, uint32_t(rowBytes * height));
-  file.Entry(kXResolution, kRational, 1, xres);
-  file.Entry(kYResolution, kRational, 1, yres);
-  file.Entry(kPlanarConfiguration, kShort, 1, 1);
-  file.Entry(kResolutionUnit, kShort, 1, 2);
-  file.Entry(kSoftware, kAscii, kSoftwareLength, software);
+  WriteDirectory(file, {width, height, 3, bitsPerSample, kRgb, pixels,
+                        uint32_t(rowBytes * height), xres, yres, software});
   return file.Finish();
 }
 
