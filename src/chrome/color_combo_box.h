@@ -1,6 +1,6 @@
 #pragma once
-// A combo box for choosing one of the 16 standard colours: each entry shows a framed swatch
-// and the colour's name; the box's value is the chosen colour.
+// Picks a colour from the sixteen basic ones. Entries are owner-drawn as a framed sample next
+// to the colour's name, and the value read and written is the colour itself.
 #include <QComboBox>
 #include <QStringList>
 

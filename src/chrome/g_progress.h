@@ -1,7 +1,7 @@
 #pragma once
-// A windowless progress bar: a row of blocks, 10 pixels apart, coloured in a gradient from
-// Color to ColorEnd inside a two-colour 3-D frame. While the position grows it adds blocks
-// without clearing, so a bar advanced step by step does not flicker.
+// The status-line progress bar, painted on its parent: blocks every 10 pixels shading from
+// Color to ColorEnd, framed in two colours. Advancing only paints the new blocks, so a decode
+// reporting every percent does not make it flicker.
 #include <QImage>
 
 #include "platform/color.h"

@@ -1,8 +1,7 @@
 #pragma once
-// A drop-down list that shows where the current folder lies: the desktop, the computer, every
-// drive, and under the current folder's drive each folder down to the current one, indented by
-// level and drawn with the icon theme's small icons and display names. Choosing an entry makes
-// it the current path and raises OnChange.
+// The drive box: desktop, computer and the mounted drives, with the current folder's chain of
+// parents opened out below its drive, one indent per level, each with its theme icon and
+// display name. Picking an entry moves the current path there and raises OnChange.
 #include <QComboBox>
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
-// An image control that gives the window it sits on the shape of its picture: every pixel of
-// the transparent colour is cut out of the window.
+// Shows a picture and shapes its host window after it: pixels in the transparent colour become
+// holes in the window.
 #include <QRegion>
 #include <optional>
 #include <vector>

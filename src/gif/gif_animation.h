@@ -24,10 +24,9 @@ struct GIFFrameTiming {
   int loopCount = 0;
 };
 
-// The order in which a painter shows the frames. One pass by default; the first loop extension
-// met sets the number of passes to its loop count (0: endless, when painting asynchronously)
-// and the restart frame to the frame that carries it. Another pass follows only while passes
-// remain and repeating (the animate and loop options) is on.
+// Which frame a painter shows next. It plays once unless a loop extension is reached: the first
+// one gives the pass count (0 repeats forever on an asynchronous painter) and makes its frame
+// the one each repeat starts from. Repeats happen only with the animate and loop options on.
 class GIFFrameSchedule {
 public:
   GIFFrameSchedule(std::vector<GIFFrameTiming> frames, bool repeat, bool async);

@@ -1,6 +1,6 @@
 #pragma once
-// A picture control that paints its picture scaled to the largest size that fits inside it,
-// keeping the picture's aspect ratio.
+// The "To fit" view: shows its picture as large as the control allows without distorting it,
+// filling one direction and centred in the other, with the parent showing in the margins.
 #include "platform/graphic_control.h"
 #include "platform/picture.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// The JPEG display control: holds one JPEG file's bytes and decodes them into its picture on
-// every option change, so options act at once; compresses its picture into JPEG.
+// Shows a JPEG file. The file's bytes stay in memory and are decoded again whenever a decode
+// option is set, so option changes show at once; it also encodes its picture as JPEG.
 #include <cstdint>
 #include <optional>
 #include <string>

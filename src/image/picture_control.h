@@ -1,6 +1,6 @@
 #pragma once
-// The framework's picture control: a windowless control that draws one picture, at its own
-// size from the top-left corner or stretched to the control.
+// A control painted on its parent that shows one picture, either unscaled at the top left or
+// stretched over the whole control.
 #include "platform/graphic_control.h"
 #include "platform/picture.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// An untyped pointer list with an optional release callback, run for every item, first to
-// last, when the list is cleared or destroyed. The mixer model's lists are built on it.
+// A list of untyped pointers whose items can be handed to a release callback, in order, when
+// the list is cleared or goes away. The mixer model keeps its lines and controls in these.
 #include <stdexcept>
 #include <string>
 #include <vector>

@@ -169,7 +169,7 @@ void TPluginsPage::ToolbarButton978Click() {
   libraryPath_ = library;
   ProfileFile plugins(PluginsIni());
   const std::string section = Section(pluginCount_ - 1);
-  // The entry and the count land in one write, before the description is marked installed.
+  // The entry and the count land in one write, before the plugin's .pcf is marked installed.
   plugins.BeginUpdate();
   for (int i = 0; i < 4; ++i) plugins.WriteString(section, kPluginKeys[i], Text(fields[i]));
   plugins.WriteInteger("Settings", "Plugins", pluginCount_);

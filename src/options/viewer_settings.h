@@ -1,5 +1,5 @@
 #pragma once
-// The settings record shared by the main window and the options dialog, persisted as
+// What the main window and the options dialog both read and change; saved between runs as
 // fourteen registry values under kSettingsKey.
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
-// 32-bit colour values: a COLORREF 0x00BBGGRR, or 0x80000000 + a system-colour index that is
-// resolved to its current RGB value before any per-channel arithmetic or comparison.
+// Colours as 32-bit values: 0x00BBGGRR, or 0x80000000 plus the index of a system colour. A
+// system colour is turned into its current RGB first wherever channels are read or compared.
 #include <cstdint>
 #include <functional>
 

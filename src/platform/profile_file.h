@@ -1,6 +1,6 @@
 #pragma once
-// Windows profile (INI) files read and written per call, with no cached copy (except the
-// edits of an update in progress).
+// INI files as Windows reads and writes them: every call goes to the file, nothing is cached
+// (except the edits of an update in progress).
 #include <optional>
 #include <string>
 #include <vector>

@@ -30,7 +30,7 @@ TEST(ShortcutLink, WritesAnExecutableDesktopEntry) {
   const std::string file = dir.File("Velk's Jpeg Viewer.desktop");
   TShortcutLink link = ViewerLink(file);
   link.SaveLink();
-  // The leading blank of the description survives readers that trim around "=".
+  // The leading blank of the comment survives readers that trim around "=".
   EXPECT_EQ(dir.Read("Velk's Jpeg Viewer.desktop"),
             "[Desktop Entry]\n"
             "Type=Application\n"

@@ -48,7 +48,7 @@ TEST(ImageAspect, ResizingAwayFromThePictureSizeSwitchesAutoSizeOff) {
   EXPECT_EQ(view->size(), QSize(50, 50));
 }
 
-TEST(ImageAspect, AlignedToItsParentItFitsThePictureIntoTheWholeArea) {
+TEST(ImageAspect, FillingItsParentItFitsAPhotoIntoThatArea) {
   QWidget parent;
   parent.resize(529, 487);
   auto* view = new TImageAspect(&parent);
@@ -70,7 +70,7 @@ TEST(ImageAspect, AlignedToItsParentItFitsThePictureIntoTheWholeArea) {
   EXPECT_EQ(shot.pixelColor(264, 470), QColor(Qt::blue));
 }
 
-TEST(ImageAspect, AnEmptyOrZeroSizedPictureLeavesTheViewBlank) {
+TEST(ImageAspect, NothingIsDrawnWithoutPixels) {
   TImageAspect view;
   view.SetPicture(SolidPicture(20, 20, 255));
   view.SetPicture(Picture());

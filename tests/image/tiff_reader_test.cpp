@@ -136,7 +136,7 @@ RGBQuad Grey(uint8_t v) { return {v, v, v, 0}; }
 
 TEST(TiffSharedImages, EachClassBehaves) {
   VELK_REQUIRE_TESTDATA();
-  // Files outside the supported subset that the original passed over or decoded wrongly.
+  // Files outside the supported subset: each is refused with the message naming why.
   const std::map<std::string, std::string> ours = {
       {"minisblack-1c-16b.tiff", "Error: Bits Per Sample not 4 or 8"},
       {"flower-rgb-planar-08.tif", "Cant read RGB Full Color Image with separate planes"},
