@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <cstring>
 
-
 namespace velk {
 
 namespace {
@@ -90,7 +89,6 @@ std::vector<QRect> ShapeRuns(const Bitmap& bitmap, TColor transparent) {
   const uint32_t key = uint32_t(b) | uint32_t(g) << 8 | uint32_t(r) << 16;
   const int width = bitmap.Width();
   const int bits = bitmap.BitsPerPixel();
-  std::vector<uint8_t> cut(static_cast<size_t>(width));
   if (bits == 24) {
     std::vector<uint8_t> keyRow(size_t(width) * 3 + 24);
     for (size_t i = 0; i < keyRow.size(); ++i) keyRow[i] = i % 3 == 0 ? b : i % 3 == 1 ? g : r;
@@ -98,6 +96,7 @@ std::vector<QRect> ShapeRuns(const Bitmap& bitmap, TColor transparent) {
       AddRow24Runs(runs, y, bitmap.ScanLine(y), width, keyRow);
     return runs;
   }
+  std::vector<uint8_t> cut(static_cast<size_t>(width));
   for (int y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* row = bitmap.ScanLine(y);
     // Mark the row first in a tight loop, then find the runs in the marks.
