@@ -1,5 +1,6 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -43,8 +44,10 @@ public:
 private:
   void Poll() {
     if (QWidget* box = QApplication::activeModalWidget()) {
-      if (auto* message = qobject_cast<QMessageBox*>(box))
+      if (auto* message = qobject_cast<QMessageBox*>(box)) {
         std::printf("message: %s\n", qPrintable(message->text()));
+        std::fflush(stdout);
+      }
       box->close();
       return;
     }
@@ -53,10 +56,19 @@ private:
       if (window->objectName() == "Mainform" && window->isVisible()) main = window;
     if (!main || (path_.isEmpty() && !close_)) return;
     if (close_) {
+      // What the properties panel shows, for tests of what a start opens.
+      if (!closeTried_) {
+        const auto* name = main->findChild<QLabel*>("Label6");
+        const auto* size = main->findChild<QLabel*>("Label8");
+        std::printf("shown: %s|%s\n", name ? qPrintable(name->text()) : "",
+                    size ? qPrintable(size->text()) : "");
+        std::fflush(stdout);
+      }
       // A window that refuses to close (its settings could not be saved) ends the run too.
       if (closeTried_) QApplication::exit(1);
       closeTried_ = true;
-      main->close();
+      // Outside this timer's slot, so the poll can answer a box the close shows.
+      QTimer::singleShot(0, main, &QWidget::close);
       return;
     }
     if (!shownFor_.isValid()) shownFor_.start();
@@ -85,14 +97,8 @@ public:
   }
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // The command-line converter needs no display: it runs before any application object.
-  if (velk::IsConvertCommand(argc, argv)) return velk::RunConvertCommand(argc, argv);
-  // Screen capture, window shapes and always-on-top need X11 (XWayland on Wayland desktops).
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
-  velk::Application app(argc, argv);
+// Makes the windows in their order and runs the message loop.
+int RunViewer(velk::Application& app) {
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
@@ -105,7 +111,7 @@ int main(int argc, char** argv) {
 
   // The splash shows while the other windows are made; it closes itself once messages flow.
   QPointer<velk::TSplashForm> splash = new velk::TSplashForm;
-  velk::TranslateSplash(*splash, velk::ProgramFolder());  // also sets the title
+  velk::RunShowingErrors([&] { velk::TranslateSplash(*splash, velk::ProgramFolder()); });
   splash->show();
   splash->repaint();
 
@@ -126,8 +132,10 @@ int main(int argc, char** argv) {
   // The options dialog's creation completes the main window's start-up (zoom, file).
   velk::TOptions options(mainform, environment.programFolder, &mainform);
   if (splash) options.Version->setText(splash->Version->text());  // the About page's version
-  velk::TranslateOptions(options, mainform);  // keeps the zoom index, sets the title again
+  // Keeps the zoom index, sets the title again.
+  velk::RunShowingErrors([&] { velk::TranslateOptions(options, mainform); });
   mainform.SetOptionsDialog(&options);
+  velk::RunShowingErrors([&] { mainform.FinishStartup(); });
   // A click on the full-screen window stops the slide show.
   fullscreen.OnStopSlideShow = [&options] {
     if (auto* timer = options.findChild<QTimer*>("Timer1")) timer->stop();
@@ -137,4 +145,21 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
     mainform.installEventFilter(&quitWhenPainted);
   return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The command-line converter needs no display: it runs before any application object.
+  if (velk::IsConvertCommand(argc, argv)) return velk::RunConvertCommand(argc, argv);
+  // Screen capture, window shapes and always-on-top need X11 (XWayland on Wayland desktops).
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+  velk::Application app(argc, argv);
+  try {
+    return RunViewer(app);
+  } catch (const std::exception& error) {
+    // A window that could not even be made: say why rather than abort.
+    velk::ShowException(error);
+    return 1;
+  }
 }

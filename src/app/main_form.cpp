@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QWindow>
 #include <cmath>
+#include <utility>
 
 #include "app/fullscreen_form.h"
 #include "app/main_form_layout.h"
@@ -101,6 +102,10 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
   setFont(font);
   BuildControls();
   ConnectControls();
+  if (!environment_.arguments.isEmpty()) {
+    const QFileInfo file(environment_.arguments.first());
+    if (file.isFile()) startFile_ = file.absoluteFilePath().toStdString();
+  }
   FormCreate();
 }
 
@@ -268,7 +273,9 @@ void TMainform::ConnectControls() {
   connect(DirectoryListBox1, &TDirectoryListBox::OnChange, this, [this] {
     PathComboBox1->SetPath(DirectoryListBox1->Directory());
   });
-  connect(FileListBox1, &TFileListBox::OnChange, this, [this] { FileListBox1Change(); });
+  connect(FileListBox1, &TFileListBox::OnChange, this, [this] {
+    if (!quietSelection_) FileListBox1Change();
+  });
   FileListBox1->setProperty("Tag", 7);  // a double-click shows the file full screen
   connect(FileListBox1, &TFileListBox::OnDblClick, this, [this] { MenuClick(FileListBox1); });
   for (auto* b : {ToolbarButton971, ToolbarButton973, ToolbarButton974, ToolbarButton975,
@@ -289,19 +296,16 @@ void TMainform::ConnectControls() {
 // ---- start-up and settings ----
 
 void TMainform::FormCreate() {
-  TranslateMainWindow();
   gif_ = std::make_unique<TGIFImage>();
+  // A language file that cannot be read costs its texts, not the settings.
+  RunShowingErrors([this] { TranslateMainWindow(); });
   // Hints of the control under the mouse go to the status line.
   hints_ = new HintTracker(this);
   connect(hints_, &HintTracker::OnHint, this, &TMainform::ShowHint);
   JPEGImage1->SetDither(TDither::Ordered);
-  try {
-    RestoreSettings();
-  } catch (const std::exception& error) {
-    // The value that failed and everything after it keep what they had; the rest of the
-    // start-up steps are skipped, and the program goes on.
-    ShowException(error);
-  }
+  // A value that fails and everything after it keep what they had; the rest of the start-up
+  // steps are skipped, and the program goes on.
+  RunShowingErrors([this] { RestoreSettings(); });
 }
 
 void TMainform::RestoreSettings() {
@@ -373,11 +377,33 @@ void TMainform::MakeShortcuts() {
 }
 
 void TMainform::OpenCommandLineFile() {
-  if (environment_.arguments.isEmpty()) return;
-  const QFileInfo file(environment_.arguments.first());
-  if (!file.exists() || !file.isFile()) return;
+  // The folder now; the file is selected and shown once at the end of start-up, so the
+  // settings pushed into the JPEG control meanwhile do not decode it again and again.
+  if (startFile_.empty()) return;
+  const QFileInfo file(QString::fromStdString(startFile_));
   DirectoryListBox1->SetDirectory(file.absolutePath().toStdString());
-  FileListBox1->SetFileName(file.absoluteFilePath().toStdString());
+}
+
+void TMainform::SelectQuietly(const std::function<void()>& select) {
+  quietSelection_ = true;
+  try {
+    select();
+  } catch (...) {
+    quietSelection_ = false;
+    throw;
+  }
+  quietSelection_ = false;
+}
+
+void TMainform::FinishStartup() {
+  if (startFile_.empty()) return;
+  const std::string file = std::exchange(startFile_, {});
+  // Shown already when the options showed the selected file at their creation.
+  const bool shown = shownFile_ == file && FileListBox1->FileName() == file;
+  if (!shown) SelectQuietly([&] { FileListBox1->SetFileName(file); });
+  // "Restore Default Settings" comes back to this file, as to a restored one.
+  settings_.Filename = FileListBox1->ItemIndex();
+  if (!shown) FileListBox1Change();
 }
 
 int TMainform::CheckedLoupeSpeed() const {
@@ -513,7 +539,14 @@ void TMainform::ToolbarButton978Click() {
 TCustomJPEGImage& TMainform::MainJPEGImage() { return *JPEGImage1; }
 int TMainform::ZoomIndex() const { return ComboBox1->currentIndex(); }
 void TMainform::SetZoomIndex(int index) { ComboBox1->setCurrentIndex(index); }
-void TMainform::SetFileIndex(int index) { FileListBox1->SetItemIndex(index); }
+void TMainform::SetFileIndex(int index) {
+  // Only selects: the options decide whether the file is shown. A file named on the command
+  // line stands in for the remembered index.
+  SelectQuietly([&] {
+    if (startFile_.empty()) FileListBox1->SetItemIndex(index);
+    else FileListBox1->SetFileName(startFile_);
+  });
+}
 QStringList TMainform::PluginMenuItems() const { return OptionBox971->Items(); }
 void TMainform::SetPluginMenuItems(const QStringList& items) { OptionBox971->SetItems(items); }
 void TMainform::ShowFullScreen(const Picture& picture, const QString& caption) {
@@ -541,9 +574,22 @@ void TMainform::FileListBox1Change() {
   const FileKind kind = KindOf(path);
   for (QLabel* label : {Label6, Label7, Label8, Label9, Label10}) label->clear();
   Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
+  shownFile_.clear();
   if (kind == FileKind::Unsupported) return;
 
-  LoadByKind(path);
+  try {
+    LoadByKind(path);
+  } catch (const std::exception& error) {
+    // The loader's message; the panel stays blank and the picture empty, the fitted copy too,
+    // so what is on screen agrees with the panel. Caught here, not in the event loop, so that
+    // a broken file never leaves a selection change (or start-up) half done.
+    JPEGImage1->GetPicture().Clear();
+    ImageAspect1->SetPicture(Picture());
+    ProgressBar1->hide();
+    ShowException(error);
+    return;
+  }
+  shownFile_ = path;
   FillProperties(path);
   ComboBox1Change();
 }

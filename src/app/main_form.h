@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,9 @@ public:
   ~TMainform() override;
 
   void FormCreate();
+  // The end of start-up, once the options dialog has restored the zoom and the file: a file
+  // named on the command line is shown (once) whatever the restored index and options say.
+  void FinishStartup();
   // Saves the settings; false (after the error box) when a value could not be written.
   bool FormClose();
   void FileListBox1Change() override;
@@ -128,6 +132,8 @@ private:
   void ApplyLoupeSettings();
   void MakeShortcuts();
   void OpenCommandLineFile();
+  // Selects in the file list without running FileListBox1Change.
+  void SelectQuietly(const std::function<void()>& select);
   void LoadByKind(const std::string& path);
   void FillProperties(const std::string& path);
   void SetFileButtonsEnabled(bool enabled);
@@ -141,6 +147,10 @@ private:
   std::unique_ptr<TGIFImage> gif_;
   HintTracker* hints_ = nullptr;
   TOptions* options_ = nullptr;
+  // The existing file named on the command line, until start-up has shown it.
+  std::string startFile_;
+  std::string shownFile_;  // the file whose picture and properties are on screen
+  bool quietSelection_ = false;
   // Scheme colours kept for painting: the form, the title band, the full-screen window.
   QColor formColour_ = Qt::black;
   QColor titleColour_ = Qt::black;

@@ -3,6 +3,7 @@
 #include <alsa/asoundlib.h>
 
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
 #include <cstdarg>
 #include <memory>
@@ -15,6 +16,7 @@ namespace {
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 constexpr long kScale = 65535;
+constexpr int kRetryMilliseconds = 2000;
 
 enum class Kind { PlaybackVolume, PlaybackMute, CaptureVolume, CaptureMute, CaptureMux };
 
@@ -94,7 +96,7 @@ public:
   }
   ~AlsaMixerDevice() override {
     notifiers_.clear();
-    snd_mixer_close(mixer_);
+    if (mixer_) snd_mixer_close(mixer_);
   }
 
   TMixerCaps Caps() const override { return {static_cast<int>(destinations_.size()), name_}; }
@@ -127,9 +129,11 @@ public:
   }
 
   bool GetDetails(uint32_t id, int channels, int items, int32_t* values) override {
+    if (!Connected()) return false;
     const AlsaControl* control = Find(id);
     if (!control || channels * std::max(items, 1) > kMaxControlValues) return false;
     HandleEvents();  // ALSA answers from its copy, which only events bring up to date
+    if (!mixer_) return false;  // it went away just now
     snd_mixer_elem_t* e = control->elem;
     long min = 0, max = 0, raw = 0;
     int sw = 0;
@@ -169,6 +173,7 @@ public:
   }
 
   bool SetDetails(uint32_t id, int channels, int items, const int32_t* values) override {
+    if (!Connected()) return false;
     const AlsaControl* control = Find(id);
     if (!control || channels * std::max(items, 1) > kMaxControlValues) return false;
     snd_mixer_elem_t* e = control->elem;
@@ -310,10 +315,51 @@ private:
   }
 
   void HandleEvents() {
-    if (handling_) return;  // an event handler reading values: its caller is catching up
+    if (handling_ || !mixer_) return;  // an event handler reading values: its caller is catching up
     handling_ = true;
-    snd_mixer_handle_events(mixer_);
+    const int result = snd_mixer_handle_events(mixer_);
     handling_ = false;
+    if (result < 0) Disconnect();
+  }
+
+  // The device went away (a sound server that stopped answers every poll at once, for ever):
+  // stop listening and close it, then look for it again now and then.
+  void Disconnect() {
+    for (auto& notifier : notifiers_) {
+      notifier->setEnabled(false);
+      notifier.release()->deleteLater();  // this may run inside its own signal
+    }
+    notifiers_.clear();
+    snd_mixer_close(mixer_);
+    mixer_ = nullptr;
+    if (!retry_) {
+      retry_ = std::make_unique<QTimer>();
+      retry_->setInterval(kRetryMilliseconds);
+      QObject::connect(retry_.get(), &QTimer::timeout, [this] { Connected(); });
+    }
+    retry_->start();
+  }
+
+  // True when the device is open, reopening it when it went away and is back. Values and
+  // lines may have changed meanwhile: everyone listening hears of every one.
+  bool Connected() {
+    if (mixer_) return true;
+    mixer_ = OpenMixer(name_);
+    if (!mixer_) return false;
+    retry_->stop();
+    destinations_.clear();
+    controls_.clear();
+    nextLine_ = 1;
+    Build();
+    Listen();
+    for (const AlsaDestination& destination : destinations_) {
+      if (onLine_) onLine_(Handle(), destination.line.info.lineID);
+      for (const AlsaLine& source : destination.sources)
+        if (onLine_) onLine_(Handle(), source.info.lineID);
+    }
+    for (const AlsaControl& control : controls_)
+      if (onControl_) onControl_(Handle(), control.info.controlID);
+    return true;
   }
 
   static int ElemEvent(snd_mixer_elem_t* e, unsigned int mask) {
@@ -343,6 +389,7 @@ private:
   std::vector<AlsaDestination> destinations_;
   std::vector<AlsaControl> controls_;  // control id - 1
   std::vector<std::unique_ptr<QSocketNotifier>> notifiers_;
+  std::unique_ptr<QTimer> retry_;  // while the device is away
   uint32_t nextLine_ = 1;
   bool handling_ = false;
 };

@@ -20,6 +20,7 @@
 #include "options/skins_page.h"
 #include "options/viewer_settings.h"
 #include "options/volume_page.h"
+#include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
 #include "widgets/toolbar_button.h"
@@ -71,7 +72,8 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
 
   ConnectOptionClicks();
   TreeView1->expandAll();
-  FormCreate(this);
+  // As for any handler: a failure's message, the rest of the sequence skipped, the dialog usable.
+  RunShowingErrors([this] { FormCreate(this); });
 }
 
 void TOptions::ConnectOptionClicks() {

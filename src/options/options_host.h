@@ -27,7 +27,7 @@ public:
   // The zoom box's selected index (-1 none); selecting by program raises no event.
   virtual int ZoomIndex() const = 0;
   virtual void SetZoomIndex(int index) = 0;
-  // Selects an entry of the file list by index (raises the file list's change when it differs).
+  // Selects an entry of the file list by index without showing it (the caller decides).
   virtual void SetFileIndex(int index) = 0;
   // The plugin drop-down's items: 0 "Plugins Manager", 1 "-", then "name - version" each.
   virtual QStringList PluginMenuItems() const = 0;

@@ -33,4 +33,14 @@ std::string ErrorBoxText(const std::string& message) {
 
 void ShowException(const std::exception& error) { AppDialogs().ShowError(ErrorBoxText(MessageOf(error))); }
 
+bool RunShowingErrors(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+  return false;
+}
+
 }  // namespace velk

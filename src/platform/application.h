@@ -3,6 +3,7 @@
 // the standard error box, so the program goes on.
 #include <QApplication>
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace velk {
@@ -23,5 +24,8 @@ public:
 std::string ErrorBoxText(const std::string& message);
 // Shows an exception in the standard error box through the dialogs service.
 void ShowException(const std::exception& error);
+// Runs one step of a sequence that must go on whatever the step meets (start-up above all,
+// where no event loop catches yet): a failure is shown in the standard error box. False then.
+bool RunShowingErrors(const std::function<void()>& step);
 
 }  // namespace velk

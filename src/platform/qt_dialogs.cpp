@@ -44,11 +44,19 @@ QWidget* Owner() {
   QWidget* active = QApplication::activeWindow();
   return active && !active->testAttribute(Qt::WA_DeleteOnClose) ? active : nullptr;
 }
+// A box must not sit under a window of ours that stays on top (the splash during start-up,
+// the loupe): it then stays on top too.
+bool AnyWindowStaysOnTop() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && (window->windowFlags() & Qt::WindowStaysOnTopHint)) return true;
+  return false;
+}
 }  // namespace
 
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons) {
   QMessageBox box(Icon(kind), Caption(kind), QString::fromStdString(text), Buttons(buttons),
                   Owner());
+  if (AnyWindowStaysOnTop()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;

@@ -71,8 +71,15 @@ protected:
     fullscreen = std::make_unique<TFullscreenform>();
     settings = ViewerSettings();
     auto form = std::make_unique<TMainform>(settings, loupe.get(), fullscreen.get(), environment);
+    if (withOptions) {
+      options = std::make_unique<TOptions>(*form, environment.programFolder, form.get());
+      form->SetOptionsDialog(options.get());
+    }
+    form->FinishStartup();
     return form;
   }
+  bool withOptions = false;  // the whole start-up, the options dialog's part included
+  std::unique_ptr<TOptions> options;
 
   void WriteHive(const std::string& values) {
     std::filesystem::create_directories(dir.Path() + "/config");
@@ -272,6 +279,62 @@ TEST_F(MainformTest, ChoosingFilesFillsThePanelAndTheZoomApplies) {
   for (auto* button : {form->ToolbarButton971, form->ToolbarButton973, form->ToolbarButton974,
                        form->ToolbarButton975})
     EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(MainformTest, StartUpShowsTheRestoredFileOnlyWithShowPlayAndTheCommandLineFileAlways) {
+  withOptions = true;
+  struct Case { bool showstart; QStringList arguments; std::string selected; bool shown; };
+  for (const Case& c : {Case{false, {}, "a.jpg", false}, Case{true, {}, "a.jpg", true},
+                        Case{false, {QString::fromStdString(pictures + "/b.bmp")}, "b.bmp", true},
+                        Case{true, {QString::fromStdString(pictures + "/b.bmp")}, "b.bmp", true}}) {
+    SCOPED_TRACE(c.selected + (c.showstart ? " with Show/Play" : " without"));
+    std::string values = AllValues();  // "Filename" 1 of "*.*": b.bmp
+    values.replace(values.find("\"Filename\"=dword:00000001"), 25, "\"Filename\"=dword:00000000");
+    if (!c.showstart)
+      values.replace(values.find("\"Showstart\"=dword:00000001"), 26, "\"Showstart\"=dword:00000000");
+    WriteHive(values);
+    auto form = Start(c.arguments);
+    EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/" + c.selected);
+    EXPECT_EQ(form->Label6->text().toStdString(), c.shown ? c.selected : "");
+    EXPECT_EQ(form->ComboBox1->currentIndex(), 4);  // the restored zoom applies
+    options.reset();
+  }
+}
+
+TEST_F(MainformTest, TheStartFileIsDecodedOnceWhateverTheOptionsPushIntoTheJpegControl) {
+  std::string values = AllValues();
+  values.replace(values.find("\"Colours\"=dword:00000002"), 24, "\"Colours\"=dword:00000001");
+  values.replace(values.find("\"Grey\"=dword:00000000"), 21, "\"Grey\"=dword:00000001");
+  WriteHive(values);
+  environment.arguments = {QString::fromStdString(pictures + "/a.jpg")};
+  loupe = std::make_unique<TLoupeform>();
+  fullscreen = std::make_unique<TFullscreenform>();
+  TMainform form(settings, loupe.get(), fullscreen.get(), environment);
+  int progress = 0;
+  QObject::connect(form.JPEGImage1, &TCustomJPEGImage::OnProgress, [&] { ++progress; });
+  TOptions dialog(form, environment.programFolder, &form);
+  form.FinishStartup();
+  EXPECT_EQ(form.Label6->text(), "a.jpg");
+  const int atStart = progress;
+  progress = 0;
+  form.FileListBox1Change();  // one decode
+  EXPECT_GT(progress, 0);
+  EXPECT_EQ(atStart, progress);
+}
+
+TEST_F(MainformTest, ABrokenFileGivesItsMessageKeepsItsSelectionAndEmptiesTheView) {
+  SaveBmpFile(Gradient(600, 400), pictures + "/a0.bmp");
+  WriteFileAtomically(pictures + "/broken.gif", std::string("GIF89a\x10\0\x10\0\x80\0\0", 13));
+  auto form = Start({QString::fromStdString(pictures + "/a0.bmp")});
+  form->ComboBox1->setCurrentIndex(9);  // to fit: the 600 x 400 picture in the zoomable view
+  form->ComboBox1Change();
+  ASSERT_TRUE(form->ImageAspect1->GetPicture().HasGraphic());
+  form->FileListBox1->SetFileName(pictures + "/broken.gif");
+  EXPECT_EQ(dialogs->Texts().size(), 1u);
+  EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/broken.gif");
+  EXPECT_TRUE(form->FileListBox1->currentItem()->isSelected());
+  EXPECT_FALSE(form->ImageAspect1->GetPicture().HasGraphic());
+  EXPECT_EQ(form->Label6->text(), "");
 }
 
 TEST_F(MainformTest, AValueThatCannotBeWrittenKeepsTheWindowOpen) {

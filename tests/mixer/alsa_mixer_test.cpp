@@ -6,7 +6,11 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QTimer>
+#include <sys/resource.h>
+
 #include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "mixer/audio_mixer.h"
@@ -135,6 +139,44 @@ TEST_F(AlsaMixerTest, AmixerChangeReachesOnControlChange) {
   TVolumeReading reading;
   ASSERT_TRUE(mixer.ReadVolume(0, -1, reading));
   EXPECT_NEAR(Percent(reading.left), 35, 1);
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs the event loop, sleeping while it has nothing to do, until done() or the time is up;
+// true when done.
+bool ProcessEventsUntil(const std::function<bool()>& done, int milliseconds) {
+  QTimer tick;
+  tick.start(50);
+  QElapsedTimer waited;
+  waited.start();
+  while (!done() && waited.elapsed() < milliseconds)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return done();
+}
+
+TEST_F(AlsaMixerTest, ASoundServerThatGoesAwayCostsNoTimeAndIsFoundAgain) {
+  TAudioMixer mixer(alsa);
+  TVolumeReading reading;
+  ASSERT_TRUE(mixer.ReadVolume(0, -1, reading));
+  Shell("pulseaudio --kill");
+  const double before = CpuSeconds();
+  ProcessEventsUntil([] { return false; }, 2000);
+  EXPECT_LT(CpuSeconds() - before, 0.4) << "the event loop spins on the lost device";
+
+  ASSERT_EQ(Shell("pulseaudio -n --daemonize=yes --exit-idle-time=-1 -L module-null-sink "
+                  "-L module-native-protocol-unix && echo started").trimmed().right(7),
+            "started");
+  Shell("for i in $(seq 50); do amixer -D default sget Master >/dev/null && break; sleep 0.1; "
+        "done; amixer -q -D default sset Master 35%");
+  EXPECT_TRUE(ProcessEventsUntil(
+      [&] { return mixer.ReadVolume(0, -1, reading) && Percent(reading.left) == 35; }, 8000))
+      << "the mixer did not come back with the sound server";
 }
 
 }  // namespace
