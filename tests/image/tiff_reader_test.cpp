@@ -249,13 +249,15 @@ TEST(TiffMessages, EachProblemGivesOneBoxWithItsText) {
        "Error: Samples Per Pixel (RGB) not 3"},
       {"RGB planes", Made(With(rgb, {Short(kPlanarConfiguration, {2})})),
        "Cant read RGB Full Color Image with separate planes"},
-      {"grey+alpha", Made(With(grey, {Short(kSamplesPerPixel, {2}), Short(kBitsPerSample, {8, 8})})),
+      {"grey+alpha",
+       Made(With(grey, {Short(kSamplesPerPixel, {2}), Short(kBitsPerSample, {8, 8})})),
        "Error: Samples Per Pixel not 1"},
       {"grey, three samples", Made(With(grey, {Short(kSamplesPerPixel, {3})})),
        "Error: Samples Per Pixel not 1"},
       {"bilevel, two samples", Made(With(bilevel, {Short(kSamplesPerPixel, {2})})),
        "Error: Samples Per Pixel not 1"},
-      {"palette, samples from the depth count", Made(With(palette, {Short(kBitsPerSample, {8, 8})})),
+      {"palette, samples from the depth count",
+       Made(With(palette, {Short(kBitsPerSample, {8, 8})})),
        "Error: Samples Per Pixel not 1"},
       {"tiles beside strips", Made(With(grey, {Long(kTileWidth, {16}), Long(kTileLength, {16})})),
        "Cant read tiled image" + kRequest},
@@ -390,7 +392,8 @@ TEST(TiffPixels, OddFilesFromIndependentTools) {
     std::string make;
     std::string message;  // "" when the file reads as ImageMagick reads it
   } cases[] = {
-      {"bilevel, padded rows", im + "-size 13x5 pattern:checkerboard -type bilevel -depth 1" + lowFirst, ""},
+      {"bilevel, padded rows",
+       im + "-size 13x5 pattern:checkerboard -type bilevel -depth 1" + lowFirst, ""},
       {"grey 4 bits", im + "-size 7x3 gradient: -depth 4" + lowFirst, ""},
       {"RGB, rows without padding", im + "-size 4x3 gradient:red-blue -depth 8" + lowFirst, ""},
       {"grey+alpha", im + "-size 5x3 gradient: -alpha on -channel A -evaluate set 50% -depth 8 "
