@@ -59,9 +59,21 @@ bool SizeAndCompression(const TGraphicTiff& dir, TiffImage& image, const char* k
   return true;
 }
 
+// Grey and palette pixels are one sample each; a grey+alpha or three-sample grey image would
+// otherwise be read as a wider picture of garbage. Without SamplesPerPixel the count of
+// BitsPerSample tells.
+bool OneSamplePerPixel(const TGraphicTiff& dir) {
+  const TiffEntry* bits = dir.Entry(kBitsPerSample);
+  const uint32_t implied = bits && bits->count > 1 ? bits->count : 1;
+  return dir.Value(kSamplesPerPixel).value_or(implied) == 1;
+}
+
+constexpr const char* kNotOneSample = "Error: Samples Per Pixel not 1";
+
 std::optional<TiffImage> Bilevel(const TGraphicTiff& dir, uint32_t photometric) {
   TiffImage image;
   if (!SizeAndCompression(dir, image, "bilevel image", true)) return std::nullopt;
+  if (!OneSamplePerPixel(dir)) return Refuse(kNotOneSample);
   ColourTables tables;
   tables.Set(0, photometric == kWhiteIsZero ? 255 : 0);
   tables.Set(1, photometric == kWhiteIsZero ? 0 : 255);
@@ -76,6 +88,7 @@ std::optional<TiffImage> Grey(const TGraphicTiff& dir, uint32_t photometric) {
   const auto bits = dir.Value(kBitsPerSample);
   if (!bits) return Refuse("Error reading tag Bits Per Sample");
   if (*bits != 4 && *bits != 8) return Refuse("Error: Bits Per Sample not 4 or 8");
+  if (!OneSamplePerPixel(dir)) return Refuse(kNotOneSample);
   ColourTables tables;
   if (*bits == 4)
     for (int i = 0; i < 16; ++i) tables.Set(i, uint8_t(i * 255 / 15));
@@ -95,6 +108,7 @@ std::optional<TiffImage> Palette(const TGraphicTiff& dir) {
   if (!map) return Refuse("Error reading tag Color Table Offset");
   if (*bits != 1 && *bits != 4 && *bits != 8)
     return Refuse("Error: Bits Per Sample (Palette) not 1, 4 or 8");
+  if (!OneSamplePerPixel(dir)) return Refuse(kNotOneSample);
   ColourTables tables;
   const uint32_t n = map->count / 3;
   if (n > 0 && n <= 256) {
@@ -153,11 +167,15 @@ void ShowTiffMessage(const std::string& text) {
 std::optional<TiffImage> CheckTiffDirectory(const TGraphicTiff& dir, uint32_t photometric) {
   auto image = Decoder(dir, photometric);
   if (!image) return std::nullopt;
+  // Tiles are refused even beside strip tags: read as strips they would come out scrambled.
+  for (const uint16_t tag : {kTileWidth, kTileLength, kTileOffsets, kTileByteCounts})
+    if (dir.Entry(tag)) return Refuse(std::string("Cant read tiled image") + kRequestLines);
   if (dir.StripCount() == 0) return Refuse("Error reading tag Strip Offsets");
   if (image->width > uint32_t(INT_MAX) || image->height > uint32_t(INT_MAX) ||
       !Bitmap::SizeAllowed(int(image->width), int(image->height), image->bits))
     return Refuse("Out Of Memory ");
   if (!StripsHoldImage(*image, dir.Owner().FileSize())) return Refuse("Error reading image data");
+  image->reverseBits = dir.Value(kFillOrder) == kFillLowBitFirst;
   return image;
 }
 

@@ -18,6 +18,7 @@ struct TiffImage {
   uint32_t height = 0;
   int bits = 0;                  // of the bitmap: 1, 4, 8 or 24
   bool rgb = false;              // stored R,G,B to be turned into B,G,R
+  bool reverseBits = false;      // FillOrder 2: each stored byte's bits in reverse order
   std::vector<RGBQuad> palette;  // 2^bits entries for palette depths
 };
 

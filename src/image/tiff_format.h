@@ -11,6 +11,7 @@ enum Tag : uint16_t {
   kBitsPerSample = 258,
   kCompression = 259,
   kPhotometric = 262,
+  kFillOrder = 266,
   kStripOffsets = 273,
   kSamplesPerPixel = 277,
   kRowsPerStrip = 278,
@@ -21,6 +22,10 @@ enum Tag : uint16_t {
   kResolutionUnit = 296,
   kSoftware = 305,
   kColorMap = 320,
+  kTileWidth = 322,
+  kTileLength = 323,
+  kTileOffsets = 324,
+  kTileByteCounts = 325,
 };
 
 enum FieldType : uint16_t {
@@ -48,6 +53,7 @@ enum Photometric : uint32_t {
 
 constexpr uint32_t kNoCompression = 1;
 constexpr uint32_t kPlanarSeparate = 2;
+constexpr uint32_t kFillLowBitFirst = 2;  // FillOrder: the first pixel in each byte's low bit
 constexpr uint16_t kMagic = 42;
 constexpr uint32_t kHeaderSize = 8;
 constexpr uint32_t kEntrySize = 12;

@@ -1,6 +1,7 @@
 #include "image/tiff_pixels.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -13,6 +14,19 @@ constexpr uint64_t kChunkBytes = 256 * 1024;
 // Stored R,G,B pixels to the bitmap's B,G,R, in place.
 void SwapRedAndBlue(uint8_t* row, uint32_t width) {
   for (uint32_t x = 0; x < width; ++x, row += 3) std::swap(row[0], row[2]);
+}
+
+// Each byte with its bits in reverse order, for files that fill bytes from the low bit.
+constexpr auto kReversedBytes = [] {
+  std::array<uint8_t, 256> table{};
+  for (int v = 0; v < 256; ++v)
+    for (int bit = 0; bit < 8; ++bit)
+      if (v & (1 << bit)) table[size_t(v)] |= uint8_t(0x80 >> bit);
+  return table;
+}();
+
+void ReverseBits(uint8_t* bytes, uint64_t count) {
+  for (uint64_t i = 0; i < count; ++i) bytes[i] = kReversedBytes[bytes[i]];
 }
 
 // Puts the stored bytes, in file order, into the bitmap's padded rows.
@@ -30,10 +44,13 @@ public:
     while (count > 0) {
       const uint64_t chunk = std::min(count, kChunkBytes);
       if (contiguous_) {  // rows without padding form one run: read straight into it
-        if (!source_.ReadExactly(offset, bitmap_.Bits() + done_, size_t(chunk))) return false;
+        uint8_t* target = bitmap_.Bits() + done_;
+        if (!source_.ReadExactly(offset, target, size_t(chunk))) return false;
+        if (image_.reverseBits) ReverseBits(target, chunk);
         done_ += chunk;
       } else {
         if (!source_.ReadExactly(offset, scratch_.data(), size_t(chunk))) return false;
+        if (image_.reverseBits) ReverseBits(scratch_.data(), chunk);
         Scatter(scratch_.data(), chunk);
       }
       offset += chunk;

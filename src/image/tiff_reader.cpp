@@ -21,6 +21,10 @@ bool LoadTiffIntoBitmap(const TFileTiff& file, Bitmap& bitmap) {
     ShowTiffMessage("<" + file.FileName() + "> is not a valid TIFF file");
     return false;
   }
+  if (file.DirectoryCount() == 0) {  // the header points to no directory
+    ShowTiffMessage("<" + file.FileName() + "> holds no image");
+    return false;
+  }
   // Every directory is checked in chain order, so its messages come as each page's turn comes.
   std::vector<TiffImage> decodable;
   for (int i = 0; i < file.DirectoryCount(); ++i) {

@@ -60,13 +60,24 @@ Bitmap LoadTiffInput(const std::string& path) {
   return bitmap;
 }
 
-Bitmap LoadConvertInput(const std::string& path, TGIFImage& gif) {
+namespace {
+
+Bitmap LoadByExtension(const std::string& path, TGIFImage& gif) {
   const std::string extension = LowerExtension(path);
   if (IsJpegExtension(extension)) return LoadJpegInput(path);
   if (extension == ".bmp") return LoadBmpFile(path);
   if (extension == ".gif") return LoadGifInput(path, gif);
   if (extension == ".tif" || extension == ".tiff") return LoadTiffInput(path);
   throw EInvalidGraphic(FormatMessage("Unknown picture file extension (%s)", extension));
+}
+
+}  // namespace
+
+Bitmap LoadConvertInput(const std::string& path, TGIFImage& gif) {
+  Bitmap bitmap = LoadByExtension(path, gif);
+  // A picture without pixels (a GIF with a 0 x 0 screen or no image) has nothing to convert.
+  if (bitmap.Empty()) throw EInvalidGraphic("The picture is empty");
+  return bitmap;
 }
 
 std::vector<uint8_t> EncodeConvertOutput(const Bitmap& bitmap, int format, int quality,
@@ -76,7 +87,10 @@ std::vector<uint8_t> EncodeConvertOutput(const Bitmap& bitmap, int format, int q
     case 1: {
       JpegEncodeOptions options;
       options.quality = quality;
-      return EncodeJpeg(bitmap, options);
+      // The JPEG encoder takes 8 and 24 bits only; other depths are widened first.
+      const int bits = bitmap.BitsPerPixel();
+      if (bits == 8 || bits == 24) return EncodeJpeg(bitmap, options);
+      return EncodeJpeg(ConvertTo24Bit(bitmap), options);
     }
     case 2:
       gif.Assign(bitmap);

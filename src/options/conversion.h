@@ -27,14 +27,16 @@ bool IsJpegExtension(const std::string& lowerExtension);
 std::string ConvertOutputPath(const std::string& folder, const std::string& input, int format);
 
 // Loads a file by its extension with the working picture's fixed JPEG settings (256 colours,
-// Floyd-Steinberg). Throws on any failure, including an extension no loader takes.
+// Floyd-Steinberg). Throws on any failure, including an extension no loader takes and a
+// picture without pixels.
 Bitmap LoadConvertInput(const std::string& path, TGIFImage& gif);
 // The loaders for one kind (the caller has chosen by extension); throw on failure.
 Bitmap LoadJpegInput(const std::string& path);
 Bitmap LoadGifInput(const std::string& path, TGIFImage& gif);
 Bitmap LoadTiffInput(const std::string& path);
 
-// The whole output file in a format. Encoder failures throw.
+// The whole output file in a format; 1-, 4-, 16- and 32-bit pictures are widened to 24 bits
+// for JPEG. Encoder failures throw.
 std::vector<uint8_t> EncodeConvertOutput(const Bitmap& bitmap, int format, int quality,
                                          TGIFImage& gif);
 // Writes to a temporary file beside path and renames it over path, so a failed write never

@@ -1,7 +1,6 @@
 #include "options/convert_command.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -36,8 +35,7 @@ public:
 
 struct Slot {
   bool ready = false;
-  bool loaded = false;
-  bool encodeFailed = false;
+  bool failed = false;  // loading or encoding
   std::vector<uint8_t> bytes;
   std::string error;
   std::vector<std::string> messages;
@@ -72,21 +70,19 @@ public:
       lock.unlock();
       const std::string prefix = "[" + std::to_string(i + 1) + "/" + std::to_string(n) + "] ";
       for (const auto& message : slot.messages) report(prefix + job_.files[i] + ": " + message);
-      if (!slot.loaded) {
+      // Whatever fails for one file counts as its error; the run goes on with the next.
+      if (slot.failed) {
         ++summary.errors;
         report(prefix + job_.files[i] + ": " + slot.error);
       } else {
         try {
-          if (slot.encodeFailed) throw std::runtime_error(slot.error);
           WriteConvertOutput(outputs_[i], slot.bytes);
+          ++summary.converted;
+          report(prefix + job_.files[i] + " -> " + outputs_[i]);
         } catch (const std::exception& error) {
-          summary.stopped = true;
-          summary.failure = MessageOf(error);
-          report(prefix + job_.files[i] + ": " + summary.failure);
+          ++summary.errors;
+          report(prefix + job_.files[i] + ": " + MessageOf(error));
         }
-        if (summary.stopped) break;
-        ++summary.converted;
-        report(prefix + job_.files[i] + " -> " + outputs_[i]);
       }
       lock.lock();
       written_ = i + 1;
@@ -118,20 +114,12 @@ private:
       }
       Slot slot;
       messageSink = &slot.messages;
-      std::optional<Bitmap> bitmap;
       try {
-        bitmap = LoadConvertInput(job_.files[j], gif);
+        slot.bytes = EncodeConvertOutput(LoadConvertInput(job_.files[j], gif), job_.format,
+                                         job_.quality, gif);
       } catch (const std::exception& error) {
+        slot.failed = true;
         slot.error = MessageOf(error);
-      }
-      if (bitmap) {
-        slot.loaded = true;
-        try {
-          slot.bytes = EncodeConvertOutput(*bitmap, job_.format, job_.quality, gif);
-        } catch (const std::exception& error) {
-          slot.encodeFailed = true;  // ends the run like a write failure
-          slot.error = MessageOf(error);
-        }
       }
       messageSink = nullptr;
       slot.ready = true;
@@ -225,10 +213,6 @@ int RunConvertCommand(int argc, char** argv) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
   });
-  if (summary.stopped) {
-    std::fprintf(stderr, "velkview: %s\n", summary.failure.c_str());
-    return 1;
-  }
   if (summary.errors > 0) std::printf("%s\n", ErrorsText(summary.errors).c_str());
   std::printf("%s\n", ConvertedText(summary.converted).c_str());
   return summary.errors > 0 ? 1 : 0;

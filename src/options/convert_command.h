@@ -18,10 +18,7 @@ struct ConvertJob {
 
 struct ConvertSummary {
   int converted = 0;
-  int errors = 0;
-  // A write failure ends the run at that file, with this message; no summary follows.
-  bool stopped = false;
-  std::string failure;
+  int errors = 0;  // files that failed to load, encode or write
 };
 
 // Runs the job; report gets one line per file (and the messages a reader showed for it) in

@@ -10,6 +10,7 @@
 #include "options/conversion.h"
 #include "options/options_form.h"
 #include "platform/application.h"
+#include "platform/errors.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -123,29 +124,30 @@ void TConvertPage::ToolbarButton975Click() {
   ListBox1->setCurrentRow(0);
   int converted = 0;
   int errors = 0;
+  std::string writeFailure;  // the first encoder or write failure, shown before the summary
   TGIFImage gif;  // the run's GIF reader and writer
   const int format = options_.ComboBox973->currentIndex();
   const std::string folder = Edit971->text().toStdString();
   const int n = ListBox1->count();
   for (int i = 0; i < n; ++i) {
     const std::string path = ListBox1->currentItem()->text().toStdString();
-    bool loaded = true;
+    // Whatever fails for one file counts as its error; the run goes on with the next.
+    bool loaded = false;
     try {
       LoadIntoWorkingPicture(path, gif);
-    } catch (const std::exception&) {
-      loaded = false;
-      ++errors;
-    }
-    if (loaded) {
-      // Write failures are not caught: they end the run on this line.
+      loaded = true;
       const Bitmap& bitmap = options_.JPEGImage1->GetPicture().Bitmap();
       WriteConvertOutput(ConvertOutputPath(folder, path, format),
                          EncodeConvertOutput(bitmap, format, options_.JPEGImage1->Quality(), gif));
       ++converted;
+    } catch (const std::exception& error) {
+      ++errors;
+      if (loaded && writeFailure.empty()) writeFailure = MessageOf(error);
     }
     ListBox1->setCurrentRow(ListBox1->currentRow() + 1);
   }
   ListBox1->setCurrentRow(0);
+  if (!writeFailure.empty()) AppDialogs().ShowError(writeFailure);
   if (errors > 0) AppDialogs().ShowError(ErrorsText(errors));
   AppDialogs().ShowInformation(ConvertedText(converted));
 }

@@ -32,7 +32,8 @@ public:
   void ToolbarButton9716Click();  // Output directory
   void ComboBox973Change();
   void TrackBar2Change();
-  // The run; a write failure leaves it by an exception (the click shows it in the error box).
+  // The run. A file that fails to load, encode or write counts as an error and the run goes on;
+  // the first encode or write failure's message comes before the summary.
   void ToolbarButton975Click();
 
   QListWidget* ListBox1;

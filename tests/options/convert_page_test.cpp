@@ -173,22 +173,30 @@ TEST_F(ConvertPageTest, UpperCaseExtensionsAndAnOutputEqualToItsInput) {
   EXPECT_EQ(test::Shell("djpeg '" + dir.File("photo.jpg") + "'"), 0);
 }
 
-TEST_F(ConvertPageTest, AWriteFailureEndsTheRunWithoutTouchingTheTarget) {
-  Add({Bmp("a.bmp", test::SolidBitmap(4, 4, {1, 2, 3})), Bmp("b.bmp", test::SolidBitmap(4, 4, {1, 2, 3}))});
+TEST_F(ConvertPageTest, NoFileCanEndTheRun) {
+  // A 4-bit input widened for JPEG, a target that cannot be replaced, a GIF without pixels.
+  Bitmap four(4, 4, 4);
+  four.Palette()[0] = {1, 2, 3, 0};
+  dir.Write("zero.gif", std::string("GIF87a\0\0\0\0\0\0\0;", 14));
+  Add({Bmp("a.bmp", four), Bmp("b.bmp", test::SolidBitmap(4, 4, {1, 2, 3})),
+       Bmp("c.bmp", test::SolidBitmap(4, 4, {1, 2, 3})), dir.File("zero.gif")});
   ChooseFolder(Out());
-  fs::create_directories(dir.File("out/b.tif"));  // the target cannot be replaced
-  dir.Write("out/b.tif/keep", "x");
-  ChooseFormat(3);
+  fs::create_directories(dir.File("out/b.jpg"));
+  dir.Write("out/b.jpg/keep", "x");
+  ChooseFormat(1);
   Convert();
-  ASSERT_EQ(dialogs->messages.size(), 1u);  // the error box only, no summary
+  ASSERT_EQ(dialogs->Texts().size(), 3u);
+  EXPECT_NE(dialogs->messages[0].text.find("b.jpg"), std::string::npos);  // the write failure
   EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
-  EXPECT_NE(dialogs->messages[0].text.find("b.tif"), std::string::npos);
-  EXPECT_EQ(Page().ListBox1->currentRow(), 1);  // stays on the failing line
-  EXPECT_TRUE(fs::exists(dir.File("out/a.tif")));
-  EXPECT_EQ(dir.Read("out/b.tif/keep"), "x");
+  EXPECT_EQ(dialogs->messages[1].text, "2 errors occurred");
+  EXPECT_EQ(dialogs->messages[2].text, "2 files successfully converted");
+  EXPECT_EQ(Page().ListBox1->currentRow(), 0);
+  EXPECT_EQ(dir.Read("out/b.jpg/keep"), "x");
+  EXPECT_TRUE(fs::exists(dir.File("out/a.jpg")));
+  EXPECT_TRUE(fs::exists(dir.File("out/c.jpg")));
   int files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.File("out"))) ++files;
-  EXPECT_EQ(files, 2);
+  EXPECT_EQ(files, 3);  // no zero.jpg, no temporary files
 }
 
 TEST_F(ConvertPageTest, EveryFormatReadsBackInIndependentTools) {
