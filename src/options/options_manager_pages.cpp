@@ -95,13 +95,13 @@ void TOptions::BuildConvertPage() {
 
   convert1 = NamedControl<QWidget>(page, "convert1", QRect(8, 194, 216, 60));
   Caption(convert1, "Label24", "Quality:", QRect(0, 0, 60, 16));
-  TrackBar2 = NamedControl<QSlider>(convert1, "TrackBar2", QRect(30, 18, 160, 24));
+  TrackBar2 = NamedControl<QSlider>(convert1, "TrackBar2", QRect(30, 18, 156, 24));
   TrackBar2->setOrientation(Qt::Horizontal);
   TrackBar2->setRange(5, 10);
   TrackBar2->setTickInterval(1);
   TrackBar2->setTickPosition(QSlider::TicksBelow);
   Caption(convert1, "Label26", "Low", QRect(0, 22, 28, 16));
-  Caption(convert1, "Label25", "Best", QRect(192, 22, 28, 16));
+  Caption(convert1, "Label25", "Best", QRect(188, 22, 28, 16));
   convert1->hide();
   FlatButton(page, "ToolbarButton975", "Convert", "", QRect(224, 226, 92, 26), false);
   new TConvertPage(*this);  // owned by the dialog; found as its child "ConvertPage"
