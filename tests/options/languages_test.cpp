@@ -119,6 +119,28 @@ TEST_F(LanguagesTest, AMissingFileOrNameFallsBackToEnglishAndNone) {
   EXPECT_EQ(options->CheckBox3->text(), "Dateiname merken");
 }
 
+TEST_F(LanguagesTest, ListAndPluginButtonsAreGlyphsWithTranslatedHints) {
+  const std::string german = std::string(VELK_LANGUAGES_DIR) + "/Deutsch.ldf";
+  dir.Write("plugins.ini", "[Languages]\nnumber=2\ncurrent=1\nname1=Deutsch\nlanguage1=" + german +
+                               "\n");
+  Create();
+  const ProfileFile texts(german);
+  const std::pair<const char*, const char*> kButtons[] = {
+      {"ToolbarButton977", "123"},  {"ToolbarButton978", "124"},  {"ToolbarButton979", "125"},
+      {"ToolbarButton9710", "126"}, {"ToolbarButton971", "119"},  {"ToolbarButton972", "120"},
+      {"ToolbarButton976", "121"},  {"ToolbarButton9718", "114"}, {"ToolbarButton9719", "115"},
+      {"ToolbarButton9720", "116"}, {"ToolbarButton9721", "117"}, {"ToolbarButton9717", "118"}};
+  for (const auto& [name, key] : kButtons) {
+    SCOPED_TRACE(name);
+    auto* button = static_cast<TToolbarButton97*>(options->FindComponent(name));
+    EXPECT_TRUE(button->Caption().isEmpty());
+    EXPECT_FALSE(button->Glyph().isNull());
+    const std::string hint = texts.ReadString("Settings", key, "");
+    ASSERT_FALSE(hint.empty());
+    EXPECT_EQ(button->Hint().toStdString(), hint);
+  }
+}
+
 // The texts of a widget that do not fit in it: a label, button or group title wider than its
 // control, a combo box entry wider than the box's text field.
 QStringList ClippedTexts(QWidget* widget) {
