@@ -4,9 +4,9 @@
 #include <QComboBox>
 #include <QStringList>
 
-class QListView;
-
 #include "platform/color.h"
+
+class QListView;
 
 namespace velk {
 
