@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QWindow>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "app/fullscreen_form.h"
@@ -119,6 +120,19 @@ void TMainform::BuildControls() {
   TransImage1->setObjectName("TransImage1");
   TransImage1->SetAdjustFormSize(false);
   TransImage1->SetTransColor(0x00FFFBF0);
+  // Not a control to the pointer: a press on the skin drags the window like the bare form.
+  TransImage1->setAttribute(Qt::WA_TransparentForMouseEvents);
+  // The title and toolbar panels stand over the skin in the scheme's colours.
+  for (auto [panel, name, band] : {std::tuple{&Panel1, "Panel1", layout::kTitleBand},
+                                   std::tuple{&Panel2, "Panel2", layout::kToolbarBand}}) {
+    *panel = new QWidget(this);
+    (*panel)->setObjectName(name);
+    (*panel)->setGeometry(band);
+    (*panel)->setAutoFillBackground(true);
+    QPalette black = (*panel)->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    (*panel)->setPalette(black);
+  }
   Label12 = MakeLabel(this, "Label12", "Velk's JPEG Viewer", layout::kTitle);
   QFont title = Label12->font();
   title.setBold(true);
@@ -131,13 +145,16 @@ void TMainform::BuildControls() {
   ProgressBar1 = new TGProgress(this);
   ProgressBar1->setObjectName("ProgressBar1");
   ProgressBar1->setGeometry(layout::kProgressBar);
+  ProgressBar1->setAttribute(Qt::WA_TransparentForMouseEvents);  // drags like the skin
   ProgressBar1->SetGradientBar(true);
   ProgressBar1->SetSolid(true);
-  ProgressBar1->SetColor(0x000000);
-  ProgressBar1->SetFrameColor1(0x000000);
-  ProgressBar1->SetFrameColor2(0x000000);
-  ProgressBar1->SetBackgroundColor(0x000000);
-  ProgressBar1->SetColorEnd(0xFF0000);
+  // Deep blue to light blue in a sunken slot like the skin's wells: black blocks on black
+  // would not show on the default skin.
+  ProgressBar1->SetColor(RGB(30, 70, 150));
+  ProgressBar1->SetFrameColor1(RGB(8, 9, 12));
+  ProgressBar1->SetFrameColor2(RGB(88, 96, 116));
+  ProgressBar1->SetBackgroundColor(RGB(10, 11, 15));
+  ProgressBar1->SetColorEnd(RGB(90, 170, 250));
   ProgressBar1->hide();
   ShortcutLink1 = std::make_unique<TShortcutLink>();
 }
@@ -689,14 +706,14 @@ void TMainform::JPEGImage1Progress() {
 // ---- look and dragging ----
 
 void TMainform::paintEvent(QPaintEvent*) {
-  // The skin picture covers this wherever it has one: "Main Form Colour" and "Title Bar".
+  // "Main Form Colour", where no skin picture covers the form.
   QPainter painter(this);
   painter.fillRect(rect(), formColour_);
-  painter.fillRect(layout::kTitleBand, titleColour_);
 }
 
 void TMainform::mousePressEvent(QMouseEvent* event) {
-  // The client area drags the window wherever no control covers it.
+  // The client area drags the window wherever no control takes the press: the skin, the
+  // panels and the labels pass it on to here.
   if (event->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
   QWidget::mousePressEvent(event);
 }

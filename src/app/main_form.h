@@ -94,6 +94,8 @@ public:
 
   // Controls, by their design names.
   TTransImage* TransImage1;
+  QWidget* Panel1;  // the title panel behind Label12 and the minimise and close buttons
+  QWidget* Panel2;  // the toolbar panel
   QLabel* Label12;
   TToolbarButton97 *ToolbarButton971, *ToolbarButton972, *ToolbarButton973, *ToolbarButton974,
       *ToolbarButton975, *ToolbarButton976, *ToolbarButton977, *ToolbarButton978,
@@ -151,9 +153,8 @@ private:
   std::string startFile_;
   std::string shownFile_;  // the file whose picture and properties are on screen
   bool quietSelection_ = false;
-  // Scheme colours kept for painting: the form, the title band, the full-screen window.
+  // Scheme colours kept for painting: the form, the full-screen window.
   QColor formColour_ = Qt::black;
-  QColor titleColour_ = Qt::black;
   QColor fullscreenBackground_ = Qt::black;
   QColor fullscreenText_ = Qt::white;
 };

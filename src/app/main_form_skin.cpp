@@ -67,8 +67,9 @@ void TMainform::ApplySkinColour(int tag, TColor colour) {
       for (QWidget* w : containers)
         SetRoles(w, {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}, c);
       break;
-    case 2:  // the form and its toolbar band, where the skin picture leaves them visible
+    case 2:  // the form (where no skin covers it) and the toolbar panel
       formColour_ = c;
+      SetRoles(Panel2, {QPalette::Window}, c);
       update();
       break;
     case 3:
@@ -82,11 +83,10 @@ void TMainform::ApplySkinColour(int tag, TColor colour) {
       fullscreenText_ = c;
       if (fullscreen_) fullscreen_->SetColors(fullscreenBackground_, fullscreenText_);
       break;
-    case 5:  // the title label and the title band behind the minimise and close buttons
-      titleColour_ = c;
+    case 5:  // the title label and the title panel that holds the minimise and close buttons
       Label12->setAutoFillBackground(true);
       SetRoles(Label12, {QPalette::Window}, c);
-      update();
+      SetRoles(Panel1, {QPalette::Window}, c);
       break;
     case 10:
       fullscreenBackground_ = c;

@@ -9,7 +9,8 @@ namespace velk {
 
 bool StartPlugin(const std::string& libraryPath, const std::string& procedureName) {
   struct stat info {};
-  if (::stat(libraryPath.c_str(), &info) != 0) {
+  // A folder is no plugin: a section without Directory or Filename names the plugins folder.
+  if (::stat(libraryPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
     AppDialogs().ShowError(kPluginNotFound);
     return false;
   }

@@ -6,12 +6,15 @@
 
 #include "platform/color.h"
 
+class QListView;
+
 namespace velk {
 
 enum class TComboStyle { csDropDown, csSimple, csDropDownList };
 
 // A combo box that draws its own entries at a fixed height: the font's height plus 1, at
-// least 9.
+// least 9. Editable styles never add typed text as an entry; csSimple shows its list below
+// the text at all times instead of dropping it down.
 class TOwnerDrawComboBox : public QComboBox {
   Q_OBJECT
 public:
@@ -20,15 +23,26 @@ public:
   void SetStyle(TComboStyle style);
   int ItemHeight() const;
 
+  void showPopup() override;
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
 protected:
   void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // Draws entry index into rect; selected tells the state the brush is for.
   virtual void DrawItem(QPainter& painter, int index, const QRect& rect, bool selected) = 0;
 
 private:
   friend class OwnerDrawDelegate;
+  // The text field's height and the place of the standing list (csSimple).
+  int EditHeight() const;
+  void LayOutSimpleList();
+
   TComboStyle style_ = TComboStyle::csDropDownList;
+  QListView* simpleList_ = nullptr;
 };
 
 class TColorComboBox : public TOwnerDrawComboBox {
@@ -36,8 +50,8 @@ class TColorComboBox : public TOwnerDrawComboBox {
 public:
   explicit TColorComboBox(QWidget* parent = nullptr);
 
-  // Reading: the stored value, or for an editable box without a selected entry the typed
-  // text as a colour name or number ("$" hexadecimal or decimal).
+  // Reading: the stored value, or for an editable box whose text does not name the selected
+  // entry the text as a colour name or number ("$" hexadecimal or decimal).
   TColor ColorValue() const;
   void SetColorValue(TColor value);
   const QStringList& ColorNames() const { return names_; }
@@ -45,7 +59,8 @@ public:
   bool DisplayNames() const { return displayNames_; }
   void SetDisplayNames(bool display);
 
-  // "Black" ... "White" for the 16 colours, "$%.8x" for any other.
+  // "Black" ... "White" for the 16 colours, the system colours' names ("BtnFace"), "$%.8x"
+  // for any other.
   static QString ColorText(TColor color);
   static TColor StandardColor(int index);
 

@@ -104,7 +104,63 @@ void DrawGlyph(QPainter& p, GlyphKind kind, const QColor& ink, const QColor& acc
   }
 }
 
+const QColor kPageInk(40, 44, 52), kPageAccent(30, 110, 200), kGreen(40, 140, 60),
+    kRed(190, 50, 40);
+
+void DrawPlus(QPainter& p, QRect box, const QColor& colour) {
+  const int mid = box.width() / 2 - 1;
+  p.fillRect(box.left() + mid, box.top(), 2, box.height(), colour);
+  p.fillRect(box.left(), box.top() + mid, box.width(), 2, colour);
+}
+
+void DrawMinus(QPainter& p, QRect box, const QColor& colour) {
+  p.fillRect(box.left(), box.top() + box.height() / 2 - 1, box.width(), 2, colour);
+}
+
+void DrawPlay(QPainter& p, QRect box, const QColor& colour) {
+  p.setPen(QPen(colour, 1));
+  p.setBrush(colour);
+  p.drawPolygon(QPolygon({box.topLeft(), QPoint(box.right(), box.center().y()),
+                          box.bottomLeft()}));
+}
+
+// The plug of the plugin glyph, moved up and left to leave the lower right corner to a badge.
+void DrawPlugWithBadge(QPainter& p, void (*badge)(QPainter&, QRect, const QColor&),
+                       const QColor& colour) {
+  p.save();
+  p.translate(-3, -1);
+  DrawGlyph(p, GlyphKind::Plugin, kPageInk, kPageAccent);
+  p.restore();
+  const QRect corner(8, 8, 8, 8);
+  p.fillRect(corner, kGlyphTransparent);
+  badge(p, corner.adjusted(1, 1, -1, -1), colour);
+}
+
 }  // namespace
+
+QImage PageGlyph(PageGlyphKind kind) {
+  QImage glyph(kGlyph, kGlyph, QImage::Format_RGB32);
+  glyph.fill(kGlyphTransparent);
+  QPainter p(&glyph);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  const QRect box(2, 2, 12, 12);
+  switch (kind) {
+    case PageGlyphKind::Add: DrawPlus(p, box, kGreen); break;
+    case PageGlyphKind::Remove: DrawMinus(p, box, kRed); break;
+    case PageGlyphKind::Clear: DrawGlyph(p, GlyphKind::Clear, kPageInk, kRed); break;
+    case PageGlyphKind::Preview: DrawGlyph(p, GlyphKind::FullScreen, kPageInk, kPageAccent); break;
+    case PageGlyphKind::Play: DrawPlay(p, QRect(4, 2, 9, 12), kGreen); break;
+    case PageGlyphKind::PluginAdd: DrawPlugWithBadge(p, DrawPlus, kGreen); break;
+    case PageGlyphKind::PluginRemove: DrawPlugWithBadge(p, DrawMinus, kRed); break;
+    case PageGlyphKind::PluginProperties:
+      DrawGlyph(p, GlyphKind::Options, kPageInk, kPageAccent);
+      break;
+    case PageGlyphKind::PluginStart: DrawPlugWithBadge(p, DrawPlay, kGreen); break;
+  }
+  p.end();
+  glyph.setPixel(0, kGlyph - 1, kGlyphTransparent);  // the corner names the transparent colour
+  return glyph;
+}
 
 QImage GlyphStrip(GlyphKind kind, int glyphs) {
   QImage strip(kGlyph * glyphs, kGlyph, QImage::Format_RGB32);

@@ -43,8 +43,9 @@ void Tloupe::SetZoomLevel(double zoom) {
 
 void Tloupe::SetInterval(int milliseconds) {
   timer_->stop();
-  interval_ = milliseconds;
-  timer_->setInterval(std::max(milliseconds, 0));
+  // Faster than the fastest speed would keep the interface thread capturing without a pause.
+  interval_ = std::max(milliseconds, kFastestInterval);
+  timer_->setInterval(interval_);
   timer_->start();
 }
 

@@ -20,7 +20,9 @@ public:
   // The enlargement; 0 or less becomes 1.0. Shows from the next capture on.
   double ZoomLevel() const { return zoomLevel_; }
   void SetZoomLevel(double zoom);
-  // Milliseconds between captures. Setting it (re)starts the timer whatever Active holds.
+  // Milliseconds between captures, at least kFastestInterval. Setting it (re)starts the timer
+  // whatever Active holds.
+  static constexpr int kFastestInterval = 100;
   int Interval() const { return interval_; }
   void SetInterval(int milliseconds);
   bool Active() const { return active_; }

@@ -9,6 +9,7 @@
 #include "image/jpeg_image.h"
 #include "options/conversion.h"
 #include "options/options_form.h"
+#include "options/sorted_list.h"
 #include "platform/application.h"
 #include "platform/errors.h"
 #include "widgets/toolbar_button.h"
@@ -77,7 +78,7 @@ void TConvertPage::EnableListButtons(bool enabled) {
 void TConvertPage::ToolbarButton971Click() {
   const auto files = AppDialogs().OpenFiles(OpenDialog3());
   if (files.empty()) return;
-  for (const auto& file : files) ListBox1->addItem(QString::fromStdString(file));
+  AddToSortedList(ListBox1, files);
   EnableListButtons(true);
   ListBox1->setCurrentRow(0);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "chrome/skin_art.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -38,6 +39,15 @@ inline TToolbarButton97* FlatButton(QWidget* parent, const char* name, const QSt
   colours.setColor(QPalette::Inactive, QPalette::ButtonText, text);
   button->setPalette(colours);
   button->setEnabled(enabled);
+  return button;
+}
+
+// A flat button showing a drawn glyph; its hint says what it does.
+inline TToolbarButton97* GlyphButton(QWidget* parent, const char* name, PageGlyphKind glyph,
+                                     const QString& hint, const QRect& geometry,
+                                     bool enabled = true) {
+  TToolbarButton97* button = FlatButton(parent, name, QString(), hint, geometry, enabled);
+  button->SetGlyph(PageGlyph(glyph));
   return button;
 }
 

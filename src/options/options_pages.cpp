@@ -73,7 +73,7 @@ void TOptions::BuildGeneralPage() {
 
 void TOptions::BuildJpegPage() {
   QWidget* page = Panels[1];
-  RadioGroup2 = NamedControl<TRadioGroup>(page, "RadioGroup2", QRect(8, 8, 150, 72));
+  RadioGroup2 = NamedControl<TRadioGroup>(page, "RadioGroup2", QRect(8, 8, 154, 72));
   RadioGroup2->setTitle("Dither");
   RadioGroup2->SetItems({"Ordered Dither", "No Dither"});
   RadioGroup2->SetItemIndex(0);
@@ -81,7 +81,7 @@ void TOptions::BuildJpegPage() {
   CheckBox1 = NamedControl<QCheckBox>(page, "CheckBox1", QRect(16, 88, 140, 20));
   CheckBox1->setText("Grey");
   CheckBox1->setProperty("Tag", 2);
-  RadioGroup1 = NamedControl<TRadioGroup>(page, "RadioGroup1", QRect(166, 8, 150, 100));
+  RadioGroup1 = NamedControl<TRadioGroup>(page, "RadioGroup1", QRect(168, 8, 148, 100));
   RadioGroup1->setTitle("Colours...");
   RadioGroup1->SetItems({"16 Colours", "256 Colours", "True Colour"});
   RadioGroup1->SetItemIndex(2);
@@ -96,7 +96,7 @@ void TOptions::BuildSkinsPages() {
   big.setBold(true);
   heading->setFont(big);
   ToolbarButton974 = FlatButton(manager, "ToolbarButton974", "Restore Default Settings", "",
-                                QRect(8, 56, 180, 26));
+                                QRect(8, 56, 300, 26));
   ToolbarButton974->SetTag(1);
 
   // Colours page: the labels in picker order; the pickers come with the skin code.

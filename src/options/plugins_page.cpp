@@ -10,6 +10,7 @@
 #include "options/options_host.h"
 #include "options/viewer_settings.h"
 #include "platform/dialogs.h"
+#include "platform/errors.h"
 #include "platform/profile_file.h"
 #include "widgets/toolbar_button.h"
 
@@ -182,9 +183,13 @@ void TPluginsPage::ToolbarButton978Click() {
 
 void TPluginsPage::ToolbarButton977Click() {
   if (!AppDialogs().Confirm("Are you sure you want to remove this plugin?")) return;
-  // Only unmarked: the plugin's files stay where they are.
-  ProfileFile(PluginsFolder() + Text(Edit974) + "plugin.pcf")
-      .WriteString("Settings", "Installed", "0");
+  // Only unmarked: the plugin's files stay where they are. The mark is a courtesy: an entry
+  // whose folder is gone (or read-only) must still be removable.
+  try {
+    ProfileFile(PluginsFolder() + Text(Edit974) + "plugin.pcf")
+        .WriteString("Settings", "Installed", "0");
+  } catch (const EFileError&) {
+  }
   const int removed = ComboBox974->currentIndex();
   ComboBox974->removeItem(removed);
   RemoveMenuItem(removed + 2);

@@ -12,6 +12,7 @@
 #include "options/convert_page.h"
 #include "options/options_form.h"
 #include "options/options_host.h"
+#include "options/sorted_list.h"
 #include "platform/bmp_codec.h"
 #include "platform/dialogs.h"
 #include "widgets/toolbar_button.h"
@@ -68,7 +69,7 @@ TSlideShowPage::TSlideShowPage(TOptions& options, OptionsHost& host)
 void TSlideShowPage::ToolbarButton9718Click() {
   const auto files = AppDialogs().OpenFiles(OpenDialog3());
   if (files.empty()) return;
-  for (const auto& file : files) Listbox971->addItem(QString::fromStdString(file));
+  AddToSortedList(Listbox971, files);
   for (auto* button : {ToolbarButton9719, ToolbarButton9720, ToolbarButton9721})
     button->setEnabled(true);
   ToolbarButton9717->setEnabled(Listbox971->count() > 1);

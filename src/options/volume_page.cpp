@@ -29,6 +29,9 @@ QSlider* VolumeSlider(QWidget* page, const char* name, const QRect& geometry, in
   slider->setInvertedControls(orientation == Qt::Vertical);
   slider->setRange(0, kMax);
   slider->setTickInterval(6553);
+  // Clicks on the track, Page Up/Down and the wheel move by a twentieth, arrows by a hundredth.
+  slider->setPageStep(kMax / 20);
+  slider->setSingleStep(kMax / 100);
   slider->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksBothSides
                                                       : QSlider::TicksBelow);
   slider->setProperty("Tag", tag);

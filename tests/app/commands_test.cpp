@@ -122,9 +122,10 @@ TEST(StartPlugin, MessagesForEachWayItFails) {
   ::unsetenv("VELK_TEST_PLUGIN");
   dir.Write("not-a-library.so", "text, not code");
   EXPECT_FALSE(StartPlugin(dir.File("none.so"), "Startplugin"));
+  EXPECT_FALSE(StartPlugin(dir.Path() + "/", "Startplugin"));  // a section without a file
   EXPECT_FALSE(StartPlugin(dir.File("not-a-library.so"), "Startplugin"));
   EXPECT_FALSE(StartPlugin(VELK_TEST_PLUGIN_BARE, "Startplugin"));
-  EXPECT_EQ(dialogs->Texts(), (std::vector<std::string>{"Plugin not found",
+  EXPECT_EQ(dialogs->Texts(), (std::vector<std::string>{"Plugin not found", "Plugin not found",
                                                          "Unable to intitialize plugin.",
                                                          "Plugin Error"}));
   EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);

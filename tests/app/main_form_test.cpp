@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <QComboBox>
 #include <QLabel>
+#include <QTest>
+#include <QWindow>
 
 #include "app/fullscreen_form.h"
 #include "app/scroll_box.h"
@@ -205,6 +207,53 @@ TEST_F(MainformTest, RememberFilenameOffStoresZeroAndZoomMinusOneIsNoSelection) 
   registry.OpenKey(kSettingsKey, false);
   EXPECT_EQ(registry.ReadInteger("Filename"), 0);
   EXPECT_EQ(registry.ReadInteger("Zoom"), -1);
+}
+
+// Counts the presses that reach the window itself, which start the system move.
+class PressCounter : public QObject {
+public:
+  int presses = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    presses += event->type() == QEvent::MouseButtonPress;
+    return false;
+  }
+};
+
+TEST_F(MainformTest, ThePanelsShowTheirColoursOverTheSkinAndPressesOnTheSkinDrag) {
+  auto form = Start();
+  SaveBmpFile(Gradient(770, 542), dir.Path() + "/skin.bmp");
+  form->LoadSkinPicture(dir.Path() + "/skin.bmp");
+  form->ApplySkinColour(2, clNavy);
+  form->ApplySkinColour(5, clMaroon);
+  const QImage shot = form->grab().toImage();
+  const QPoint skin(234, 300), titlePanel(500, 8), toolbarPanel(102, 29);
+  EXPECT_EQ(shot.pixelColor(skin), QColor(128, 300 - 256, 234));
+  EXPECT_EQ(shot.pixelColor(toolbarPanel), QColor(0, 0, 128));
+  EXPECT_EQ(shot.pixelColor(titlePanel), QColor(128, 0, 0));
+  EXPECT_EQ(shot.pixelColor(form->Label12->geometry().topLeft()), QColor(128, 0, 0));
+
+  form->show();
+  form->ProgressBar1->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  PressCounter counter;
+  form->installEventFilter(&counter);
+  const QPoint label = form->Label1->geometry().center();
+  const QPoint bar = form->ProgressBar1->geometry().center();
+  const QPoint fileList = form->FileListBox1->geometry().center();
+  for (QPoint at : {skin, titlePanel, toolbarPanel, label, bar, fileList}) {
+    QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, at);
+  }
+  EXPECT_EQ(counter.presses, 5);  // all but the file list
+}
+
+TEST_F(MainformTest, TheProgressBarStandsOutOnTheDefaultSkin) {
+  auto form = Start();
+  form->ProgressBar1->show();
+  form->ProgressBar1->SetPosition(50);
+  const QImage bar = form->ProgressBar1->grab().toImage();
+  const int background = bar.pixelColor(170, 6).lightness();
+  for (int x : {5, 95}) EXPECT_GE(std::abs(bar.pixelColor(x, 6).lightness() - background), 40) << x;
 }
 
 TEST_F(MainformTest, LoupeSpeedsAndZoomsFromTheSettings) {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPixmap>
+#include <QTimer>
 
 #include "image/loupe_form.h"
 #include "platform/color.h"
@@ -30,6 +31,17 @@ TEST(Loupe, ZoomChangesOnlyTheCaptureAreaAndZeroOrLessBecomesOne) {
   loupe.SetZoomLevel(-2.5);
   EXPECT_EQ(loupe.ZoomLevel(), 1.0);
   EXPECT_EQ(loupe.CaptureImage().size(), QSize(107, 162));
+}
+
+TEST(Loupe, IntervalsBelowTheFastestSpeedRunAtTheFastest) {
+  Tloupe loupe;
+  for (int interval : {0, -5, 99}) {
+    loupe.SetInterval(interval);
+    EXPECT_EQ(loupe.Interval(), 100) << interval;
+    EXPECT_EQ(loupe.findChild<QTimer*>()->interval(), 100) << interval;
+  }
+  loupe.SetInterval(250);
+  EXPECT_EQ(loupe.findChild<QTimer*>()->interval(), 250);
 }
 
 TEST(Loupe, PaintResizesTheImagesAndDrawsBevelsOverThePicture) {

@@ -86,6 +86,13 @@ TEST_F(VolumePageTest, UserChangesWriteDestinationZero) {
   page.TrackBar95[0]->setValue(65535 - 30000);  // moving the slider also unmutes
   EXPECT_EQ(card->writes, (std::vector<Write>{{mainVolume, {30000, 30000}}, {mainMute, {0}}}));
 
+  // A page step (track click, Page Up/Down, wheel) moves a twentieth, an arrow a hundredth.
+  card->writes.clear();
+  page.TrackBar95[0]->triggerAction(QAbstractSlider::SliderPageStepSub);
+  page.TrackBar95[0]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(card->writes, (std::vector<Write>{{mainVolume, {33276, 33276}}, {mainMute, {0}},
+                                              {mainVolume, {32621, 32621}}, {mainMute, {0}}}));
+
   card->writes.clear();
   page.MuteBoxes[1]->setChecked(true);
   EXPECT_EQ(card->writes, (std::vector<Write>{{waveMute, {1}}}));

@@ -2,9 +2,17 @@
 // program folder with the dialogs service scripted.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionComboBox>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include "chrome/color_combo_box.h"
 
 #include "options/about_page.h"
 #include "options/fake_options_host.h"
@@ -109,6 +117,105 @@ TEST_F(LanguagesTest, AMissingFileOrNameFallsBackToEnglishAndNone) {
   options->ToolbarButton9722->click();
   EXPECT_EQ(options->ComboBox975->currentText(), "(none)");
   EXPECT_EQ(options->CheckBox3->text(), "Dateiname merken");
+}
+
+TEST_F(LanguagesTest, ListAndPluginButtonsAreGlyphsWithTranslatedHints) {
+  const std::string german = std::string(VELK_LANGUAGES_DIR) + "/Deutsch.ldf";
+  dir.Write("plugins.ini", "[Languages]\nnumber=2\ncurrent=1\nname1=Deutsch\nlanguage1=" + german +
+                               "\n");
+  Create();
+  const ProfileFile texts(german);
+  const std::pair<const char*, const char*> kButtons[] = {
+      {"ToolbarButton977", "123"},  {"ToolbarButton978", "124"},  {"ToolbarButton979", "125"},
+      {"ToolbarButton9710", "126"}, {"ToolbarButton971", "119"},  {"ToolbarButton972", "120"},
+      {"ToolbarButton976", "121"},  {"ToolbarButton9718", "114"}, {"ToolbarButton9719", "115"},
+      {"ToolbarButton9720", "116"}, {"ToolbarButton9721", "117"}, {"ToolbarButton9717", "118"}};
+  for (const auto& [name, key] : kButtons) {
+    SCOPED_TRACE(name);
+    auto* button = static_cast<TToolbarButton97*>(options->FindComponent(name));
+    EXPECT_TRUE(button->Caption().isEmpty());
+    EXPECT_FALSE(button->Glyph().isNull());
+    const std::string hint = texts.ReadString("Settings", key, "");
+    ASSERT_FALSE(hint.empty());
+    EXPECT_EQ(button->Hint().toStdString(), hint);
+  }
+}
+
+// The texts of a widget that do not fit in it: a label, button or group title wider than its
+// control, a combo box entry wider than the box's text field.
+QStringList ClippedTexts(QWidget* widget) {
+  const QFontMetrics metrics = widget->fontMetrics();
+  // What the parent does not cut off.
+  const int shown = std::min(widget->width(), widget->parentWidget()->width() - widget->x());
+  QStringList clipped;
+  if (shown <= 0) return clipped;  // out of sight on purpose (the volume page's spare controls)
+  auto check = [&](const QString& text, int needed, int room) {
+    if (!text.isEmpty() && needed > room)
+      clipped << QString("%1 \"%2\" needs %3, has %4")
+                     .arg(widget->objectName(), text).arg(needed).arg(room);
+  };
+  if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap()) {
+    const QString text = label->textFormat() == Qt::RichText ? QString() : label->text();
+    check(text, metrics.horizontalAdvance(text),
+          label->contentsRect().width() - (label->width() - shown));
+  } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+    check(box->title(), metrics.horizontalAdvance(box->title()) + 12, shown);
+  } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    check(button->text(), metrics.horizontalAdvance(button->text()) + 8, shown);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    check(button->text(), button->sizeHint().width(), shown);
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && !combo->isEditable()) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = false;
+    const int room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, combo).width();
+    const int swatch = qobject_cast<TColorComboBox*>(combo) ? 28 : 0;  // names after a swatch
+    for (int i = 0; i < combo->count(); ++i)
+      check(combo->itemText(i), swatch + metrics.horizontalAdvance(combo->itemText(i)), room);
+  } else if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+      int depth = 0;
+      for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) ++depth;
+      const QString text = (*it)->text(0);
+      check(text, (depth + 1) * tree->indentation() + metrics.horizontalAdvance(text) + 4,
+            tree->viewport()->width());
+    }
+  }
+  return clipped;
+}
+
+// Every page of the dialog in English and in each language file of the program, each text
+// whole. VELK_SCREENSHOTS=DIR saves the pages there for a look.
+TEST_F(LanguagesTest, NoPageClipsATextInAnyLanguage) {
+  const QString shots = qEnvironmentVariable("VELK_SCREENSHOTS");
+  QStringList languages{"English"};
+  for (const QString& file : QDir(VELK_LANGUAGES_DIR).entryList({"*.ldf"}, QDir::Files))
+    languages << QString(VELK_LANGUAGES_DIR) + "/" + file;
+  ASSERT_EQ(languages.size(), 4);
+  for (const QString& language : languages) {
+    SCOPED_TRACE(language.toStdString());
+    if (language != "English")
+      dir.Write("plugins.ini", "[Languages]\nnumber=2\ncurrent=1\nname1=Language\nlanguage1=" +
+                                   language.toStdString() + "\n");
+    Create();
+    options->ComboBox973->setCurrentIndex(1);  // JPEG: the quality slider shows too
+    emit options->ComboBox973->activated(1);
+    options->show();
+    for (int page = 0; page <= 10; ++page) {
+      options->ShowPage(page);
+      QStringList clipped;
+      for (QWidget* widget : options->findChildren<QWidget*>())
+        if (widget->isVisible()) clipped << ClippedTexts(widget);
+      EXPECT_TRUE(clipped.isEmpty()) << "page " << page << ":\n"
+                                     << clipped.join("\n").toStdString();
+      if (!shots.isEmpty())
+        options->grab().save(QString("%1/options-%2-%3.png")
+                                 .arg(shots, QFileInfo(language).baseName())
+                                 .arg(page, 2, 10, QChar('0')));
+    }
+    options.reset();
+  }
 }
 
 }  // namespace

@@ -175,6 +175,20 @@ TEST_F(PluginsPageTest, RemovingTheMiddleOfThreeRenumbersTheSections) {
   EXPECT_EQ(page->Edit972->text(), "alpha");
 }
 
+TEST_F(PluginsPageTest, AnEntryWhoseFolderIsGoneIsRemovedAllTheSame) {
+  Register({"alpha", "beta"});
+  fs::remove_all(folder + "plugins/alpha");
+  Create();
+  dialogs->answers.push_back(MessageAnswer::Yes);
+  page->ToolbarButton977->click();
+  EXPECT_EQ(dialogs->Texts(),
+            std::vector<std::string>{"Are you sure you want to remove this plugin?"});
+  EXPECT_EQ(ListItems(), QStringList{"beta"});
+  EXPECT_EQ(Ini("Plugin0", "Name"), "beta");
+  EXPECT_EQ(Ini("Settings", "Plugins"), "1");
+  EXPECT_FALSE(fs::exists(folder + "plugins/alpha"));  // no folder made for the mark
+}
+
 TEST_F(PluginsPageTest, RemovingTheLastPluginEmptiesThePageAndTheDropDown) {
   Register({"alpha"});
   Create();

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "options/convert_fixture.h"
+#include "options/convert_page.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -74,6 +75,29 @@ TEST_F(SlideShowPageTest, ButtonsFollowTheLineCount) {
   Add({a, b});
   Page().ToolbarButton9720->click();
   EXPECT_EQ(states(), (std::vector<bool>{false, false, false, false}));
+}
+
+TEST_F(SlideShowPageTest, BothFileListsSortWithoutRegardToCaseAndShowTheFileNames) {
+  const std::string deep = "/photos/" + std::string(120, 'f') + "/holiday.jpg";
+  const std::vector<std::string> files = {"/p/Photo.JPG", "/p/b.bmp", deep, "/p/a.gif",
+                                          "/p/A.gif"};
+  Add(files);
+  auto* convert = options->findChild<TConvertPage*>("ConvertPage");
+  dialogs->fileAnswers.push_back(files);
+  convert->ToolbarButton971->click();
+  options->show();
+  for (auto [list, page] : {std::pair{Page().Listbox971, 9}, std::pair{convert->ListBox1, 8}}) {
+    SCOPED_TRACE(list->objectName().toStdString());
+    options->ShowPage(page);
+    QStringList order;
+    for (int i = 0; i < list->count(); ++i) order << list->item(i)->text();
+    EXPECT_EQ(order, (QStringList{"/p/A.gif", "/p/a.gif", "/p/b.bmp", "/p/Photo.JPG",
+                                  QString::fromStdString(deep)}));
+    // The long path is shortened in the middle within the list, so its name shows.
+    list->doItemsLayout();
+    EXPECT_LE(list->visualRect(list->model()->index(4, 0)).right(), list->viewport()->width());
+    EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+  }
 }
 
 TEST_F(SlideShowPageTest, DelayChangesTakeEffectAtOnceAndStayInRange) {
