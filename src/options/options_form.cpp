@@ -22,6 +22,7 @@
 #include "options/volume_page.h"
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
+#include "platform/program_files.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -171,7 +172,7 @@ void TOptions::FormCreate(QObject* Sender) {
   TrackBar2->setValue(JPEGImage1->Quality() / 10);  // no user signal: quality stays
   ApplyEnablingRule();
   std::error_code error;
-  if (!std::filesystem::exists(programFolder_ + kSkinsFile, error)) SkinsPage->Defaultsettings();
+  if (!std::filesystem::exists(ProgramFileToRead(programFolder_ + kSkinsFile), error)) SkinsPage->Defaultsettings();
   SkinsPage->LoadSkinBitmaps();
   if (full) {
     LanguagesPage->FillLanguageBox();
