@@ -357,7 +357,9 @@ void TMainform::ApplyLoupeSettings() {
 void TMainform::MakeShortcuts() {
   ShortcutLink1->SetTarget(environment_.programPath);
   ShortcutLink1->SetWorkingDir(environment_.programFolder);
-  ShortcutLink1->SetIconLocation(environment_.programPath);
+  // "Open with" hands the launcher files; the icon is the one the package installs in the theme.
+  ShortcutLink1->SetArguments("%F");
+  ShortcutLink1->SetIconLocation("velkview");
   ShortcutLink1->SetIconNumber(0);
   ShortcutLink1->SetDescription(" Velk's JPEG Viewer");
   for (const std::string& folder : {environment_.programsFolder, environment_.desktopFolder}) {

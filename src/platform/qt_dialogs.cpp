@@ -5,19 +5,11 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "platform/application.h"
+
 namespace velk {
 
 namespace {
-QString Caption(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::Error: return QStringLiteral("Error");
-    case MessageKind::Warning: return QStringLiteral("Warning");
-    case MessageKind::Information: return QStringLiteral("Information");
-    case MessageKind::Confirmation: return QStringLiteral("Confirm");
-  }
-  return {};
-}
-
 QMessageBox::Icon Icon(MessageKind kind) {
   switch (kind) {
     case MessageKind::Error: return QMessageBox::Critical;
@@ -38,16 +30,25 @@ QMessageBox::StandardButtons Buttons(MessageButtons buttons) {
   return QMessageBox::Ok;
 }
 
-// The window a dialog belongs to: the active one, unless it deletes itself when closed (the
-// splash closes on its own while start-up messages are up and would take them with it).
+// The window a dialog belongs to and is centred on: the active one, else (no window manager
+// to activate windows) the one the user last clicked or typed in, else the first window
+// shown; never one that deletes itself when closed (the splash closes on its own while
+// start-up messages are up and would take them with it).
 QWidget* Owner() {
-  QWidget* active = QApplication::activeWindow();
-  return active && !active->testAttribute(Qt::WA_DeleteOnClose) ? active : nullptr;
+  const auto usable = [](QWidget* window) {
+    return window && window->isVisible() && !window->testAttribute(Qt::WA_DeleteOnClose);
+  };
+  if (QWidget* active = QApplication::activeWindow(); usable(active)) return active;
+  if (QWidget* last = Application::LastInputWindow(); usable(last)) return last;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (usable(window) && window->windowType() == Qt::Window) return window;
+  return nullptr;
 }
 }  // namespace
 
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons) {
-  QMessageBox box(Icon(kind), Caption(kind), QString::fromStdString(text), Buttons(buttons),
+  // Titled with the program's name, as the platform's message boxes are.
+  QMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text), Buttons(buttons),
                   Owner());
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
