@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
+#include <algorithm>
 
 #include "platform/application.h"
 
@@ -44,11 +46,33 @@ QWidget* Owner() {
     if (usable(window) && window->windowType() == Qt::Window) return window;
   return nullptr;
 }
+// Qt places a dialog as if every window had a frame of a guessed size, so without a window
+// manager a box lands off its window's centre: it is centred again once it has its size,
+// kept on its window's screen.
+class CentredMessageBox : public QMessageBox {
+public:
+  using QMessageBox::QMessageBox;
+
+protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(owner->frameGeometry().center());
+    if (const QScreen* screen = owner->screen()) {
+      const QRect room = screen->availableGeometry();
+      frame.moveLeft(std::max(room.left(), std::min(frame.left(), room.right() - frame.width() + 1)));
+      frame.moveTop(std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height() + 1)));
+    }
+    move(frame.topLeft());
+  }
+};
 }  // namespace
 
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons) {
   // Titled with the program's name, as the platform's message boxes are.
-  QMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text), Buttons(buttons),
+  CentredMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text), Buttons(buttons),
                   Owner());
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;

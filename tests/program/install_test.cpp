@@ -21,14 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A tool on PATH, or empty.
-std::string Tool(const std::string& name) {
-  std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
-  for (std::string folder; std::getline(path, folder, ':');)
-    if (::access((folder + "/" + name).c_str(), X_OK) == 0) return folder + "/" + name;
-  return {};
-}
-
 std::string Text(const std::string& path) {
   const auto bytes = ReadWholeFile(path);
   return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
@@ -89,7 +81,7 @@ TEST(InstalledProgram, RunsFromAReadOnlyPrefixAndWritesOnlyBelowTheUsersConfig) 
   const bool root = ::geteuid() == 0;
   std::vector<std::string> argv = {usr + "/bin/velkview", usr + "/lib/velkview/sample.jpg"};
   if (root) {
-    const std::string setpriv = Tool("setpriv");
+    const std::string setpriv = test::FindTool("setpriv");
     if (setpriv.empty()) GTEST_SKIP() << "setpriv is missing";
     argv.insert(argv.begin(), {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
   }
@@ -139,7 +131,7 @@ TEST(InstalledProgram, RunsFromAReadOnlyPrefixAndWritesOnlyBelowTheUsersConfig) 
 }
 
 TEST(InstalledProgram, DebianPackageUnpacksAndRuns) {
-  const std::string dpkgDeb = Tool("dpkg-deb");
+  const std::string dpkgDeb = test::FindTool("dpkg-deb");
   if (dpkgDeb.empty()) GTEST_SKIP() << "dpkg-deb is missing";
   test::TempDir dir;
   const test::ChildRun pack = test::RunChild(
@@ -174,7 +166,7 @@ TEST(InstalledProgram, DesktopEntryAndMetadataPassTheValidators) {
        desktop + "org.velkview.velkview.metainfo.xml"},
   };
   for (std::vector<std::string> check : checks) {
-    check[0] = Tool(check[0]);
+    check[0] = test::FindTool(check[0]);
     ASSERT_FALSE(check[0].empty()) << "tools/deps.sh installs the validators";
     const test::ChildRun run = test::RunChild(check, {});
     EXPECT_EQ(run.exitCode, 0) << check[1] << ": " << run.output;
