@@ -13,6 +13,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # qt6-qpa-plugins holds the X11 platform plugin the program asks Qt for.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.36), libstdc++6 (>= 12), libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, libjpeg62-turbo (>= 1:2.0), libasound2 (>= 1.0.16)")
+set(velk_runtime_packages
+    "libc6 (>= 2.36)" "libstdc++6 (>= 12)" libgcc-s1
+    "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" qt6-qpa-plugins
+    "libjpeg62-turbo (>= 1:2.0)" "libasound2 (>= 1.0.16)")
+list(JOIN velk_runtime_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

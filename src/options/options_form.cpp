@@ -172,7 +172,8 @@ void TOptions::FormCreate(QObject* Sender) {
   TrackBar2->setValue(JPEGImage1->Quality() / 10);  // no user signal: quality stays
   ApplyEnablingRule();
   std::error_code error;
-  if (!std::filesystem::exists(ProgramFileToRead(programFolder_ + kSkinsFile), error)) SkinsPage->Defaultsettings();
+  if (!std::filesystem::exists(ProgramFileToRead(programFolder_ + kSkinsFile), error))
+    SkinsPage->Defaultsettings();
   SkinsPage->LoadSkinBitmaps();
   if (full) {
     LanguagesPage->FillLanguageBox();

@@ -62,8 +62,8 @@ protected:
     frame.moveCenter(owner->frameGeometry().center());
     if (const QScreen* screen = owner->screen()) {
       const QRect room = screen->availableGeometry();
-      frame.moveLeft(std::max(room.left(), std::min(frame.left(), room.right() - frame.width() + 1)));
-      frame.moveTop(std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height() + 1)));
+      frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() - frame.width() + 1));
+      frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() - frame.height() + 1));
     }
     move(frame.topLeft());
   }

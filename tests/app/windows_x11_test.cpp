@@ -43,7 +43,8 @@ void ExpectTitleAndClass(QWidget& window, const std::string& title) {
 }
 
 TEST(WindowsOnX11, TitlesAreTheCaptionsAndBoxesCentreOnTheirWindow) {
-  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server and QT_QPA_PLATFORM=xcb";
+  if (QGuiApplication::platformName() != "xcb")
+    GTEST_SKIP() << "needs an X server and QT_QPA_PLATFORM=xcb";
   if (test::FindTool("xprop").empty()) GTEST_SKIP() << "xprop is missing (x11-utils)";
   namespace fs = std::filesystem;
   test::TempDir dir;

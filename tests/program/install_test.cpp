@@ -71,7 +71,8 @@ TEST(InstalledProgram, RunsFromAReadOnlyPrefixAndWritesOnlyBelowTheUsersConfig) 
   fs::permissions(dir.Path(), fs::perms(0755));  // another user runs the program below
   const std::string usr = dir.File("root/usr");
   const test::ChildRun install = test::RunChild(
-      {VELK_CMAKE, "--install", VELK_BUILD_DIR, "--prefix", "/usr"}, {"DESTDIR=" + dir.File("root")});
+      {VELK_CMAKE, "--install", VELK_BUILD_DIR, "--prefix", "/usr"},
+      {"DESTDIR=" + dir.File("root")});
   ASSERT_EQ(install.exitCode, 0) << install.output;
   ExpectInstalledLayout(usr);
   ExpectConverts(usr, dir.File("out"));
@@ -135,7 +136,9 @@ TEST(InstalledProgram, DebianPackageUnpacksAndRuns) {
   if (dpkgDeb.empty()) GTEST_SKIP() << "dpkg-deb is missing";
   test::TempDir dir;
   const test::ChildRun pack = test::RunChild(
-      {VELK_CPACK, "-G", "DEB", "--config", VELK_BUILD_DIR "/CPackConfig.cmake", "-B", dir.File("deb")}, {});
+      {VELK_CPACK, "-G", "DEB", "--config", VELK_BUILD_DIR "/CPackConfig.cmake", "-B",
+       dir.File("deb")},
+      {});
   ASSERT_EQ(pack.exitCode, 0) << pack.output;
   std::string deb;
   for (const auto& entry : fs::directory_iterator(dir.File("deb")))
