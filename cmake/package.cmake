@@ -4,10 +4,9 @@ set(CPACK_PACKAGE_NAME velkview)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Velk's JPEG Viewer developers <velkview@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "image viewer for JPEG, BMP, GIF and TIFF files")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Browses folders and shows the chosen picture beside its properties at a chosen zoom, with\n"
-    "a full-screen view, a loupe, a slide show, batch conversion, skins, plugins and language\n"
-    "files.")
+set(CPACK_PACKAGE_DESCRIPTION "Browses folders and shows the chosen picture beside its \
+properties at a chosen zoom, with a full-screen view, a loupe, a slide show, batch conversion, \
+skins, plugins and language files.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
