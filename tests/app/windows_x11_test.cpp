@@ -8,19 +8,14 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 
-#include "app/fullscreen_form.h"
-#include "app/main_form.h"
-#include "image/loupe_form.h"
+#include "app/program_windows.h"
 #include "mixer/memory_mixer.h"
 #include "mixer/mixer_systems.h"
-#include "options/options_form.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/qt_dialogs.h"
 #include "support/child_process.h"
-#include "support/temp_dir.h"
 #include "widgets/option_box.h"
 
 namespace velk {
@@ -46,37 +41,24 @@ TEST(WindowsOnX11, TitlesAreTheCaptionsAndBoxesCentreOnTheirWindow) {
   if (QGuiApplication::platformName() != "xcb")
     GTEST_SKIP() << "needs an X server and QT_QPA_PLATFORM=xcb";
   if (test::FindTool("xprop").empty()) GTEST_SKIP() << "xprop is missing (x11-utils)";
-  namespace fs = std::filesystem;
-  test::TempDir dir;
-  const std::string folder = dir.Path() + "/program/";
-  fs::create_directories(folder + "plugins");
-  fs::copy(fs::path(VELK_COLOURPICKER).parent_path(), folder + "plugins/colourpicker",
-           fs::copy_options::recursive);
-  fs::copy_file(VELK_SHIPPED_PLUGINS, folder + "plugins.ini");
   ScopedMixerSystem mixers{SilentMixerSystem()};
   Application::SetTitle("Velk's JPEG Viewer");
-
-  ViewerSettings settings;
-  TLoupeform loupe;
-  TFullscreenform fullscreen;
-  MainformEnvironment environment;
-  environment.programFolder = folder;
-  environment.hivePath = dir.Path() + "/hkcu.reg";
-  TMainform mainform(settings, &loupe, &fullscreen, environment);
-  TOptions options(mainform, folder, &mainform);
-  mainform.SetOptionsDialog(&options);
+  test::ProgramWindows windows(VELK_SHIPPED_PLUGINS);
+  TMainform& mainform = *windows.mainform;
   // The shipped list brings the bundled plugin into the drop-down.
   EXPECT_TRUE(mainform.OptionBox971->Items().contains("Colour Picker - 1.0"));
 
-  const std::pair<QWidget*, std::string> windows[] = {
-      {&options, "Options"}, {&loupe, "Loupe"}, {&mainform, "Velk's JPEG Viewer"}};
-  for (const auto& [window, title] : windows) {
+  const std::pair<QWidget*, std::string> titles[] = {
+      {windows.options.get(), "Options"},
+      {&windows.loupe, "Loupe"},
+      {&mainform, "Velk's JPEG Viewer"}};
+  for (const auto& [window, title] : titles) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     ExpectTitleAndClass(*window, title);
   }
-  options.hide();
-  loupe.hide();
+  windows.options->hide();
+  windows.loupe.hide();
 
   // A box raised while the user works in the main window, away from the screen's centre.
   mainform.move(20, 30);
