@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app/fullscreen_form.h"
+#include "app/main_form_keys.h"
 #include "app/main_form_layout.h"
 #include "app/properties_text.h"
 #include "app/scroll_box.h"
@@ -101,6 +102,7 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
   setFont(font);
   BuildControls();
   ConnectControls();
+  if (fullscreen_) InstallKeysAndDrops(*this, *fullscreen_);
   FormCreate();
 }
 
