@@ -9,6 +9,7 @@ velk_packages=(
   libtiff-dev libtiff-tools
   libgif-dev giflib-tools
   fonts-dejavu-core
+  desktop-file-utils appstream
 )
 
 velk_install_missing() {

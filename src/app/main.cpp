@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "app/fullscreen_form.h"
@@ -20,6 +21,7 @@
 #include "options/languages.h"
 #include "options/options_form.h"
 #include "platform/application.h"
+#include "platform/program_files.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs.h"
 #include "platform/registry.h"
@@ -102,6 +104,9 @@ int RunViewer(velk::Application& app) {
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
+  // Before anything reads a profile file: where an installed copy keeps the user's copies.
+  velk::UseProgramFiles(
+      velk::ProgramFiles::ForFolder(velk::ProgramFolder(), velk::UserConfigFolder()));
   std::unique_ptr<Unattended> unattended;
   if (qEnvironmentVariableIsSet("VELKVIEW_SCREENSHOT") ||
       qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN") ||
@@ -150,6 +155,10 @@ int RunViewer(velk::Application& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("velkview %s\n", VELK_VERSION);
+    return 0;
+  }
   // The command-line converter needs no display: it runs before any application object.
   if (velk::IsConvertCommand(argc, argv)) return velk::RunConvertCommand(argc, argv);
   // Screen capture, window shapes and always-on-top need X11 (XWayland on Wayland desktops).

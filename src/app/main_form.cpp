@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/fullscreen_form.h"
+#include "app/main_form_keys.h"
 #include "app/main_form_layout.h"
 #include "app/properties_text.h"
 #include "app/scroll_box.h"
@@ -107,6 +108,7 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
     const QFileInfo file(environment_.arguments.first());
     if (file.isFile()) startFile_ = file.absoluteFilePath().toStdString();
   }
+  if (fullscreen_) InstallKeysAndDrops(*this, *fullscreen_);
   FormCreate();
 }
 
@@ -378,7 +380,9 @@ void TMainform::ApplyLoupeSettings() {
 void TMainform::MakeShortcuts() {
   ShortcutLink1->SetTarget(environment_.programPath);
   ShortcutLink1->SetWorkingDir(environment_.programFolder);
-  ShortcutLink1->SetIconLocation(environment_.programPath);
+  // "Open with" hands the launcher files; the icon is the one the package installs in the theme.
+  ShortcutLink1->SetArguments("%F");
+  ShortcutLink1->SetIconLocation("velkview");
   ShortcutLink1->SetIconNumber(0);
   ShortcutLink1->SetDescription(" Velk's JPEG Viewer");
   for (const std::string& folder : {environment_.programsFolder, environment_.desktopFolder}) {

@@ -23,6 +23,7 @@
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
+#include "platform/program_files.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -173,7 +174,8 @@ void TOptions::FormCreate(QObject* Sender) {
   TrackBar2->setValue(JPEGImage1->Quality() / 10);  // no user signal: quality stays
   ApplyEnablingRule();
   std::error_code error;
-  if (!std::filesystem::exists(programFolder_ + kSkinsFile, error)) SkinsPage->Defaultsettings();
+  if (!std::filesystem::exists(ProgramFileToRead(programFolder_ + kSkinsFile), error))
+    SkinsPage->Defaultsettings();
   SkinsPage->LoadSkinBitmaps();
   if (full) {
     LanguagesPage->FillLanguageBox();

@@ -1,15 +1,36 @@
 #include "platform/application.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 
 namespace velk {
+namespace {
+
+QString& StoredTitle() {
+  static QString title = QStringLiteral("Velk's JPEG Viewer");
+  return title;
+}
+
+QPointer<QWidget>& LastInput() {
+  static QPointer<QWidget> window;
+  return window;
+}
+
+}  // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // Also the X11 window class, which desktops match with the desktop entry's StartupWMClass.
   setApplicationName("velkview");
+  setDesktopFileName("velkview");
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+  if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) &&
+      receiver->isWidgetType())
+    LastInput() = static_cast<QWidget*>(receiver)->window();
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
@@ -18,12 +39,11 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-QString Application::Title() {
-  const QString title = applicationDisplayName();
-  return title.isEmpty() ? QStringLiteral("Velk's JPEG Viewer") : title;
-}
+QString Application::Title() { return StoredTitle(); }
 
-void Application::SetTitle(const QString& title) { setApplicationDisplayName(title); }
+void Application::SetTitle(const QString& title) { StoredTitle() = title; }
+
+QWidget* Application::LastInputWindow() { return LastInput(); }
 
 std::string ErrorBoxText(const std::string& message) {
   std::string text = message;

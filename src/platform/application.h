@@ -14,9 +14,13 @@ public:
   Application(int& argc, char** argv);
   bool notify(QObject* receiver, QEvent* event) override;
 
-  // The application's title, used as the caption of message boxes.
+  // The application's title, used as the caption of message boxes. Kept apart from Qt's
+  // display name, which Qt would append to every window's title.
   static QString Title();
   static void SetTitle(const QString& title);
+  // The window that last took a click or a key, while it exists: where the user is, when no
+  // window manager says which window is active.
+  static QWidget* LastInputWindow();
 };
 
 // The text the standard error box shows for a message: a full stop is added when the message

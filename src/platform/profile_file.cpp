@@ -14,6 +14,7 @@
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/file_path.h"
+#include "platform/program_files.h"
 
 namespace velk {
 namespace {
@@ -376,27 +377,31 @@ void ProfileFile::DeleteKey(const std::string& section, const std::string& key) 
   if (deleted) Save(std::move(out));
 }
 
+// A file of a read-only program folder is read from its per-user copy once there is one, and
+// every write goes to that copy: the first one edits the program folder's text.
 std::optional<std::string> ProfileFile::Load() const {
-  return update_ ? update_ : LoadForReading(path_);
+  return update_ ? update_ : LoadForReading(ProgramFileToRead(path_));
 }
 
-std::string ProfileFile::LoadToEdit() const { return update_ ? *update_ : LoadForWriting(path_); }
+std::string ProfileFile::LoadToEdit() const {
+  return update_ ? *update_ : LoadForWriting(ProgramFileToRead(path_));
+}
 
 void ProfileFile::Save(std::string text) {
-  if (!update_) return Store(path_, text);
+  if (!update_) return Store(ProgramFileToWrite(path_), text);
   *update_ = std::move(text);
   updateEdited_ = true;
 }
 
 void ProfileFile::BeginUpdate() {
-  if (!update_) update_ = LoadForWriting(path_);
+  if (!update_) update_ = LoadForWriting(ProgramFileToRead(path_));
 }
 
 void ProfileFile::EndUpdate() {
   if (!update_) return;
   const std::string text = std::move(*update_);
   update_.reset();
-  if (std::exchange(updateEdited_, false)) Store(path_, text);
+  if (std::exchange(updateEdited_, false)) Store(ProgramFileToWrite(path_), text);
 }
 
 }  // namespace velk

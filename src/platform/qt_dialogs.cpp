@@ -3,21 +3,15 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
+#include <algorithm>
+
+#include "platform/application.h"
 
 namespace velk {
 
 namespace {
-QString Caption(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::Error: return QStringLiteral("Error");
-    case MessageKind::Warning: return QStringLiteral("Warning");
-    case MessageKind::Information: return QStringLiteral("Information");
-    case MessageKind::Confirmation: return QStringLiteral("Confirm");
-  }
-  return {};
-}
-
 QMessageBox::Icon Icon(MessageKind kind) {
   switch (kind) {
     case MessageKind::Error: return QMessageBox::Critical;
@@ -38,11 +32,19 @@ QMessageBox::StandardButtons Buttons(MessageButtons buttons) {
   return QMessageBox::Ok;
 }
 
-// The window a dialog belongs to: the active one, unless it deletes itself when closed (the
-// splash closes on its own while start-up messages are up and would take them with it).
+// The window a dialog belongs to and is centred on: the active one, else (no window manager
+// to activate windows) the one the user last clicked or typed in, else the first window
+// shown; never one that deletes itself when closed (the splash closes on its own while
+// start-up messages are up and would take them with it).
 QWidget* Owner() {
-  QWidget* active = QApplication::activeWindow();
-  return active && !active->testAttribute(Qt::WA_DeleteOnClose) ? active : nullptr;
+  const auto usable = [](QWidget* window) {
+    return window && window->isVisible() && !window->testAttribute(Qt::WA_DeleteOnClose);
+  };
+  if (QWidget* active = QApplication::activeWindow(); usable(active)) return active;
+  if (QWidget* last = Application::LastInputWindow(); usable(last)) return last;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (usable(window) && window->windowType() == Qt::Window) return window;
+  return nullptr;
 }
 // A box must not sit under a window of ours that stays on top (the splash during start-up,
 // the loupe): it then stays on top too.
@@ -51,10 +53,34 @@ bool AnyWindowStaysOnTop() {
     if (window->isVisible() && (window->windowFlags() & Qt::WindowStaysOnTopHint)) return true;
   return false;
 }
+
+// Qt places a dialog as if every window had a frame of a guessed size, so without a window
+// manager a box lands off its window's centre: it is centred again once it has its size,
+// kept on its window's screen.
+class CentredMessageBox : public QMessageBox {
+public:
+  using QMessageBox::QMessageBox;
+
+protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(owner->frameGeometry().center());
+    if (const QScreen* screen = owner->screen()) {
+      const QRect room = screen->availableGeometry();
+      frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() - frame.width() + 1));
+      frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() - frame.height() + 1));
+    }
+    move(frame.topLeft());
+  }
+};
 }  // namespace
 
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons) {
-  QMessageBox box(Icon(kind), Caption(kind), QString::fromStdString(text), Buttons(buttons),
+  // Titled with the program's name, as the platform's message boxes are.
+  CentredMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text), Buttons(buttons),
                   Owner());
   if (AnyWindowStaysOnTop()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   switch (box.exec()) {

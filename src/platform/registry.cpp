@@ -1,33 +1,15 @@
 #include "platform/registry.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <optional>
 #include <utility>
 
 #include "platform/errors.h"
+#include "platform/program_files.h"
 #include "platform/registry_hive.h"
 
 namespace velk {
 
-std::string DefaultHivePath() {
-  std::string base;
-  // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-      const passwd* user = ::getpwuid(::getuid());
-      home = user && user->pw_dir ? user->pw_dir : "";
-    }
-    base = std::string(home) + "/.config";
-  }
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  return base + "/velkview/hkcu.reg";
-}
+std::string DefaultHivePath() { return UserConfigFolder() + "hkcu.reg"; }
 
 Registry::Registry(std::string hivePath)
     : hive_(std::make_unique<RegistryHive>(std::move(hivePath))) {

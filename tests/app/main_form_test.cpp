@@ -115,8 +115,14 @@ protected:
 
 TEST_F(MainformTest, FirstRunMakesShortcutsAndWritesAllValuesOnlyAtClose) {
   auto form = Start();
-  EXPECT_TRUE(std::filesystem::exists(environment.programsFolder + "/Velk's Jpeg Viewer.desktop"));
-  EXPECT_TRUE(std::filesystem::exists(environment.desktopFolder + "/Velk's Jpeg Viewer.desktop"));
+  // Launchers that "Open with" can hand a file to, with the icon the package puts in the theme.
+  for (const std::string& folder : {environment.programsFolder, environment.desktopFolder}) {
+    const auto entry = ReadWholeFile(folder + "/Velk's Jpeg Viewer.desktop");
+    ASSERT_TRUE(entry) << folder;
+    const std::string text(entry->begin(), entry->end());
+    EXPECT_NE(text.find("\nExec=" + environment.programPath + " %F\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nIcon=velkview\n"), std::string::npos) << text;
+  }
   EXPECT_FALSE(std::filesystem::exists(environment.hivePath));
   EXPECT_EQ(settings.Zoom, 9);
   EXPECT_EQ(settings.Colours, 2);

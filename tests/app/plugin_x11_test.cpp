@@ -5,17 +5,12 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTest>
-#include <filesystem>
 
-#include "app/fullscreen_form.h"
-#include "app/main_form.h"
-#include "image/loupe_form.h"
+#include "app/program_windows.h"
 #include "mixer/memory_mixer.h"
 #include "mixer/mixer_systems.h"
-#include "options/options_form.h"
 #include "options/plugins_page.h"
 #include "platform/dialogs.h"
-#include "support/temp_dir.h"
 #include "widgets/option_box.h"
 #include "widgets/toolbar_button.h"
 
@@ -30,24 +25,12 @@ QWidget* ShownWindow(const char* name) {
 
 TEST(PluginOnX11, TheColourPickerIsAddedThroughThePageAndStartedFromTheDropDown) {
   if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server and QT_QPA_PLATFORM=xcb";
-  namespace fs = std::filesystem;
-  test::TempDir dir;
-  const std::string folder = dir.Path() + "/program/";
-  fs::create_directories(folder + "plugins");
-  fs::copy(fs::path(VELK_COLOURPICKER).parent_path(), folder + "plugins/colourpicker",
-           fs::copy_options::recursive);
   ScopedScriptedDialogs dialogs;
   ScopedMixerSystem mixers{SilentMixerSystem()};
-
-  ViewerSettings settings;
-  TLoupeform loupe;
-  TFullscreenform fullscreen;
-  MainformEnvironment environment;
-  environment.programFolder = folder;
-  environment.hivePath = dir.Path() + "/hkcu.reg";
-  TMainform mainform(settings, &loupe, &fullscreen, environment);
-  TOptions options(mainform, folder, &mainform);
-  mainform.SetOptionsDialog(&options);
+  test::ProgramWindows windows;
+  TMainform& mainform = *windows.mainform;
+  TOptions& options = *windows.options;
+  const std::string& folder = windows.folder;
   mainform.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainform));
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 
 #include "platform/errors.h"
+#include "platform/program_files.h"
 #include "support/temp_dir.h"
 
 namespace velk {
@@ -218,6 +220,52 @@ TEST(ProfileFile, OversizedFilesAreNeitherReadNorOverwritten) {
   EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
   EXPECT_THROW(ini.WriteString("s", "k", "w"), EFileError);
   EXPECT_EQ(dir.Read("big.ini").size(), big.size());
+}
+
+// The program folder's profile files with the folder writable and read-only: writes to a
+// read-only folder go to a per-user copy made from the folder's file, later reads prefer the
+// copy, and the folder itself is never written.
+TEST(ProfileFile, ReadOnlyProgramFolderKeepsPerUserCopies) {
+  struct Case {
+    const char* file;  // as the program forms it from the program folder
+    bool readOnly;
+    const char* user;  // where the edit lands, relative to the user folder; empty: in place
+  };
+  const Case cases[] = {
+      {"program/skins.ini", false, ""},
+      {"program/plugins/colourpicker/plugin.pcf", false, ""},
+      {"program/skins.ini", true, "skins.ini"},
+      {"program/plugins.ini", true, "plugins.ini"},
+      {"program/plugins//colourpicker/plugin.pcf", true, "plugins/colourpicker/plugin.pcf"},
+      {"program/../elsewhere/plugin.pcf", true, ""},  // outside the program folder
+      {"programs.ini", true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + (c.readOnly ? " read-only" : " writable"));
+    TempDir dir;
+    const std::string file = dir.File(c.file);
+    std::filesystem::create_directories(dir.File("program"));
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    dir.Write(c.file, "; shipped\n[s]\nk=shipped\nkeep=1\n");
+    UseProgramFiles(ProgramFiles(dir.File("program/"), dir.File("user/"), c.readOnly));
+    ProfileFile ini(file);
+    EXPECT_EQ(ini.ReadString("s", "k", ""), "shipped");
+    ini.WriteString("s", "k", "first");
+    EXPECT_EQ(ini.ReadString("s", "k", ""), "first");
+    EXPECT_EQ(ini.ReadString("s", "keep", ""), "1");  // the copy starts from the folder's text
+    ini.BeginUpdate();
+    ini.WriteString("s", "k", "second");
+    ini.EndUpdate();
+    EXPECT_EQ(ProfileFile(file).ReadString("s", "k", ""), "second");
+    if (*c.user) {
+      EXPECT_EQ(dir.Read(c.file), "; shipped\n[s]\nk=shipped\nkeep=1\n");
+      EXPECT_EQ(dir.Read("user/" + std::string(c.user)), "; shipped\n[s]\nk=second\nkeep=1\n");
+    } else {
+      EXPECT_EQ(dir.Read(c.file), "; shipped\n[s]\nk=second\nkeep=1\n");
+      EXPECT_FALSE(std::filesystem::exists(dir.File("user")));
+    }
+    ForgetProgramFiles();
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 #include <utility>
 
@@ -104,6 +105,14 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.peakMemoryKiB = usage.ru_maxrss;
   return run;
+}
+
+std::string FindTool(const std::string& name) {
+  std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+  for (std::string folder; std::getline(path, folder, ':');)
+    if (!folder.empty() && ::access((folder + "/" + name).c_str(), X_OK) == 0)
+      return folder + "/" + name;
+  return {};
 }
 
 }  // namespace velk::test

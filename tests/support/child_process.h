@@ -21,6 +21,9 @@ struct KillPlan {
   int delayMicroseconds = 0;  // between seeing the write and the kill
 };
 
+// A program on PATH with its full path, or empty when there is none.
+std::string FindTool(const std::string& name);
+
 // argv[0] is the program's path. env adds or replaces NAME=VALUE entries.
 ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                   const KillPlan& kill = {});

@@ -1,0 +1,145 @@
+#include "app/main_form_keys.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QShortcut>
+#include <QUrl>
+#include <algorithm>
+#include <initializer_list>
+
+#include "app/fullscreen_form.h"
+#include "app/main_form.h"
+#include "app/scroll_box.h"
+#include "app/zoom.h"
+#include "widgets/directory_list_box.h"
+#include "widgets/file_list_box.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+namespace {
+
+// The first local file or folder that a drag carries, or an empty info.
+QFileInfo DraggedPath(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) {
+      const QFileInfo path(url.toLocalFile());
+      if (path.isFile() || path.isDir()) return path;
+    }
+  return {};
+}
+
+class KeysAndDrops : public QObject {
+public:
+  KeysAndDrops(TMainform& mainform, TFullscreenform& fullscreen)
+      : QObject(&mainform), main_(mainform), fullscreen_(fullscreen) {
+    // Return only where it means "this picture": the file list and the picture area.
+    for (QWidget* area : std::initializer_list<QWidget*>{main_.FileListBox1, main_.ScrollBox1})
+      for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+        Bind(area, key, Qt::WidgetWithChildrenShortcut, [this] { FullScreen(); });
+    Bind(&main_, Qt::Key_F11, Qt::WindowShortcut, [this] { FullScreen(); });
+    Bind(&main_, Qt::Key_F5, Qt::WindowShortcut, [this] { main_.ToolbarButton974->click(); });
+    Bind(&main_, Qt::Key_F1, Qt::WindowShortcut, [this] { main_.ToolbarButton972->click(); });
+    for (const Qt::Key key : {Qt::Key_Plus, Qt::Key_Equal})  // "=" is "+" without Shift
+      Bind(&main_, Qt::CTRL | key, Qt::WindowShortcut, [this] { StepZoom(-1); });
+    Bind(&main_, Qt::CTRL | Qt::Key_Minus, Qt::WindowShortcut, [this] { StepZoom(+1); });
+    Bind(&main_, Qt::CTRL | Qt::Key_0, Qt::WindowShortcut, [this] { ChooseZoom(kZoomToFit); });
+    Bind(&main_, Qt::CTRL | Qt::Key_1, Qt::WindowShortcut, [this] { ChooseZoom(kZoom100); });
+    main_.setAcceptDrops(true);
+    main_.installEventFilter(this);
+    fullscreen_.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &fullscreen_) return FullscreenEvent(event);
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+      auto* drag = static_cast<QDropEvent*>(event);
+      if (DraggedPath(drag->mimeData()).exists()) drag->acceptProposedAction();
+      return true;
+    }
+    if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QFileInfo path = DraggedPath(drop->mimeData());
+      if (!path.exists()) return true;
+      drop->acceptProposedAction();
+      Open(path);
+      return true;
+    }
+    return false;
+  }
+
+private:
+  template <typename Action>
+  void Bind(QWidget* widget, QKeyCombination key, Qt::ShortcutContext context, Action action) {
+    auto* shortcut = new QShortcut(key, widget);
+    shortcut->setContext(context);
+    connect(shortcut, &QShortcut::activated, this, action);
+  }
+
+  void FullScreen() { main_.ToolbarButton975->click(); }
+
+  // A zoom entry chosen as by the user in the zoom box; from "To fit", "Stretch" or none the
+  // steps start at 100%.
+  void StepZoom(int step) {
+    int index = main_.ComboBox1->currentIndex();
+    if (index < 0 || index > kZoom10) index = kZoom100;
+    ChooseZoom(std::clamp(index + step, 0, int(kZoom10)));
+  }
+  void ChooseZoom(int index) {
+    main_.ComboBox1->setCurrentIndex(index);
+    emit main_.ComboBox1->activated(index);
+  }
+
+  // As the command line: a file opens its folder and shows it; a folder is browsed to.
+  void Open(const QFileInfo& path) {
+    if (path.isDir()) {
+      main_.DirectoryListBox1->SetDirectory(path.absoluteFilePath().toStdString());
+      return;
+    }
+    main_.DirectoryListBox1->SetDirectory(path.absolutePath().toStdString());
+    main_.FileListBox1->SetFileName(path.absoluteFilePath().toStdString());
+  }
+
+  bool FullscreenEvent(QEvent* event) {
+    // The view takes the keyboard as it opens, also when no window manager hands it over.
+    if (event->type() == QEvent::Show) {
+      fullscreen_.activateWindow();
+      fullscreen_.setFocus(Qt::OtherFocusReason);
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const int count = int(main_.FileListBox1->Items().size());
+    const int current = main_.FileListBox1->ItemIndex();
+    int next;
+    switch (key) {
+      case Qt::Key_F11: fullscreen_.ImageAspect1Click(); return true;
+      case Qt::Key_Space:
+      case Qt::Key_PageDown: next = current + 1; break;
+      case Qt::Key_Backspace:
+      case Qt::Key_PageUp: next = current - 1; break;
+      case Qt::Key_Home: next = 0; break;
+      case Qt::Key_End: next = count - 1; break;
+      default: return false;
+    }
+    if (next < 0 || next >= count || next == current) return true;
+    // Selecting the entry shows it in the main window, as a click in the list does; the
+    // "Full screen" command then shows it here.
+    main_.FileListBox1->SetItemIndex(next);
+    FullScreen();
+    return true;
+  }
+
+  TMainform& main_;
+  TFullscreenform& fullscreen_;
+};
+
+}  // namespace
+
+void InstallKeysAndDrops(TMainform& mainform, TFullscreenform& fullscreen) {
+  new KeysAndDrops(mainform, fullscreen);
+}
+
+}  // namespace velk

@@ -1,0 +1,181 @@
+// The program as a package puts it on a machine: `cmake --install` into a staging root, and the
+// Debian package made by CPack unpacked into a throwaway root; the installed program runs from
+// there through its symlink in bin/.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/atomic_file.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+namespace velk {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Text(const std::string& path) {
+  const auto bytes = ReadWholeFile(path);
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+// Every file and folder below root with its size and modification time.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    struct stat info {};
+    ::lstat(entry.path().c_str(), &info);
+    files[entry.path()] = std::to_string(info.st_size) + " " + std::to_string(info.st_mtim.tv_sec) +
+                          "." + std::to_string(info.st_mtim.tv_nsec);
+  }
+  return files;
+}
+
+// The program folder and what a desktop finds of the program, below an installed /usr.
+void ExpectInstalledLayout(const std::string& usr) {
+  EXPECT_EQ(fs::read_symlink(usr + "/bin/velkview"), "../lib/velkview/velkview");
+  for (const char* file :
+       {"lib/velkview/velkview", "lib/velkview/plugins.ini", "lib/velkview/sample.jpg",
+        "lib/velkview/skins/vlkskin1.bmp", "lib/velkview/languages/Deutsch.ldf",
+        "lib/velkview/plugins/colourpicker/colourpicker.so",
+        "lib/velkview/plugins/colourpicker/plugin.pcf", "share/applications/velkview.desktop",
+        "share/metainfo/org.velkview.velkview.metainfo.xml",
+        "share/icons/hicolor/scalable/apps/velkview.svg",
+        "share/icons/hicolor/16x16/apps/velkview.png",
+        "share/icons/hicolor/256x256/apps/velkview.png"})
+    EXPECT_TRUE(fs::is_regular_file(usr + "/" + file)) << file;
+  // A fresh install offers the bundled plugin.
+  EXPECT_NE(Text(usr + "/lib/velkview/plugins.ini").find("Name=Colour Picker"), std::string::npos);
+}
+
+// The converter of the installed program, started through bin/velkview.
+void ExpectConverts(const std::string& usr, const std::string& outFolder) {
+  fs::create_directories(outFolder);
+  const test::ChildRun run = test::RunChild(
+      {usr + "/bin/velkview", "--convert", "bmp", "--output", outFolder,
+       usr + "/lib/velkview/sample.jpg"},
+      {});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_TRUE(fs::is_regular_file(outFolder + "/sample.bmp")) << run.output;
+}
+
+TEST(InstalledProgram, RunsFromAReadOnlyPrefixAndWritesOnlyBelowTheUsersConfig) {
+  test::TempDir dir;
+  fs::permissions(dir.Path(), fs::perms(0755));  // another user runs the program below
+  const std::string usr = dir.File("root/usr");
+  const test::ChildRun install = test::RunChild(
+      {VELK_CMAKE, "--install", VELK_BUILD_DIR, "--prefix", "/usr"},
+      {"DESTDIR=" + dir.File("root")});
+  ASSERT_EQ(install.exitCode, 0) << install.output;
+  ExpectInstalledLayout(usr);
+  ExpectConverts(usr, dir.File("out"));
+
+  // The program folder belongs to someone else: root runs the program as nobody, anyone else
+  // takes away the write bits.
+  const bool root = ::geteuid() == 0;
+  std::vector<std::string> argv = {usr + "/bin/velkview", usr + "/lib/velkview/sample.jpg"};
+  if (root) {
+    const std::string setpriv = test::FindTool("setpriv");
+    if (setpriv.empty()) GTEST_SKIP() << "setpriv is missing";
+    argv.insert(argv.begin(), {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
+  }
+  const std::string config = dir.File("config"), home = dir.File("home");
+  std::vector<std::string> env = {"HOME=" + home, "XDG_CONFIG_HOME=" + config,
+                                  "XDG_RUNTIME_DIR=" + dir.File("runtime"),
+                                  "VELKVIEW_CLOSE_WHEN_SHOWN=1"};
+  for (const std::string& folder : {config, home, dir.File("runtime")}) {
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms(0700));
+    if (root) {
+      ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+    }
+  }
+  // On the test's X server when it has one (its cookie made readable to that user).
+  if (std::getenv("DISPLAY")) {
+    env.push_back("QT_QPA_PLATFORM=xcb");
+    if (const char* cookie = std::getenv("XAUTHORITY")) {
+      fs::copy_file(cookie, dir.File("Xauthority"));
+      fs::permissions(dir.File("Xauthority"), fs::perms(0644));
+      env.push_back("XAUTHORITY=" + dir.File("Xauthority"));
+    }
+  }
+  const std::string prefix = dir.File("root");
+  const auto writeBits = [&](fs::perm_options change) {
+    for (const auto& entry : fs::recursive_directory_iterator(prefix))
+      if (!entry.is_symlink()) fs::permissions(entry.path(), fs::perms::owner_write, change);
+  };
+  if (!root) writeBits(fs::perm_options::remove);
+  const auto before = Snapshot(prefix);
+
+  test::KillPlan hang;
+  hang.afterSeconds = 60;
+  const test::ChildRun run = test::RunChild(argv, env, hang);
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  // No box but the one of a machine without a sound card.
+  std::istringstream lines(run.output);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("message:", 0) == 0) {
+      EXPECT_NE(line.find("No mixer"), std::string::npos) << line;
+    }
+  EXPECT_EQ(Snapshot(prefix), before);
+  // The first run's skin defaults went to the user's copy, beside the settings.
+  EXPECT_NE(Text(config + "/velkview/skins.ini").find("Color1="), std::string::npos) << run.output;
+  EXPECT_TRUE(fs::is_regular_file(config + "/velkview/hkcu.reg"));
+  if (!root) writeBits(fs::perm_options::add);  // so the folder can be removed
+}
+
+TEST(InstalledProgram, DebianPackageUnpacksAndRuns) {
+  const std::string dpkgDeb = test::FindTool("dpkg-deb");
+  if (dpkgDeb.empty()) GTEST_SKIP() << "dpkg-deb is missing";
+  test::TempDir dir;
+  const test::ChildRun pack = test::RunChild(
+      {VELK_CPACK, "-G", "DEB", "--config", VELK_BUILD_DIR "/CPackConfig.cmake", "-B",
+       dir.File("deb")},
+      {});
+  ASSERT_EQ(pack.exitCode, 0) << pack.output;
+  std::string deb;
+  for (const auto& entry : fs::directory_iterator(dir.File("deb")))
+    if (entry.path().extension() == ".deb") deb = entry.path();
+  ASSERT_FALSE(deb.empty()) << pack.output;
+
+  // The libraries it runs on, never a build package.
+  const test::ChildRun depends = test::RunChild({dpkgDeb, "-f", deb, "Depends"}, {});
+  for (const char* package : {"libqt6widgets6", "qt6-qpa-plugins", "libjpeg62-turbo", "libasound2"})
+    EXPECT_NE(depends.output.find(package), std::string::npos) << depends.output;
+  EXPECT_EQ(depends.output.find("-dev"), std::string::npos) << depends.output;
+
+  ASSERT_EQ(test::RunChild({dpkgDeb, "-x", deb, dir.File("root")}, {}).exitCode, 0);
+  const std::string usr = dir.File("root/usr");
+  ExpectInstalledLayout(usr);
+  const test::ChildRun version = test::RunChild({usr + "/bin/velkview", "--version"}, {});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.output, "velkview " VELK_VERSION "\n");
+  ExpectConverts(usr, dir.File("out"));
+}
+
+// The desktop entry and the AppStream metadata as the desktop's own validators read them.
+TEST(InstalledProgram, DesktopEntryAndMetadataPassTheValidators) {
+  const std::string desktop = VELK_SOURCE_DIR "/resources/desktop/";
+  const std::vector<std::string> checks[] = {
+      {"desktop-file-validate", desktop + "velkview.desktop"},
+      {"appstreamcli", "validate", "--no-net", "--pedantic",
+       desktop + "org.velkview.velkview.metainfo.xml"},
+  };
+  for (std::vector<std::string> check : checks) {
+    check[0] = test::FindTool(check[0]);
+    ASSERT_FALSE(check[0].empty()) << "tools/deps.sh installs the validators";
+    const test::ChildRun run = test::RunChild(check, {});
+    EXPECT_EQ(run.exitCode, 0) << check[1] << ": " << run.output;
+    EXPECT_EQ(run.output.find("W:"), std::string::npos) << run.output;
+  }
+}
+
+}  // namespace
+}  // namespace velk
