@@ -83,8 +83,15 @@ TEST(WindowsOnX11, TitlesAreTheCaptionsAndBoxesCentreOnTheirWindow) {
     ExpectTitleAndClass(*box, "Velk's JPEG Viewer");
     const QPoint offset = box->frameGeometry().center() - mainform.frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    // Above a window of ours that stays on top (the splash, the loupe), never under it.
+    EXPECT_EQ(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint), windows.loupe.isVisible());
     box->close();
   });
+  poll.start(20);
+  QtDialogs().ShowError("Plugin not found");
+  EXPECT_TRUE(seen);
+  windows.loupe.show();
+  seen = false;
   poll.start(20);
   QtDialogs().ShowError("Plugin not found");
   EXPECT_TRUE(seen);
