@@ -2,6 +2,7 @@
 // The main window: drive box, folder list, file list and filter box on the left, the picture
 // in the image area on the right, the properties panel, the toolbar and the status line.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QWidget>
 #include <functional>
@@ -153,6 +154,9 @@ private:
   std::string startFile_;
   std::string shownFile_;  // the file whose picture and properties are on screen
   bool quietSelection_ = false;
+  // When the progress bar was last put on screen; it is painted at most once per frame.
+  QElapsedTimer progressFrame_;
+  static constexpr int kProgressFrameMs = 16;
   // Scheme colours kept for painting: the form, the full-screen window.
   QColor formColour_ = Qt::black;
   QColor fullscreenBackground_ = Qt::black;
