@@ -296,6 +296,7 @@ int Walk() {
   std::vector<const Size*> order;
   for (int i = 0; i < 4; ++i)
     for (const Size& s : kSizes) order.push_back(&s);
+  for (int i = 0; i < 3; ++i) order.push_back(&kSizes[2]);  // 24 MP after 24 MP
   const size_t burstStart = order.size();
   for (int i = 0; i < 11; ++i) order.push_back(&kSizes[1 + i % 2]);
   std::vector<std::string> names;
@@ -337,6 +338,7 @@ int Walk() {
     longestStall = probe.longest;
   }
   const long peakKib = StatusKib("VmHWM:");
+  const long afterWalkKib = StatusKib("VmRSS:");
   for (size_t i = 1; i < burstStart; ++i)
     peer[order[i]->name].push_back(LibjpegMs(folder + "/" + names[i]));
 
@@ -361,6 +363,8 @@ int Walk() {
   const double burstMs = Ms(settledAt - lastPress);
   const double burstPeer = LibjpegMs(folder + "/" + names[size_t(target)]);
   const bool burstRight = form.JPEGImage1->FileName() == targetFile;
+  for (int i = 0; i < 20; ++i) QApplication::processEvents();
+  const long afterBurstKib = StatusKib("VmRSS:");
 
   const double fileMib = std::filesystem::file_size(folder + "/" + names[2]) / 1048576.0;
   const double bitmapMib = 6000.0 * 4000 * 3 / 1048576.0;
@@ -370,8 +374,10 @@ int Walk() {
   std::printf("  \"burst\": [%.1f, %.1f, %s],\n", burstMs, burstPeer, burstRight ? "true" : "false");
   std::printf("  \"longest stall\": %.1f,\n", longestStall);
   std::printf("  \"idle MiB\": %.1f,\n  \"peak MiB\": %.1f,\n  \"file MiB\": %.1f,\n"
-              "  \"bitmap MiB\": %.1f\n}\n",
-              idleKib / 1024.0, peakKib / 1024.0, fileMib, bitmapMib);
+              "  \"bitmap MiB\": %.1f,\n  \"after walk MiB\": %.1f,\n"
+              "  \"after burst MiB\": %.1f\n}\n",
+              idleKib / 1024.0, peakKib / 1024.0, fileMib, bitmapMib, afterWalkKib / 1024.0,
+              afterBurstKib / 1024.0);
   return 0;
 }
 

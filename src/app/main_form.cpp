@@ -597,6 +597,9 @@ void TMainform::FileListBox1Change() {
   Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
   shownFile_.clear();
   if (kind == FileKind::Unsupported) return;
+  // The fitted copy stays on screen until the new picture replaces it, but its full-size
+  // pixels need not be held while the next file loads.
+  ImageAspect1->ReleasePictureKeepingView();
 
   try {
     LoadByKind(path);
