@@ -363,6 +363,9 @@ int Walk() {
   const double burstMs = Ms(settledAt - lastPress);
   const double burstPeer = LibjpegMs(folder + "/" + names[size_t(target)]);
   const bool burstRight = form.JPEGImage1->FileName() == targetFile;
+  if (!burstRight)
+    std::fprintf(stderr, "burst ended on %d %s, wanted %d\n", form.FileListBox1->ItemIndex(),
+                 form.JPEGImage1->FileName().c_str(), target);
   for (int i = 0; i < 20; ++i) QApplication::processEvents();
   const long afterBurstKib = StatusKib("VmRSS:");
 

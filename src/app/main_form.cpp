@@ -7,12 +7,14 @@
 #include <QUrl>
 #include <QFileInfo>
 #include <QPainter>
+#include <QThread>
 #include <QWindow>
 #include <cmath>
 #include <tuple>
 #include <utility>
 
 #include "app/fullscreen_form.h"
+#include "app/input_gate.h"
 #include "app/main_form_keys.h"
 #include "app/main_form_layout.h"
 #include "app/properties_text.h"
@@ -308,6 +310,7 @@ void TMainform::ConnectControls() {
   connect(OptionBox971, &TOptionBox::OnItemClick, this, [this](int index) { plugmenu(index); });
   connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
   connect(JPEGImage1, &TCustomJPEGImage::OnProgress, this, [this] { JPEGImage1Progress(); });
+  JPEGImage1->SetAbandonCheck([this] { return TakeInputWhileLoading(); });
   connect(ToolbarButton978, &QAbstractButton::clicked, this, [this] { ToolbarButton978Click(); });
   connect(ToolbarButton979, &QAbstractButton::clicked, this, [this] { close(); });
 }
@@ -586,6 +589,60 @@ void TMainform::SetFileButtonsEnabled(bool enabled) {
 }
 
 void TMainform::FileListBox1Change() {
+  if (showing_) {
+    // Asked again while a picture loads (a box shown meanwhile): shown again afterwards.
+    selectionPending_ = true;
+    return;
+  }
+  showing_ = true;
+  abandoned_ = false;
+  // Inside the running event loop, a JPEG load lets it take input now and then (start-up
+  // and tests without a loop stay as they were).
+  if (QThread::currentThread()->loopLevel() > 0)
+    inputGate_ = std::make_unique<InputGate>(std::vector<QWidget*>{ComboBox1}, FileListBox1);
+  inputClock_.start();
+  bool abandoned = false;
+  do {
+    selectionPending_ = false;
+    try {
+      ShowSelectedFile();
+    } catch (const JpegDecodeAbandoned&) {
+      abandoned = true;
+    }
+  } while (selectionPending_ && !abandoned);
+  showing_ = false;
+  if (abandoned) {
+    // The user has moved on in the file list: the held input (that move) runs now, outside
+    // this handler, and shows the newer file. Should it select nothing new (the end of the
+    // list), the current file is shown after it.
+    ProgressBar1->SetPosition(0);
+    ProgressBar1->hide();
+    abandoned_ = true;
+    const uint64_t round = ++abandonRound_;
+    inputGate_.reset();  // posts the held input
+    QMetaObject::invokeMethod(
+        this, [this, round] {
+          if (abandoned_ && abandonRound_ == round) FileListBox1Change();
+        },
+        Qt::QueuedConnection);
+    return;
+  }
+  inputGate_.reset();  // hands back the input held meanwhile
+  if (zoomPending_) ComboBox1Change();
+}
+
+bool TMainform::TakeInputWhileLoading() {
+  if (!showing_ || !inputGate_) return false;
+  if (inputClock_.elapsed() >= kInputIntervalMs) {
+    takingInput_ = true;
+    inputGate_->ProcessEvents();
+    takingInput_ = false;
+    inputClock_.start();
+  }
+  return inputGate_->BrowsingHeld();
+}
+
+void TMainform::ShowSelectedFile() {
   JPEGImage1->GetPicture().Clear();
   gif_->Clear();
   const std::string path = FileListBox1->FileName();
@@ -672,6 +729,11 @@ void TMainform::FillProperties(const std::string& path) {
 }
 
 void TMainform::ComboBox1Change() {
+  if (takingInput_) {
+    zoomPending_ = true;  // applied once the picture has loaded
+    return;
+  }
+  zoomPending_ = false;
   JPEGImage1->show();
   ImageAspect1->hide();
   ScrollBox1->SetAutoScroll(false);
