@@ -1,7 +1,9 @@
 #include "app/input_gate.h"
 
+#include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace velk {
@@ -75,19 +77,30 @@ bool InputGate::Within(QObject* receiver, const QWidget* area) {
 }
 
 bool InputGate::Browses(QObject* receiver, const QEvent* event) const {
-  if (!Within(receiver, browsing_)) return false;
-  if (event->type() == QEvent::MouseButtonPress) return true;
-  return event->type() == QEvent::KeyPress &&
+  // A click on an entry (not on a scroll bar) or a navigation key.
+  if (event->type() == QEvent::MouseButtonPress) {
+    const auto* view = qobject_cast<const QAbstractScrollArea*>(browsing_);
+    return view && receiver == view->viewport();
+  }
+  return event->type() == QEvent::KeyPress && Within(receiver, browsing_) &&
          IsNavigationKey(static_cast<const QKeyEvent*>(event)->key());
 }
 
 bool InputGate::eventFilter(QObject* receiver, QEvent* event) {
-  if (!IsInput(event->type())) return false;
-  // Window-level input is passed on to its widget, where it is judged.
-  if (receiver->isWindowType() && event->type() != QEvent::Close) return false;
-  if (event->type() != QEvent::Close)
+  // A move with a button down drags (a list selects the entries it passes): it waits with the
+  // press; plain moves (hints, hover) pass.
+  const bool dragging = event->type() == QEvent::MouseMove &&
+                        static_cast<const QMouseEvent*>(event)->buttons() != Qt::NoButton;
+  if (!IsInput(event->type()) && !dragging) return false;
+  if (event->type() == QEvent::Close) {
+    // A window's close button waits; a close() called by the program is not input.
+    if (!receiver->isWindowType()) return false;
+  } else {
+    // Window-level input is passed on to its widget, where it is judged.
+    if (receiver->isWindowType()) return false;
     for (QWidget* area : passing_)
       if (Within(receiver, area)) return false;
+  }
   browsingHeld_ = browsingHeld_ || Browses(receiver, event);
   held_.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
   return true;

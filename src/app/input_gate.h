@@ -2,8 +2,9 @@
 // Lets the event loop run while a picture loads without letting anything act on the half-made
 // state or re-enter the handler that loads it: input to the passing widgets goes through; all
 // other input (the file list, buttons, shortcuts, other windows, closing) is held and handed
-// back in its order afterwards. Paints, timers and mouse movement pass. Held input that moves
-// through the browsing widget (a navigation key, a click) tells the load to give way.
+// back in its order afterwards. Paints, timers, mouse movement and the program's own calls
+// pass. Held input that moves through the browsing list (a navigation key, a click on an
+// entry) tells the load to give way.
 #include <QObject>
 #include <QPointer>
 #include <memory>
