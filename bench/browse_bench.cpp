@@ -6,6 +6,7 @@
 //   browse_bench --walk                     a walk over a folder by Down key presses: per-size
 //                                           medians, a burst of ten presses 30 ms apart, the
 //                                           longest wait of an input event, peak memory
+//   browse_bench --gif                      processor share of an 800 x 600 GIF at 20 fps
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTimer>
+#include <ctime>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -34,6 +36,10 @@
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
 #include "image/image_aspect.h"
+#include "image/jpeg_codec.h"
+#include "image/tiff_reader.h"
+#include "image/tiff_writer.h"
+#include "platform/bmp_codec.h"
 #include "image/jpeg_image.h"
 #include "image/loupe_form.h"
 #include "platform/dialogs.h"
@@ -244,6 +250,49 @@ void Libjpeg(benchmark::State& state, const Size* size) {
   }
 }
 
+// 24 MP 24-bit BMP and TIFF files (two of each), made from a decoded photo.
+void WriteOtherKinds() {
+  const std::string jpeg = g_work + "/photos/" + PhotoName(kSizes[2], 0);
+  std::ifstream in(jpeg, std::ios::binary);
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  velk::JpegDecodeOptions options;
+  options.numOfColors = velk::TNumOfColors::TrueColor;
+  velk::Bitmap photo = velk::DecodeJpeg(bytes.data(), bytes.size(), options);
+  for (int which = 0; which < 2; ++which) {
+    photo.ScanLine(0)[0] = uint8_t(which);  // two different files
+    velk::SaveBmpFile(photo, g_work + "/photos/24MP_" + char('a' + which) + ".bmp");
+    velk::SaveBitmapAsTiff(g_work + "/photos/24MP_" + char('a' + which) + ".tif", photo);
+  }
+}
+
+void SelectOther(benchmark::State& state, const char* extension) {
+  Viewer& viewer = *g_viewer;
+  viewer.SetZoom(9);
+  const int a = viewer.IndexOf(std::string("24MP_a.") + extension);
+  const int b = viewer.IndexOf(std::string("24MP_b.") + extension);
+  viewer.SelectMs(a);
+  int next = b;
+  for (auto _ : state) {
+    state.SetIterationTime(viewer.SelectMs(next) / 1000);
+    next = next == a ? b : a;
+  }
+}
+
+// The peer: our own reader alone, from the file into a bitmap.
+void ReadOther(benchmark::State& state, const char* extension) {
+  int which = 0;
+  for (auto _ : state) {
+    const std::string path = g_work + "/photos/24MP_" + char('a' + which) + "." + extension;
+    const auto start = Clock::now();
+    velk::Bitmap bitmap;
+    if (std::string(extension) == "bmp") bitmap = velk::LoadBmpFile(path);
+    else velk::LoadTiffIntoBitmap(path, bitmap);
+    benchmark::DoNotOptimize(bitmap.Bits());
+    state.SetIterationTime(Ms(Clock::now() - start) / 1000);
+    which ^= 1;
+  }
+}
+
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
@@ -413,6 +462,41 @@ int Walk() {
   return 0;
 }
 
+double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// An animated 800 x 600 GIF at 20 frames a second (ImageMagick), shown at "To fit": the share
+// of one core the whole program takes while it plays.
+int PlayGif() {
+  const std::string folder = g_work + "/gif";
+  std::filesystem::create_directories(folder);
+  std::string command = "convert -size 800x600 -delay 5 -loop 0";
+  for (int i = 0; i < 10; ++i)
+    command += " gradient:'rgb(" + std::to_string(i * 25) + ",0,90)'-'rgb(0," +
+               std::to_string(250 - i * 25) + ",200)'";
+  command += " " + folder + "/anim.gif";
+  if (std::system(command.c_str()) != 0) return 1;
+  Viewer viewer(g_work);
+  viewer.SetZoom(9);
+  viewer.OpenFolder(folder);
+  viewer.SelectMs(0);
+  const auto run = [](int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+  };
+  run(500);
+  const double cpu = ProcessCpuSeconds();
+  const auto start = Clock::now();
+  run(5000);
+  const double share = (ProcessCpuSeconds() - cpu) / (Ms(Clock::now() - start) / 1000);
+  std::printf("{\n  \"gif cpu percent\": %.2f\n}\n", share * 100);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -426,11 +510,14 @@ int main(int argc, char** argv) {
   int result = 0;
   if (argc > 1 && std::string(argv[1]) == "--walk") {
     result = Walk();
+  } else if (argc > 1 && std::string(argv[1]) == "--gif") {
+    result = PlayGif();
   } else {
     for (const Size& size : kSizes)
       for (int which = 0; which < 2; ++which)
         WritePhoto(g_work + "/photos/" + PhotoName(size, which), size.width, size.height,
                    uint32_t(which + 1));
+    WriteOtherKinds();
     g_viewer = std::make_unique<Viewer>(g_work);
     g_viewer->OpenFolder(g_work + "/photos");
     for (const Size& size : kSizes) {
@@ -440,6 +527,13 @@ int main(int argc, char** argv) {
       benchmark::RegisterBenchmark(("Select/" + n + "/100").c_str(), Select, &size, 4)
           ->UseManualTime()->Unit(benchmark::kMillisecond);
       benchmark::RegisterBenchmark(("Libjpeg/" + n).c_str(), Libjpeg, &size)
+          ->UseManualTime()->Unit(benchmark::kMillisecond);
+    }
+    for (const char* extension : {"bmp", "tif"}) {
+      const std::string e = extension;
+      benchmark::RegisterBenchmark(("Select/24MP_" + e + "/fit").c_str(), SelectOther, extension)
+          ->UseManualTime()->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("Reader/24MP_" + e).c_str(), ReadOther, extension)
           ->UseManualTime()->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
