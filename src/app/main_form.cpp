@@ -594,23 +594,32 @@ void TMainform::FileListBox1Change() {
     selectionPending_ = true;
     return;
   }
-  showing_ = true;
   abandoned_ = false;
-  // Inside the running event loop, a JPEG load lets it take input now and then (start-up
-  // and tests without a loop stay as they were).
-  if (QThread::currentThread()->loopLevel() > 0)
-    inputGate_ = std::make_unique<InputGate>(std::vector<QWidget*>{ComboBox1}, FileListBox1);
-  inputClock_.start();
   bool abandoned = false;
-  do {
-    selectionPending_ = false;
-    try {
-      ShowSelectedFile();
-    } catch (const JpegDecodeAbandoned&) {
-      abandoned = true;
-    }
-  } while (selectionPending_ && !abandoned);
-  showing_ = false;
+  {
+    // Whatever leaves the load, the next selection is shown and the held input runs.
+    struct Showing {
+      TMainform& form;
+      explicit Showing(TMainform& f) : form(f) { form.showing_ = true; }
+      ~Showing() {
+        form.showing_ = false;
+        form.inputGate_.reset();  // hands back the input held meanwhile
+      }
+    } showing(*this);
+    // Inside the running event loop, a JPEG load lets it take input now and then (start-up
+    // and tests without a loop stay as they were).
+    if (QThread::currentThread()->loopLevel() > 0)
+      inputGate_ = std::make_unique<InputGate>(std::vector<QWidget*>{ComboBox1}, FileListBox1);
+    inputClock_.start();
+    do {
+      selectionPending_ = false;
+      try {
+        ShowSelectedFile();
+      } catch (const JpegDecodeAbandoned&) {
+        abandoned = true;
+      }
+    } while (selectionPending_ && !abandoned);
+  }
   if (abandoned) {
     // The user has moved on in the file list: the held input (that move) runs now, outside
     // this handler, and shows the newer file. Should it select nothing new (the end of the
@@ -619,7 +628,6 @@ void TMainform::FileListBox1Change() {
     ProgressBar1->hide();
     abandoned_ = true;
     const uint64_t round = ++abandonRound_;
-    inputGate_.reset();  // posts the held input
     QMetaObject::invokeMethod(
         this, [this, round] {
           if (abandoned_ && abandonRound_ == round) FileListBox1Change();
@@ -627,7 +635,6 @@ void TMainform::FileListBox1Change() {
         Qt::QueuedConnection);
     return;
   }
-  inputGate_.reset();  // hands back the input held meanwhile
   if (zoomPending_) ComboBox1Change();
 }
 
