@@ -781,12 +781,12 @@ void TMainform::JPEGImage1Progress() {
   const bool frameDue = !progressFrame_.isValid() || progressFrame_.elapsed() >= kProgressFrameMs;
   ProgressBar1->setUpdatesEnabled(frameDue);
   ProgressBar1->SetPosition(ProgressBar1->Position() + 1);
+  ProgressBar1->setUpdatesEnabled(true);  // before hiding: a hidden bar's area is repainted
   if (ProgressBar1->Position() == 100) ProgressBar1->hide();
   if (frameDue) {
     ProgressBar1->repaint();
     progressFrame_.start();
   }
-  ProgressBar1->setUpdatesEnabled(true);
 }
 
 // ---- look and dragging ----
