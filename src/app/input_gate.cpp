@@ -1,6 +1,7 @@
 #include "app/input_gate.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -92,6 +93,9 @@ bool InputGate::eventFilter(QObject* receiver, QEvent* event) {
   const bool dragging = event->type() == QEvent::MouseMove &&
                         static_cast<const QMouseEvent*>(event)->buttons() != Qt::NoButton;
   if (!IsInput(event->type()) && !dragging) return false;
+  // A box that something let through opened runs its own loop: it must be answerable (it
+  // blocks input to the windows behind it anyway).
+  if (QApplication::activeModalWidget()) return false;
   if (event->type() == QEvent::Close) {
     // A window's close button waits; a close() called by the program is not input.
     if (!receiver->isWindowType()) return false;
