@@ -233,7 +233,8 @@ with open(out_path, "w") as out:
     out.write("Written by `bench/report.sh` (" + time.strftime("%Y-%m-%d") + ", " +
               str(os.cpu_count()) + " cores). Every figure is measured beside its peer in the "
               "same run: Google Benchmark CPU-time medians of 5 repetitions, both sides in one "
-              "binary, repetitions interleaved at random; whole commands by wall-clock "
+              "binary, repetitions interleaved at random (the main window's rows by wall-clock "
+              "time, since painting waits for the X server); whole commands by wall-clock "
               "medians. A ratio below 1 means we are faster, except in the conversion rows, "
               "which give how many times as fast.\n")
     area = None
