@@ -7,12 +7,14 @@
 #include <QUrl>
 #include <QFileInfo>
 #include <QPainter>
+#include <QThread>
 #include <QWindow>
 #include <cmath>
 #include <tuple>
 #include <utility>
 
 #include "app/fullscreen_form.h"
+#include "app/input_gate.h"
 #include "app/main_form_keys.h"
 #include "app/main_form_layout.h"
 #include "app/properties_text.h"
@@ -308,6 +310,7 @@ void TMainform::ConnectControls() {
   connect(OptionBox971, &TOptionBox::OnItemClick, this, [this](int index) { plugmenu(index); });
   connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
   connect(JPEGImage1, &TCustomJPEGImage::OnProgress, this, [this] { JPEGImage1Progress(); });
+  JPEGImage1->SetAbandonCheck([this] { return TakeInputWhileLoading(); });
   connect(ToolbarButton978, &QAbstractButton::clicked, this, [this] { ToolbarButton978Click(); });
   connect(ToolbarButton979, &QAbstractButton::clicked, this, [this] { close(); });
 }
@@ -586,6 +589,67 @@ void TMainform::SetFileButtonsEnabled(bool enabled) {
 }
 
 void TMainform::FileListBox1Change() {
+  if (showing_) {
+    // Asked again while a picture loads (a box shown meanwhile): shown again afterwards.
+    selectionPending_ = true;
+    return;
+  }
+  abandoned_ = false;
+  bool abandoned = false;
+  {
+    // Whatever leaves the load, the next selection is shown and the held input runs.
+    struct Showing {
+      TMainform& form;
+      explicit Showing(TMainform& f) : form(f) { form.showing_ = true; }
+      ~Showing() {
+        form.showing_ = false;
+        form.inputGate_.reset();  // hands back the input held meanwhile
+      }
+    } showing(*this);
+    // Inside the running event loop, a JPEG load lets it take input now and then (start-up
+    // and tests without a loop stay as they were).
+    if (QThread::currentThread()->loopLevel() > 0)
+      inputGate_ = std::make_unique<InputGate>(std::vector<QWidget*>{ComboBox1}, FileListBox1);
+    inputClock_.start();
+    do {
+      selectionPending_ = false;
+      try {
+        ShowSelectedFile();
+      } catch (const JpegDecodeAbandoned&) {
+        abandoned = true;
+      }
+    } while (selectionPending_ && !abandoned);
+  }
+  if (abandoned) {
+    // The user has moved on in the file list: the held input (that move) runs now, outside
+    // this handler, and shows the newer file. Should it select nothing new (the end of the
+    // list), the current file is shown after it.
+    ProgressBar1->SetPosition(0);
+    ProgressBar1->hide();
+    abandoned_ = true;
+    const uint64_t round = ++abandonRound_;
+    QMetaObject::invokeMethod(
+        this, [this, round] {
+          if (abandoned_ && abandonRound_ == round) FileListBox1Change();
+        },
+        Qt::QueuedConnection);
+    return;
+  }
+  if (zoomPending_) ComboBox1Change();
+}
+
+bool TMainform::TakeInputWhileLoading() {
+  if (!showing_ || !inputGate_) return false;
+  if (inputClock_.elapsed() >= kInputIntervalMs) {
+    takingInput_ = true;
+    inputGate_->ProcessEvents();
+    takingInput_ = false;
+    inputClock_.start();
+  }
+  return inputGate_->BrowsingHeld();
+}
+
+void TMainform::ShowSelectedFile() {
   JPEGImage1->GetPicture().Clear();
   gif_->Clear();
   const std::string path = FileListBox1->FileName();
@@ -597,6 +661,9 @@ void TMainform::FileListBox1Change() {
   Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
   shownFile_.clear();
   if (kind == FileKind::Unsupported) return;
+  // The fitted copy stays on screen until the new picture replaces it, but its full-size
+  // pixels need not be held while the next file loads.
+  ImageAspect1->ReleasePictureKeepingView();
 
   try {
     LoadByKind(path);
@@ -619,6 +686,7 @@ void TMainform::LoadByKind(const std::string& path) {
   switch (KindOf(path)) {
     case FileKind::Jpeg:
       ProgressBar1->show();
+      progressFrame_.start();  // a decode quicker than a frame need not paint the bar
       try {
         JPEGImage1->SetFileName(path);
         if (settings_.Dither == 0) JPEGImage1->SetDither(TDither::Ordered);
@@ -668,6 +736,11 @@ void TMainform::FillProperties(const std::string& path) {
 }
 
 void TMainform::ComboBox1Change() {
+  if (takingInput_) {
+    zoomPending_ = true;  // applied once the picture has loaded
+    return;
+  }
+  zoomPending_ = false;
   JPEGImage1->show();
   ImageAspect1->hide();
   ScrollBox1->SetAutoScroll(false);
@@ -702,9 +775,18 @@ void TMainform::ComboBox1Change() {
 }
 
 void TMainform::JPEGImage1Progress() {
+  // Each screen update of the bar waits for the display server (a round trip): at one per
+  // percent that cost more than decoding a small photo. The position follows every event, the
+  // screen at most once a frame, so what the eye sees is the same.
+  const bool frameDue = !progressFrame_.isValid() || progressFrame_.elapsed() >= kProgressFrameMs;
+  ProgressBar1->setUpdatesEnabled(frameDue);
   ProgressBar1->SetPosition(ProgressBar1->Position() + 1);
+  ProgressBar1->setUpdatesEnabled(true);  // before hiding: a hidden bar's area is repainted
   if (ProgressBar1->Position() == 100) ProgressBar1->hide();
-  ProgressBar1->repaint();
+  if (frameDue) {
+    ProgressBar1->repaint();
+    progressFrame_.start();
+  }
 }
 
 // ---- look and dragging ----

@@ -2,6 +2,7 @@
 // The main window: drive box, folder list, file list and filter box on the left, the picture
 // in the image area on the right, the properties panel, the toolbar and the status line.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QWidget>
 #include <functional>
@@ -30,6 +31,7 @@ class TTransImage;
 class TOptionBox;
 class TOptions;
 class HintTracker;
+class InputGate;
 
 // What the main window needs from its surroundings; tests point it at temporary places.
 struct MainformEnvironment {
@@ -136,6 +138,11 @@ private:
   void OpenCommandLineFile();
   // Selects in the file list without running FileListBox1Change.
   void SelectQuietly(const std::function<void()>& select);
+  // FileListBox1Change's steps for the selected file.
+  void ShowSelectedFile();
+  // Called during a JPEG load: lets the event loop take browsing input now and then; true
+  // when a newer selection has come, so the load gives way.
+  bool TakeInputWhileLoading();
   void LoadByKind(const std::string& path);
   void FillProperties(const std::string& path);
   void SetFileButtonsEnabled(bool enabled);
@@ -153,6 +160,19 @@ private:
   std::string startFile_;
   std::string shownFile_;  // the file whose picture and properties are on screen
   bool quietSelection_ = false;
+  // When the progress bar was last put on screen; it is painted at most once per frame.
+  QElapsedTimer progressFrame_;
+  static constexpr int kProgressFrameMs = 16;
+  // A picture is loading; input other than the zoom box waits in the gate meanwhile.
+  bool showing_ = false;
+  bool takingInput_ = false;      // the event loop runs inside a load
+  bool selectionPending_ = false; // FileListBox1Change was asked for during the load
+  bool zoomPending_ = false;      // the zoom box changed during the load
+  bool abandoned_ = false;        // the last load gave way to a newer selection
+  uint64_t abandonRound_ = 0;
+  std::unique_ptr<InputGate> inputGate_;
+  QElapsedTimer inputClock_;
+  static constexpr int kInputIntervalMs = 10;
   // Scheme colours kept for painting: the form, the full-screen window.
   QColor formColour_ = Qt::black;
   QColor fullscreenBackground_ = Qt::black;

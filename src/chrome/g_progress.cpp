@@ -96,7 +96,7 @@ void TGProgress::Invalidate() {
 }
 
 void TGProgress::RepaintNow() {
-  if (!isVisible()) return;
+  if (!isVisible() || !updatesEnabled()) return;  // the next paint is a full one
   if (addBlocks_ && surface_.size() == size()) DrawBlocks(LastBlock());
   else FullPaint();
   flushing_ = true;

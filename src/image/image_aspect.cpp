@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "image/fit_rect.h"
+#include "platform/bitmap_graphic.h"
 
 namespace velk {
 
@@ -16,6 +17,8 @@ bool TImageAspect::HasDrawableGraphic() const {
 }
 
 void TImageAspect::SetPicture(const Picture& p) {
+  keptView_ = false;
+  fitted_ = QImage();
   picture_ = p;
   if (autoSize_ && picture_.HasGraphic())
     SetBounds(x(), y(), picture_.Width(), picture_.Height());
@@ -46,10 +49,52 @@ QRect TImageAspect::PictureRect() const {
   return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
+void TImageAspect::ReleasePictureKeepingView() {
+  const auto* still = dynamic_cast<const BitmapGraphic*>(picture_.GetGraphic());
+  if (!still) return;  // animations keep their frames
+  const QRect target = PictureRect();
+  if (isVisible() && !target.isEmpty()) Fitted(*still, target);
+  else fitted_ = QImage();
+  keptView_ = true;
+  // The same pixels stay on screen: no repaint is asked for.
+  auto onChange = std::move(picture_.OnChange);
+  picture_.Clear();
+  picture_.OnChange = std::move(onChange);
+}
+
+const QImage& TImageAspect::Fitted(const Graphic& still, const QRect& target) {
+  const qreal ratio = devicePixelRatioF();
+  if (fitted_.isNull() || fittedTarget_ != target || fittedGeneration_ != picture_.Generation() ||
+      fitted_.devicePixelRatio() != ratio) {
+    // Drawn as the control would draw it, so the pixels are the same.
+    QImage image((QSizeF(target.size()) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    still.Draw(painter, QRect(QPoint(0, 0), target.size()));
+    painter.end();
+    fitted_ = std::move(image);
+    fittedTarget_ = target;
+    fittedGeneration_ = picture_.Generation();
+  }
+  return fitted_;
+}
+
 void TImageAspect::paintEvent(QPaintEvent*) {
+  if (keptView_) {
+    if (fitted_.isNull()) return;
+    QPainter painter(this);
+    painter.drawImage(fittedTarget_.topLeft(), fitted_);
+    return;
+  }
   const QRect target = PictureRect();
   if (target.isEmpty()) return;
   QPainter painter(this);
+  if (const auto* still = dynamic_cast<const BitmapGraphic*>(picture_.GetGraphic())) {
+    painter.drawImage(target.topLeft(), Fitted(*still, target));
+    return;
+  }
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   picture_.GetGraphic()->Draw(painter, target);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The "To fit" view: shows its picture as large as the control allows without distorting it,
 // filling one direction and centred in the other, with the parent showing in the margins.
+#include <QImage>
+
 #include "platform/graphic_control.h"
 #include "platform/picture.h"
 
@@ -19,6 +21,10 @@ public:
 
   // The rectangle the picture is drawn into (empty when there is nothing to draw).
   QRect PictureRect() const;
+  // Lets go of a still picture while what is on screen stays: paints show the fitted image
+  // already made until a picture is set again. The next photo then loads without the last
+  // one's full-size pixels still held here.
+  void ReleasePictureKeepingView();
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -27,9 +33,16 @@ protected:
 private:
   bool HasDrawableGraphic() const;
   void PaintNow();
+  // A still bitmap scaled once into the target's size, made again only when the picture or
+  // the target changes: a repaint costs a copy of the shown pixels, not a pass over the photo.
+  const QImage& Fitted(const Graphic& still, const QRect& target);
 
   Picture picture_;
   bool autoSize_ = true;
+  QImage fitted_;
+  QRect fittedTarget_;
+  uint64_t fittedGeneration_ = 0;
+  bool keptView_ = false;  // the picture was released; fitted_ is what stays on screen
 };
 
 }  // namespace velk

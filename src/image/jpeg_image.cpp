@@ -80,6 +80,7 @@ void TCustomJPEGImage::DecodeToPicture() {
                               [&](int percent) {
                                 ++progressEvents;
                                 forward(percent);
+                                if (abandonCheck_ && abandonCheck_()) throw JpegDecodeAbandoned{};
                               });
   GetPicture().SetBitmap(std::move(decoded));  // the display image is made at once
   ownDecode_ = OwnDecode{heldVersion_, options_, progressStep_, GetPicture().Generation(),

@@ -2,6 +2,7 @@
 // Shows a JPEG file. The file's bytes stay in memory and are decoded again whenever a decode
 // option is set, so option changes show at once; it also encodes its picture as JPEG.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,10 @@
 #include "image/picture_control.h"
 
 namespace velk {
+
+// Thrown out of a decode that its abandon check gave up. Not a std::exception: the handlers
+// that drop decode errors must let it through to whoever asked for the abandon.
+struct JpegDecodeAbandoned {};
 
 class TCustomJPEGImage : public PictureControl {
   Q_OBJECT
@@ -51,6 +56,10 @@ public:
   // Writes the JPEG file atomically; a failure to write throws EFileError.
   void EncodeToFile(const std::string& name);
 
+  // Asked after each progress event of a decode; true abandons it: DecodeToPicture throws
+  // JpegDecodeAbandoned and the picture keeps what it had.
+  void SetAbandonCheck(std::function<bool()> check) { abandonCheck_ = std::move(check); }
+
   // While set, option changes do not decode (the window is being built).
   void SetLoading(bool loading) { loading_ = loading; }
   const std::vector<uint8_t>& HeldBytes() const { return held_; }
@@ -87,6 +96,7 @@ private:
   int quality_ = 75;
   bool progressive_ = false;
   bool loading_ = false;
+  std::function<bool()> abandonCheck_;
 };
 
 class TJPEGImage : public TCustomJPEGImage {

@@ -8,6 +8,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
+#include <QKeyEvent>
+#include <QEventLoop>
 #include <QWindow>
 
 #include "app/fullscreen_form.h"
@@ -334,6 +337,48 @@ TEST_F(MainformTest, ChoosingFilesFillsThePanelAndTheZoomApplies) {
   for (auto* button : {form->ToolbarButton971, form->ToolbarButton973, form->ToolbarButton974,
                        form->ToolbarButton975})
     EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(MainformTest, PressesDuringALoadShowTheFileFinallySelected) {
+  // Photos that take a while to decode, each of its own size; the event loop runs meanwhile.
+  const std::string folder = dir.Path() + "/photos";
+  std::filesystem::create_directories(folder);
+  const QSize sizes[] = {{2400, 1800}, {2500, 1700}, {2600, 1600}};
+  uint32_t noise = 1;
+  for (int i = 0; i < 3; ++i) {
+    Bitmap photo(sizes[i].width(), sizes[i].height(), 24);  // noise decodes slowly
+    for (int y = 0; y < photo.Height(); ++y)
+      for (int x = 0; x < photo.Width() * 3; ++x)
+        photo.ScanLine(y)[x] = uint8_t((noise = noise * 1103515245u + 12345u) >> 24);
+    WriteFileAtomically(folder + "/" + char('a' + i) + ".jpg", EncodeJpeg(photo, {}));
+  }
+  auto form = Start();
+  form->show();
+  form->DirectoryListBox1->SetDirectory(folder);
+  // From the first photo two presses reach the last; from the second, the last press finds
+  // the end of the list and the photo it moved to is still shown.
+  for (const int start : {0, 1}) {
+    SCOPED_TRACE(start);
+    form->FileListBox1->SetItemIndex(start);
+    QEventLoop loop;
+    QTimer::singleShot(0, [&] {
+      for (int i = 0; i < 2; ++i)
+        QCoreApplication::postEvent(form->FileListBox1,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    });
+    QTimer done;
+    QObject::connect(&done, &QTimer::timeout, [&] {
+      if (form->Label6->text() == "c.jpg") loop.quit();
+    });
+    done.start(20);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(form->FileListBox1->ItemIndex(), 2);
+    EXPECT_EQ(form->Label6->text(), "c.jpg");
+    EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 2600);
+    EXPECT_TRUE(form->Label8->text().endsWith("(2600 x 1600)")) << form->Label8->text().toStdString();
+    EXPECT_TRUE(form->ProgressBar1->isHidden());
+  }
 }
 
 TEST_F(MainformTest, StartUpShowsTheRestoredFileOnlyWithShowPlayAndTheCommandLineFileAlways) {

@@ -85,5 +85,44 @@ TEST(ImageAspect, NothingIsDrawnWithoutPixels) {
   EXPECT_FALSE(view.grab().isNull());  // paints without drawing or crashing
 }
 
+TEST(ImageAspect, PaintsTheSmoothStretchOfItsPictureAndKeepsItWhenReleased) {
+  Bitmap photo(900, 700, 24);
+  for (int y = 0; y < photo.Height(); ++y)
+    for (int x = 0; x < photo.Width(); ++x) {
+      uint8_t* p = photo.ScanLine(y) + 3 * x;
+      p[0] = uint8_t(x * 7 + y);
+      p[1] = uint8_t((x ^ y) * 3);
+      p[2] = uint8_t(y * 5);
+    }
+  Picture picture;
+  picture.SetBitmap(photo);
+  QWidget parent;
+  parent.resize(529, 487);
+  auto* view = new TImageAspect(&parent);
+  view->SetAlign(TAlign::Client);
+  parent.show();
+  view->SetPicture(picture);
+  // What a stretched draw of the whole picture gives, in the fitted rectangle.
+  const QRect target = view->PictureRect();
+  QImage expected(view->size(), QImage::Format_RGB32);
+  expected.fill(Qt::black);
+  QPainter painter(&expected);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  picture.GetGraphic()->Draw(painter, target);
+  painter.end();
+  const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown.copy(target), expected.copy(target));
+  EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32), shown);  // repainted
+
+  // Released, the picture is gone but the same pixels stay until a picture is set again.
+  view->ReleasePictureKeepingView();
+  EXPECT_FALSE(view->GetPicture().HasGraphic());
+  EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(target),
+            expected.copy(target));
+  view->SetPicture(Picture());
+  const QImage blank = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_NE(blank.copy(target), expected.copy(target));
+}
+
 }  // namespace
 }  // namespace velk
