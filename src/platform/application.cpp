@@ -28,8 +28,10 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
-  if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) &&
-      receiver->isWidgetType())
+  // The receiver first: events that other threads post to the application object (the GIF
+  // painters' hand-offs) are not looked into here.
+  if (receiver->isWidgetType() &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
     LastInput() = static_cast<QWidget*>(receiver)->window();
   try {
     return QApplication::notify(receiver, event);
