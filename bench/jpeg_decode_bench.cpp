@@ -14,6 +14,7 @@
 #include <jpeglib.h>
 
 #include "image/jpeg_codec.h"
+#include "photo_jpeg.h"
 
 namespace {
 
@@ -22,48 +23,9 @@ using velk::TDCTMethod;
 using velk::TDither;
 using velk::TNumOfColors;
 
-// A 4000 x 3000 baseline 4:2:0 JPEG at quality 85 of a picture with smooth areas, texture,
-// edges and a little noise, so entropy decoding and quantization see photo-like data.
+// A 4000 x 3000 photo-like JPEG, made once.
 const std::vector<uint8_t>& PhotoJpeg() {
-  static const std::vector<uint8_t> bytes = [] {
-    const int width = 4000, height = 3000;
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = width;
-    c.image_height = height;
-    c.in_color_space = JCS_RGB;
-    c.input_components = 3;
-    jpeg_set_defaults(&c);  // 2x2 luma sampling: 4:2:0
-    jpeg_set_quality(&c, 85, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(width * 3);
-    uint32_t noise = 12345;
-    while (c.next_scanline < c.image_height) {
-      const int y = int(c.next_scanline);
-      for (int x = 0; x < width; ++x) {
-        noise = noise * 1103515245u + 12345u;
-        const int n = int((noise >> 16) % 13) - 6;
-        const double wave = 40 * std::sin(x / 37.0) * std::cos(y / 53.0);
-        const bool block = ((x / 400) + (y / 300)) % 3 == 0;
-        auto clamp = [](double v) { return JSAMPLE(v < 0 ? 0 : v > 255 ? 255 : v); };
-        row[x * 3] = clamp(x * 200.0 / width + wave + n + (block ? 40 : 0));
-        row[x * 3 + 1] = clamp(y * 180.0 / height + wave / 2 + n + 30);
-        row[x * 3 + 2] = clamp(128 + 90 * std::sin((x + y) / 300.0) - wave + n);
-      }
-      JSAMPROW rows[1] = {row.data()};
-      jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    std::vector<uint8_t> result(out, out + size);
-    std::free(out);
-    jpeg_destroy_compress(&c);
-    return result;
-  }();
+  static const std::vector<uint8_t> bytes = PhotoLikeJpeg(4000, 3000, 0);
   return bytes;
 }
 

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QFileInfo>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QThread>
 #include <QWindow>
 #include <cmath>
@@ -409,14 +410,8 @@ void TMainform::OpenCommandLineFile() {
 }
 
 void TMainform::SelectQuietly(const std::function<void()>& select) {
-  quietSelection_ = true;
-  try {
-    select();
-  } catch (...) {
-    quietSelection_ = false;
-    throw;
-  }
-  quietSelection_ = false;
+  const QScopedValueRollback quiet(quietSelection_, true);
+  select();
 }
 
 void TMainform::FinishStartup() {
@@ -641,9 +636,8 @@ void TMainform::FileListBox1Change() {
 bool TMainform::TakeInputWhileLoading() {
   if (!showing_ || !inputGate_) return false;
   if (inputClock_.elapsed() >= kInputIntervalMs) {
-    takingInput_ = true;
+    const QScopedValueRollback taking(takingInput_, true);
     inputGate_->ProcessEvents();
-    takingInput_ = false;
     inputClock_.start();
   }
   return inputGate_->BrowsingHeld();

@@ -46,6 +46,7 @@ QWidget* Owner() {
     if (usable(window) && window->windowType() == Qt::Window) return window;
   return nullptr;
 }
+
 // A box must not sit under a window of ours that stays on top (the splash during start-up,
 // the loupe): it then stays on top too.
 bool AnyWindowStaysOnTop() {
@@ -80,8 +81,8 @@ protected:
 
 MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, MessageButtons buttons) {
   // Titled with the program's name, as the platform's message boxes are.
-  CentredMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text), Buttons(buttons),
-                  Owner());
+  CentredMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text),
+                        Buttons(buttons), Owner());
   if (AnyWindowStaysOnTop()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
