@@ -146,6 +146,7 @@ int RunViewer(velk::Application& app) {
     if (auto* timer = options.findChild<QTimer*>("Timer1")) timer->stop();
   };
   mainform.show();
+  mainform.activateWindow();  // the keyboard's, also without a window manager to give it
   QuitWhenPainted quitWhenPainted;
   if (qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
     mainform.installEventFilter(&quitWhenPainted);

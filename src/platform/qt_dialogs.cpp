@@ -65,6 +65,7 @@ public:
 protected:
   void showEvent(QShowEvent* event) override {
     QMessageBox::showEvent(event);
+    activateWindow();  // Return and Escape answer it, also where no window manager gives focus
     QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     if (!owner) return;
     QRect frame = frameGeometry();
