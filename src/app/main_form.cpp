@@ -417,8 +417,8 @@ void TMainform::SelectQuietly(const std::function<void()>& select) {
 void TMainform::FinishStartup() {
   if (startFile_.empty()) return;
   const std::string file = std::exchange(startFile_, {});
-  // Shown already when the options showed the selected file at their creation.
-  const bool shown = shownFile_ == file && FileListBox1->FileName() == file;
+  // Shown already (or its message) when the options showed the selected file at their creation.
+  const bool shown = loadedFile_ == file && FileListBox1->FileName() == file;
   if (!shown) SelectQuietly([&] { FileListBox1->SetFileName(file); });
   // "Restore Default Settings" comes back to this file, as to a restored one.
   settings_.Filename = FileListBox1->ItemIndex();
@@ -653,12 +653,13 @@ void TMainform::ShowSelectedFile() {
   const FileKind kind = KindOf(path);
   for (QLabel* label : {Label6, Label7, Label8, Label9, Label10}) label->clear();
   Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
-  shownFile_.clear();
+  loadedFile_.clear();
   if (kind == FileKind::Unsupported) return;
   // The fitted copy stays on screen until the new picture replaces it, but its full-size
   // pixels need not be held while the next file loads.
   ImageAspect1->ReleasePictureKeepingView();
 
+  loadedFile_ = path;  // tried, whether or not it loads: start-up asks for it once
   try {
     LoadByKind(path);
   } catch (const std::exception& error) {
@@ -671,7 +672,6 @@ void TMainform::ShowSelectedFile() {
     ShowException(error);
     return;
   }
-  shownFile_ = path;
   FillProperties(path);
   ComboBox1Change();
 }

@@ -158,7 +158,7 @@ private:
   TOptions* options_ = nullptr;
   // The existing file named on the command line, until start-up has shown it.
   std::string startFile_;
-  std::string shownFile_;  // the file whose picture and properties are on screen
+  std::string loadedFile_;  // the file the last selection loaded or tried to load
   bool quietSelection_ = false;
   // When the progress bar was last put on screen; it is painted at most once per frame.
   QElapsedTimer progressFrame_;

@@ -117,7 +117,7 @@ struct StartCase {
   const char* name;
   std::function<void(Start&)> setUp;
   std::string shown;    // the file name the panel must show ("" for none)
-  std::string message;  // a message that must have been shown ("" for any or none)
+  std::string message;  // a message that must have been shown, once ("" for any or none)
 };
 
 const StartCase kCases[] = {
@@ -126,31 +126,31 @@ const StartCase kCases[] = {
        s.Write(s.pictures + "/broken.bmp", kBrokenBmp);
        s.arguments = {s.pictures + "/broken.bmp"};
      },
-     "", "message: "},
+     "", "message: Bitmap image is not valid.\n"},
     {"broken GIF on the command line",
      [](Start& s) {
        s.Write(s.pictures + "/broken.gif", kBrokenGif);
        s.arguments = {s.pictures + "/broken.gif"};
      },
-     "", "message: "},
+     "", "message: Premature end of data.\n"},
     {"broken TIFF on the command line",
      [](Start& s) {
        s.Write(s.pictures + "/broken.tif", kBrokenTiff);
        s.arguments = {s.pictures + "/broken.tif"};
      },
-     "broken.tif", "message: "},
+     "broken.tif", "message: Error reading tag Photometric interpretation\n"},
     {"broken remembered file",
      [](Start& s) {
        s.Write(s.dir.File("bad/0.bmp"), kBrokenBmp);
        s.WriteSettings(s.dir.File("bad"), 0, true);
      },
-     "", "message: "},
+     "", "message: Bitmap image is not valid.\n"},
     {"first run in a folder whose first file is broken",
      [](Start& s) {
        s.Write(s.dir.File("bad/0.gif"), kBrokenGif);
        s.workingFolder = s.dir.File("bad");
      },
-     "", "message: "},
+     "", "message: Premature end of data.\n"},
     {"command-line file, not the remembered index",
      [](Start& s) {
        s.WriteSettings(s.pictures, 0, true);
@@ -236,7 +236,10 @@ TEST_P(Startup, ReachesTheMainWindowShowsTheRightFileAndEndsNormally) {
   EXPECT_NE(run.exitCode, -1) << "ended by a signal\n" << run.output;
   EXPECT_EQ(FirstField(Shown(run.output)), c.shown) << run.output;
   if (!c.message.empty()) {
-    EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+    const size_t first = run.output.find(c.message);
+    EXPECT_NE(first, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find(c.message, first + 1), std::string::npos) << "shown twice\n"
+                                                                         << run.output;
   }
 }
 
