@@ -109,6 +109,7 @@ private:
       fullscreen_.activateWindow();
       fullscreen_.setFocus(Qt::OtherFocusReason);
     }
+    if (event->type() == QEvent::Hide) main_.activateWindow();  // and hands it back on leaving
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
     const int count = int(main_.FileListBox1->Items().size());
