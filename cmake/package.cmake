@@ -15,6 +15,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(velk_runtime_packages
     "libc6 (>= 2.36)" "libstdc++6 (>= 12)" libgcc-s1
     "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" qt6-qpa-plugins
-    "libjpeg62-turbo (>= 1:2.0)" "libasound2 (>= 1.0.16)")
+    "libjpeg62-turbo (>= 1:2.0)" "liblcms2-2 (>= 2.9)" "libasound2 (>= 1.0.16)")
 list(JOIN velk_runtime_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 include(CPack)

@@ -5,7 +5,7 @@ velk_packages=(
   pulseaudio alsa-utils libasound2-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils
-  libjpeg-turbo-progs imagemagick
+  libjpeg-turbo-progs imagemagick liblcms2-dev liblcms2-utils libimage-exiftool-perl
   libtiff-dev libtiff-tools
   libgif-dev giflib-tools
   fonts-dejavu-core

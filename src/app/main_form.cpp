@@ -35,6 +35,7 @@
 #include "image/tiff_reader.h"
 #include "options/options_form.h"
 #include "options/radio_group.h"
+#include "platform/atomic_file.h"
 #include "platform/application.h"
 #include "platform/errors.h"
 #include "platform/dialogs.h"
@@ -52,9 +53,10 @@ namespace velk {
 
 namespace {
 
+// ".jpeg" is listed beside ".jpg": both load alike ("*.tif*" already takes ".tiff").
 constexpr const char* kFilterText =
-    "All Supported Files|*.jpg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;|All Files|*.*";
-constexpr const char* kSupportedMask = "*.jpg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;";
+    "All Supported Files|*.jpg;*.jpeg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;|All Files|*.*";
+constexpr const char* kSupportedMask = "*.jpg;*.jpeg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;";
 constexpr const char* kShortcutName = "Velk's Jpeg Viewer.desktop";
 
 enum class FileKind { Unsupported, Jpeg, Bitmap, Gif, Tiff };
@@ -286,6 +288,11 @@ void TMainform::BuildImageArea() {
   JPEGImage1->SetProgressStep(1);
   JPEGImage1->SetQuality(75);
   JPEGImage1->SetAlign(TAlign::Client);
+  // The viewer shows a damaged photo as far as it decodes (the status line says so); the
+  // converter's control keeps failing at the first warning.
+  JPEGImage1->SetTolerateWarnings(true);
+  JPEGImage1->SetApplyOrientation(settings_.Orientation);
+  JPEGImage1->SetConvertProfile(settings_.ColourProfiles);
 }
 
 void TMainform::ConnectControls() {
@@ -360,6 +367,11 @@ void TMainform::RestoreSettings() {
     settings_.Showstart = registry.ReadBool("Showstart");
     settings_.skindir = registry.ReadString("skindir");
     settings_.lint = registry.ReadInteger("lint");
+    // Settings saved before these existed leave them on.
+    if (registry.ValueExists(kOrientationValue))
+      settings_.Orientation = registry.ReadBool(kOrientationValue);
+    if (registry.ValueExists(kColourProfilesValue))
+      settings_.ColourProfiles = registry.ReadBool(kColourProfilesValue);
   }
   if (FilterComboBox1->ItemIndex() == 0) FileListBox1->SetMask(kSupportedMask);
   else if (FilterComboBox1->ItemIndex() == 1) FileListBox1->SetMask("*.*");
@@ -446,6 +458,8 @@ bool TMainform::FormClose() {
     settings_.Grey = options_->CheckBox1->isChecked();
     settings_.Colours = options_->RadioGroup1->ItemIndex();
     settings_.Dither = options_->RadioGroup2->ItemIndex();
+    settings_.Orientation = options_->CheckBox5->isChecked();
+    settings_.ColourProfiles = options_->CheckBox6->isChecked();
   }
   try {
     Registry registry(environment_.hivePath);
@@ -465,6 +479,8 @@ bool TMainform::FormClose() {
     registry.WriteString("skindir", settings_.skindir);
     registry.WriteBool("skinny", false);
     registry.WriteInteger("lint", settings_.lint);
+    registry.WriteBool(kOrientationValue, settings_.Orientation);
+    registry.WriteBool(kColourProfilesValue, settings_.ColourProfiles);
     settings_.Filename = settings_.FileIndex ? fileIndex : 0;
     registry.WriteInteger("Filename", settings_.Filename);
     registry.EndUpdate();
@@ -480,7 +496,14 @@ void TMainform::closeEvent(QCloseEvent* event) {
   else event->ignore();  // a value could not be saved: the window stays open
 }
 
-void TMainform::ShowHint(const QString& hint) { Statusbar1->setText(hint); }
+void TMainform::ShowHint(const QString& hint) {
+  Statusbar1->setText(hint.isEmpty() ? pictureStatus_ : hint);
+}
+
+void TMainform::SetPictureStatus(const QString& text) {
+  pictureStatus_ = text;
+  Statusbar1->setText(text);
+}
 
 void TMainform::ShowFullScreen() {
   fullscreen_->ShowPicture(JPEGImage1->GetPicture(), QString::fromStdString(FileListBox1->FileName()));
@@ -654,6 +677,7 @@ void TMainform::ShowSelectedFile() {
   for (QLabel* label : {Label6, Label7, Label8, Label9, Label10}) label->clear();
   Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
   loadedFile_.clear();
+  SetPictureStatus("");
   if (kind == FileKind::Unsupported) return;
   // The fitted copy stays on screen until the new picture replaces it, but its full-size
   // pixels need not be held while the next file loads.
@@ -669,6 +693,7 @@ void TMainform::ShowSelectedFile() {
     JPEGImage1->GetPicture().Clear();
     ImageAspect1->SetPicture(Picture());
     ProgressBar1->hide();
+    SetPictureStatus(unreadableText_ + ": " + QString::fromStdString(MessageOf(error)));
     ShowException(error);
     return;
   }
@@ -677,16 +702,31 @@ void TMainform::ShowSelectedFile() {
 }
 
 void TMainform::LoadByKind(const std::string& path) {
-  switch (KindOf(path)) {
+  const FileKind kind = KindOf(path);
+  // A file gone or emptied since it was listed gets the same words whatever its kind.
+  std::string unreadable;
+  try {
+    CheckFileReadable(path);
+  } catch (const EFileError& error) {
+    if (kind != FileKind::Jpeg) throw;
+    unreadable = error.what();
+  }
+  switch (kind) {
     case FileKind::Jpeg:
       ProgressBar1->show();
       progressFrame_.start();  // a decode quicker than a frame need not paint the bar
       try {
+        if (!unreadable.empty()) throw EFileError(unreadable);
         JPEGImage1->SetFileName(path);
         if (settings_.Dither == 0) JPEGImage1->SetDither(TDither::Ordered);
         else if (settings_.Dither == 1) JPEGImage1->SetDither(TDither::None);
-      } catch (const std::exception&) {
-        // A file that does not decode shows an empty picture and its properties.
+        // A damaged file shows what libjpeg made of it, and the status line says why.
+        if (!JPEGImage1->LastWarning().empty())
+          SetPictureStatus(damagedText_ + ": " + QString::fromStdString(JPEGImage1->LastWarning()));
+      } catch (const std::exception& error) {
+        // A file that does not decode shows an empty picture and its properties; only the
+        // status line tells why.
+        SetPictureStatus(unreadableText_ + ": " + QString::fromStdString(MessageOf(error)));
       }
       break;
     case FileKind::Bitmap:
@@ -698,7 +738,7 @@ void TMainform::LoadByKind(const std::string& path) {
       break;
     case FileKind::Tiff: {
       Bitmap bitmap;
-      LoadTiffIntoBitmap(path, bitmap);  // shows its own messages
+      LoadTiffPhoto(path, bitmap, settings_.Orientation, settings_.ColourProfiles);  // shows its own messages
       JPEGImage1->GetPicture().SetBitmap(std::move(bitmap));
       break;
     }

@@ -144,6 +144,9 @@ private:
   // when a newer selection has come, so the load gives way.
   bool TakeInputWhileLoading();
   void LoadByKind(const std::string& path);
+  // What the status line says of the picture when no hint is shown (why it is damaged or
+  // empty); "" for a picture shown whole.
+  void SetPictureStatus(const QString& text);
   void FillProperties(const std::string& path);
   void SetFileButtonsEnabled(bool enabled);
   int CheckedLoupeSpeed() const;
@@ -159,6 +162,10 @@ private:
   // The existing file named on the command line, until start-up has shown it.
   std::string startFile_;
   std::string loadedFile_;  // the file the last selection loaded or tried to load
+  QString pictureStatus_;
+  // Status-line openings, in the current language.
+  QString damagedText_ = "The picture is damaged";
+  QString unreadableText_ = "The picture cannot be shown";
   bool quietSelection_ = false;
   // When the progress bar was last put on screen; it is painted at most once per frame.
   QElapsedTimer progressFrame_;

@@ -57,14 +57,14 @@ public:
     if (watched == &fullscreen_) return FullscreenEvent(event);
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDropEvent*>(event);
-      if (DraggedPath(drag->mimeData()).exists()) drag->acceptProposedAction();
+      if (DraggedPath(drag->mimeData()).exists()) AcceptAsCopy(drag);
       return true;
     }
     if (event->type() == QEvent::Drop) {
       auto* drop = static_cast<QDropEvent*>(event);
       const QFileInfo path = DraggedPath(drop->mimeData());
       if (!path.exists()) return true;
-      drop->acceptProposedAction();
+      AcceptAsCopy(drop);
       Open(path);
       return true;
     }
@@ -72,6 +72,13 @@ public:
   }
 
 private:
+  // A drop only reads the file: taken as a copy, so no drag source deletes the user's file as
+  // it would after a move.
+  static void AcceptAsCopy(QDropEvent* event) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  }
+
   template <typename Action>
   void Bind(QWidget* widget, QKeyCombination key, Qt::ShortcutContext context, Action action) {
     auto* shortcut = new QShortcut(key, widget);
@@ -126,10 +133,11 @@ private:
       default: return false;
     }
     if (next < 0 || next >= count || next == current) return true;
-    // Selecting the entry shows it in the main window, as a click in the list does; the
-    // "Full screen" command then shows it here.
+    // Selecting the entry shows it in the main window, as a click in the list does; the view
+    // here then shows the same: the picture, or nothing under the file's name when it failed
+    // (the "Full screen" command is off then, but the view must not keep the previous one).
     main_.FileListBox1->SetItemIndex(next);
-    FullScreen();
+    main_.ShowFullScreen();
     return true;
   }
 

@@ -50,6 +50,8 @@ void TMainform::TranslateMainWindow() {
   SetHint(FileListBox1, text("27", "Display a file"));
   SetHint(DirectoryListBox1, text("28", "Choose a directory"));
   SetHint(PathComboBox1, text("29", "Choose a Drive"));
+  damagedText_ = text("202", "The picture is damaged");
+  unreadableText_ = text("203", "The picture cannot be shown");
   if (!loupe_) return;
   static constexpr std::tuple<const char*, const char*, const char*> kLoupe[] = {
       {"Interval1", "106", "&Speed"}, {"s1", "107", "Fastest"}, {"s2", "108", "Fast"},

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
+#include <memory>
 
 #include <jerror.h>
 
 #include "image/jpeg_bmp_source.h"
 #include "image/jpeg_errors.h"
+#include "photo/colour_profile.h"
+#include "photo/orientation.h"
 #include "platform/bmp_codec.h"
 
 // libjpeg reports errors by longjmp (see jpeg_errors.h). Each job object below lives in the
@@ -97,6 +100,7 @@ struct DecodeJob {
             const JpegProgress& callback)
       : data(d), size(n), options(o), progress(step, callback) {
     cinfo.err = InitJpegErrorManager(err);
+    err.tolerateWarnings = o.tolerateWarnings;
   }
   ~DecodeJob() { jpeg_destroy_decompress(&cinfo); }  // harmless when never created
 
@@ -107,8 +111,45 @@ struct DecodeJob {
   const JpegDecodeOptions& options;
   ProgressTracker progress;
   Bitmap bitmap;
+  int orientation = kOrientationAsStored;
+  std::vector<uint8_t> profile;  // the embedded ICC profile, when it is to be converted
   bool cmyk = false;  // CMYK output turned into 24-bit RGB row by row
+  std::unique_ptr<SrgbTransform> cmykTransform;  // through the file's CMYK profile
+  // Stopped after the header: the picture is decoded in true colour, then reduced.
+  bool reduceLater = false;
 };
+
+// The colour space an ICC profile's header names (bytes 16 to 19).
+bool ProfileSpaceIs(const std::vector<uint8_t>& profile, const char (&space)[5]) {
+  return profile.size() >= 20 && std::equal(space, space + 4, profile.begin() + 16);
+}
+
+void ReadOrientationAndProfile(DecodeJob& job) {
+  jpeg_decompress_struct& c = job.cinfo;
+  if (job.options.applyOrientation)
+    for (jpeg_saved_marker_ptr m = c.marker_list; m; m = m->next)
+      if (m->marker == JPEG_APP0 + 1) {
+        const int value = ExifOrientation(m->data, m->data_length);
+        if (value != kOrientationAsStored) job.orientation = value;
+      }
+  JOCTET* icc = nullptr;
+  unsigned int length = 0;
+  if (job.options.convertProfile && jpeg_read_icc_profile(&c, &icc, &length)) {
+    job.profile.assign(icc, icc + length);
+    std::free(icc);
+  }
+}
+
+// True when libjpeg cannot give the asked-for colours straight from the file: its quantizer
+// and grey output take only YCbCr or RGB, and a profile must be converted before reducing.
+bool NeedsTrueColourFirst(const DecodeJob& job) {
+  const jpeg_decompress_struct& c = job.cinfo;
+  const bool reduces = c.quantize_colors || c.out_color_space == JCS_GRAYSCALE;
+  if (!reduces) return false;
+  const bool cmyk = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
+  const bool colour = c.jpeg_color_space == JCS_YCbCr || c.jpeg_color_space == JCS_RGB;
+  return cmyk || (colour && ProfileSpaceIs(job.profile, "RGB "));
+}
 
 // The bitmap depth for the output libjpeg will give; picks BGR order for direct true colour.
 int ChooseOutput(DecodeJob& job) {
@@ -121,18 +162,23 @@ int ChooseOutput(DecodeJob& job) {
   }
   if (space == JCS_CMYK && !c.quantize_colors) {
     job.cmyk = true;
+    if (ProfileSpaceIs(job.profile, "CMYK"))
+      job.cmykTransform = SrgbTransform::From(
+          job.profile, c.saw_Adobe_marker ? ProfilePixels::InvertedCmyk : ProfilePixels::Cmyk);
     return 24;
   }
   JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_BMP_COLORSPACE);
 }
 
-// Adobe CMYK as libjpeg hands it out (inverted) to B, G, R.
-void CmykToBgr(const JSAMPLE* in, uint8_t* out, JDIMENSION width) {
+// CMYK as libjpeg hands it out to B, G, R. Adobe's files store it inverted (0 = full ink),
+// others as printed (255 = full ink).
+void CmykToBgr(const JSAMPLE* in, uint8_t* out, JDIMENSION width, bool inverted) {
+  const unsigned flip = inverted ? 0 : 255;
   for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
-    const unsigned k = in[3];
-    out[0] = uint8_t((in[2] * k + 127) / 255);
-    out[1] = uint8_t((in[1] * k + 127) / 255);
-    out[2] = uint8_t((in[0] * k + 127) / 255);
+    const unsigned k = in[3] ^ flip;
+    out[0] = uint8_t(((in[2] ^ flip) * k + 127) / 255);
+    out[1] = uint8_t(((in[1] ^ flip) * k + 127) / 255);
+    out[2] = uint8_t(((in[0] ^ flip) * k + 127) / 255);
   }
 }
 
@@ -156,9 +202,16 @@ void DecodeSteps(DecodeJob& job) {
   jpeg_create_decompress(&c);
   c.mem->max_memory_to_use = kJpegMemoryLimit;
   jpeg_set_marker_processor(&c, JPEG_COM, SkipComment);
+  if (job.options.applyOrientation) jpeg_save_markers(&c, JPEG_APP0 + 1, 0xFFFF);
+  if (job.options.convertProfile) jpeg_save_markers(&c, JPEG_APP0 + 2, 0xFFFF);
   jpeg_mem_src(&c, job.data, static_cast<unsigned long>(job.size));
   jpeg_read_header(&c, TRUE);
+  ReadOrientationAndProfile(job);
   ApplyOptions(c, job.options);
+  if (NeedsTrueColourFirst(job)) {
+    job.reduceLater = true;
+    return;
+  }
 
   const int bits = ChooseOutput(job);
   jpeg_calc_output_dimensions(&c);
@@ -182,7 +235,9 @@ void DecodeSteps(DecodeJob& job) {
     const JDIMENSION got = jpeg_read_scanlines(&c, rows, wanted);
     if (got == 0) JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_INPUT_EOF);  // no hang
     for (JDIMENSION i = 0; i < got; ++i) {
-      if (job.cmyk) CmykToBgr(cmykRows[i], job.bitmap.ScanLine(int(first + i)), c.output_width);
+      uint8_t* row = job.bitmap.ScanLine(int(first + i));
+      if (job.cmykTransform) job.cmykTransform->Convert(cmykRows[i], row, c.output_width);
+      else if (job.cmyk) CmykToBgr(cmykRows[i], row, c.output_width, c.saw_Adobe_marker);
       job.progress.RowsDone(first + i + 1, c.output_height);
     }
   }
@@ -269,6 +324,7 @@ void EncodeSteps(EncodeJob& job) {
   job.source.Start(&c, job.bmp, job.bmpSize);
   jpeg_default_colorspace(&c);
   if (o.grayScale) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
+  else if (o.rgbColourSpace) jpeg_set_colorspace(&c, JCS_RGB);
   c.dct_method = DctMethod(o.dctMethod);
   c.optimize_coding = o.fastProcessing ? FALSE : TRUE;
   jpeg_set_quality(&c, o.quality, FALSE);
@@ -289,14 +345,46 @@ bool RunEncode(EncodeJob& job) {
   return true;
 }
 
+// The picture in sRGB true colour, as asked but for the colours (and the turning, done last).
+Bitmap DecodeTrueColour(const uint8_t* data, size_t size, JpegDecodeOptions options,
+                        int progressStep, const JpegProgress& progress, std::string* warning) {
+  options.numOfColors = TNumOfColors::TrueColor;
+  options.grayScale = false;
+  options.applyOrientation = false;
+  return DecodeJpeg(data, size, options, progressStep, progress, warning);
+}
+
+// libjpeg's own colour reduction of an RGB picture: it goes through a quality-100 RGB stream
+// (no colour conversion, no subsampling; samples within a step or two of the picture's).
+Bitmap ReduceColours(const Bitmap& trueColour, JpegDecodeOptions options) {
+  JpegEncodeOptions stream;
+  stream.quality = 100;
+  stream.rgbColourSpace = true;
+  const std::vector<uint8_t> encoded = EncodeJpeg(trueColour, stream);
+  options.applyOrientation = false;
+  options.convertProfile = false;
+  options.tolerateWarnings = false;
+  return DecodeJpeg(encoded.data(), encoded.size(), options);
+}
+
 }  // namespace
 
 Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
-                  int progressStep, const JpegProgress& progress) {
+                  int progressStep, const JpegProgress& progress, std::string* warning) {
   DecodeJob job(data, size, options, progressStep, progress);
   if (!RunDecode(job)) throw EJPEGException(job.err.message);
-  if (job.err.pub.num_warnings > 0) throw EJPEGException("There are warnings");
-  return std::move(job.bitmap);
+  if (job.reduceLater) {
+    job.bitmap = ReduceColours(DecodeTrueColour(data, size, options, progressStep, progress,
+                                                warning),
+                               options);
+  } else {
+    if (job.err.pub.num_warnings > 0) {
+      if (!options.tolerateWarnings) throw EJPEGException("There are warnings");
+      if (warning) *warning = job.err.firstWarning;
+    }
+    if (!job.profile.empty()) ConvertBitmapToSrgb(job.bitmap, job.profile);
+  }
+  return Oriented(std::move(job.bitmap), job.orientation);
 }
 
 std::vector<uint8_t> EncodeJpegFromBmp(const uint8_t* bmp, size_t size,

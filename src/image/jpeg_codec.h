@@ -29,6 +29,13 @@ struct JpegDecodeOptions {
   bool grayScale = false;
   bool noSmooth = false;
   bool onePass = false;
+  // Beyond the file's pixels: turn the picture as its EXIF Orientation says, and convert it
+  // from an embedded colour profile to sRGB (before any colour reduction).
+  bool applyOrientation = false;
+  bool convertProfile = false;
+  // Decode a damaged file on past libjpeg's warnings (it fills what is missing) instead of
+  // failing at the first one; the first warning's text is reported.
+  bool tolerateWarnings = false;
   friend bool operator==(const JpegDecodeOptions&, const JpegDecodeOptions&) = default;
 };
 
@@ -38,6 +45,8 @@ struct JpegEncodeOptions {
   bool grayScale = false;
   bool progressive = false;
   int quality = 75;  // 0..100
+  // Stores R, G and B themselves at full resolution (no YCbCr, no subsampling).
+  bool rgbColourSpace = false;
 };
 
 // Called with the new percentage each time rows done x 100 / height reaches a value that
@@ -47,10 +56,16 @@ using JpegProgress = std::function<void(int percent)>;
 // Decodes a whole JPEG file. The result is what IJG's BMP writer would write: 24 bits B,G,R
 // for unquantized colour; otherwise 8 bits with a 256-entry palette (the quantizer's map
 // padded with zero entries, or the 256 grey levels for unquantized grey scale).
-// Throws EJPEGException on any libjpeg error or warning, and with "Image too large to decode"
+// CMYK and YCCK files (Adobe's inverted CMYK included) come out as RGB in every mode; where
+// 16 or 256 colours or grey are asked of them, or of a picture whose colour profile is
+// converted, the RGB picture is reduced by libjpeg's own quantizer (through a lossless-quality
+// RGB stream), so the reduction is the one every other file gets.
+// Throws EJPEGException on any libjpeg error, on a warning unless options.tolerateWarnings
+// (then the first warning's text goes to *warning), and with "Image too large to decode"
 // before allocating when the output would not fit a Bitmap (kMaxBitmapBytes).
 Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
-                  int progressStep = 10, const JpegProgress& progress = {});
+                  int progressStep = 10, const JpegProgress& progress = {},
+                  std::string* warning = nullptr);
 
 // Encodes an 8-bit palette or 24-bit bitmap, read through an IJG-style BMP reader (so other
 // depths fail with "Only 8- and 24-bit BMP files are supported"). Throws EJPEGException.

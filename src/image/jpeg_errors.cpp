@@ -36,10 +36,14 @@ JpegErrorManager& Manager(j_common_ptr cinfo) {
 
 void ErrorExit(j_common_ptr cinfo) { Leave(cinfo); }
 
-// Warnings have level -1. The first one ends the call; trace messages are dropped.
+// Warnings have level -1. The first one ends the call unless warnings are tolerated; trace
+// messages are dropped.
 void EmitMessage(j_common_ptr cinfo, int msgLevel) {
   if (msgLevel >= 0) return;
-  if (cinfo->err->num_warnings++ == 0) Leave(cinfo);
+  JpegErrorManager& manager = Manager(cinfo);
+  if (cinfo->err->num_warnings++ != 0) return;
+  if (!manager.tolerateWarnings) Leave(cinfo);
+  (*cinfo->err->format_message)(cinfo, manager.firstWarning);
 }
 
 void OutputMessage(j_common_ptr) {}  // nothing goes to stderr from a GUI program
@@ -56,6 +60,7 @@ jpeg_error_mgr* InitJpegErrorManager(JpegErrorManager& manager) {
   err->first_addon_message = kJpegFirstAddonMessage;
   err->last_addon_message = kJpegLastAddonMessage;
   manager.message[0] = '\0';
+  manager.firstWarning[0] = '\0';
   return err;
 }
 

@@ -32,6 +32,8 @@ struct JpegErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;              // set by the caller before any libjpeg call
   char message[JMSG_LENGTH_MAX];  // the formatted text once jump was taken
+  bool tolerateWarnings = false;  // warnings are counted and the call goes on
+  char firstWarning[JMSG_LENGTH_MAX];  // the first warning's text when tolerated
 };
 
 // Sets up libjpeg's standard manager with trace level 0, our exits and our message table.

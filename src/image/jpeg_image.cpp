@@ -64,6 +64,7 @@ void TCustomJPEGImage::DecodeToPicture() {
   if (loading_) return;
   if (held_.empty()) {
     GetPicture().Clear();
+    lastWarning_.clear();
     update();
     return;
   }
@@ -76,12 +77,15 @@ void TCustomJPEGImage::DecodeToPicture() {
   }
   int progressEvents = 0;
   const JpegProgress forward = ProgressForwarder();
+  std::string warning;
   Bitmap decoded = DecodeJpeg(held_.data(), held_.size(), options_, progressStep_,
                               [&](int percent) {
                                 ++progressEvents;
                                 forward(percent);
                                 if (abandonCheck_ && abandonCheck_()) throw JpegDecodeAbandoned{};
-                              });
+                              },
+                              &warning);
+  lastWarning_ = std::move(warning);
   GetPicture().SetBitmap(std::move(decoded));  // the display image is made at once
   ownDecode_ = OwnDecode{heldVersion_, options_, progressStep_, GetPicture().Generation(),
                          progressEvents};

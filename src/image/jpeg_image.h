@@ -28,6 +28,10 @@ public:
   bool GrayScale() const { return options_.grayScale; }
   bool NoSmooth() const { return options_.noSmooth; }
   bool OnePass() const { return options_.onePass; }
+  bool ApplyOrientation() const { return options_.applyOrientation; }
+  bool ConvertProfile() const { return options_.convertProfile; }
+  // With warnings tolerated: the first warning of the decode the picture shows, else "".
+  const std::string& LastWarning() const { return lastWarning_; }
   int ProgressStep() const { return progressStep_; }
   int Quality() const { return quality_; }
   bool Progressive() const { return progressive_; }
@@ -42,7 +46,10 @@ public:
   void SetGrayScale(bool value) { SetFlag(1, value); }
   void SetNoSmooth(bool value) { SetFlag(2, value); }
   void SetOnePass(bool value) { SetFlag(3, value); }
-  // These only store.
+  // These only store; the next decode follows them.
+  void SetApplyOrientation(bool value) { options_.applyOrientation = value; }
+  void SetConvertProfile(bool value) { options_.convertProfile = value; }
+  void SetTolerateWarnings(bool value) { options_.tolerateWarnings = value; }
   void SetProgressStep(int percent);  // kept within 1..100
   void SetQuality(int quality);       // kept within 0..100
   void SetProgressive(bool value) { progressive_ = value; }
@@ -89,6 +96,7 @@ private:
   bool PictureIsOwnDecode() const;
 
   std::vector<uint8_t> held_;
+  std::string lastWarning_;
   uint64_t heldVersion_ = 0;  // counts replacements of held_
   std::optional<OwnDecode> ownDecode_;
   JpegDecodeOptions options_;

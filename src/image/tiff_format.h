@@ -13,6 +13,7 @@ enum Tag : uint16_t {
   kPhotometric = 262,
   kFillOrder = 266,
   kStripOffsets = 273,
+  kOrientation = 274,
   kSamplesPerPixel = 277,
   kRowsPerStrip = 278,
   kStripByteCounts = 279,
@@ -26,6 +27,7 @@ enum Tag : uint16_t {
   kTileLength = 323,
   kTileOffsets = 324,
   kTileByteCounts = 325,
+  kIccProfile = 34675,
 };
 
 enum FieldType : uint16_t {

@@ -108,8 +108,9 @@ bool ReadTiffPixels(const TiffSource& source, const TiffImage& image, Bitmap& bi
   // Strips that follow each other in the file are read as one run.
   uint64_t planned = 0, runOffset = 0, runBytes = 0;
   for (const TiffStrip& strip : image.directory->Strips()) {
+    if (planned == needed) break;
     const uint64_t take = std::min<uint64_t>(strip.byteCount, needed - planned);
-    if (take == 0) break;
+    if (take == 0) continue;  // an empty strip adds nothing
     if (runBytes > 0 && strip.offset == runOffset + runBytes) {
       runBytes += take;
     } else {

@@ -6,8 +6,33 @@
 #include "image/tiff_decoders.h"
 #include "image/tiff_format.h"
 #include "image/tiff_pixels.h"
+#include "photo/colour_profile.h"
+#include "photo/orientation.h"
 
 namespace velk {
+
+namespace {
+
+// Profiles larger than this are not real ones.
+constexpr uint32_t kMaxProfileBytes = uint32_t(16) << 20;
+
+TiffViewing ViewingOf(const TGraphicTiff& directory) {
+  TiffViewing viewing;
+  const auto orientation = directory.Value(tiff::kOrientation);
+  if (orientation && ValidOrientation(int(*orientation))) viewing.orientation = int(*orientation);
+  const TiffEntry* profile = directory.Entry(tiff::kIccProfile);
+  const TFileTiff& file = directory.Owner();
+  if (profile && (profile->type == tiff::kUndefined || profile->type == tiff::kByte) &&
+      profile->count > 4 && profile->count <= kMaxProfileBytes) {
+    const uint32_t offset = file.Get32(profile->value);
+    viewing.profile.resize(profile->count);
+    if (!file.Source()->ReadExactly(offset, viewing.profile.data(), profile->count))
+      viewing.profile.clear();
+  }
+  return viewing;
+}
+
+}  // namespace
 
 bool LoadTiffIntoBitmap(const std::string& path, Bitmap& bitmap) {
   TFileTiff file;
@@ -15,7 +40,18 @@ bool LoadTiffIntoBitmap(const std::string& path, Bitmap& bitmap) {
   return LoadTiffIntoBitmap(file, bitmap);
 }
 
-bool LoadTiffIntoBitmap(const TFileTiff& file, Bitmap& bitmap) {
+bool LoadTiffPhoto(const std::string& path, Bitmap& bitmap, bool applyOrientation,
+                   bool convertProfile) {
+  TFileTiff file;
+  file.SetFileName(path);
+  TiffViewing viewing;
+  if (!LoadTiffIntoBitmap(file, bitmap, &viewing)) return false;
+  if (convertProfile && !viewing.profile.empty()) ConvertBitmapToSrgb(bitmap, viewing.profile);
+  if (applyOrientation) bitmap = Oriented(std::move(bitmap), viewing.orientation);
+  return true;
+}
+
+bool LoadTiffIntoBitmap(const TFileTiff& file, Bitmap& bitmap, TiffViewing* viewing) {
   bitmap = Bitmap();
   if (!file.Valid()) {
     ShowTiffMessage("<" + file.FileName() + "> is not a valid TIFF file");
@@ -44,7 +80,10 @@ bool LoadTiffIntoBitmap(const TFileTiff& file, Bitmap& bitmap) {
   // pixels fail to read after all, the page before it is what remains.
   for (auto image = decodable.rbegin(); image != decodable.rend(); ++image) {
     try {
-      if (ReadTiffPixels(*file.Source(), *image, bitmap)) return true;
+      if (ReadTiffPixels(*file.Source(), *image, bitmap)) {
+        if (viewing) *viewing = ViewingOf(*image->directory);
+        return true;
+      }
       ShowTiffMessage("Error reading image data");
     } catch (const std::bad_alloc&) {
       ShowTiffMessage("Out Of Memory ");

@@ -41,11 +41,14 @@ std::string ConvertOutputPath(const std::string& folder, const std::string& inpu
   return folder + name + kConvertExtensions.at(format);
 }
 
-Bitmap LoadJpegInput(const std::string& path) {
+Bitmap LoadJpegInput(const std::string& path, PhotoCorrections corrections) {
   auto bytes = ReadWholeFile(path, kMaxInputBytes);
   if (!bytes) throw EFileError(FormatMessage("Cannot open file \"%s\".", path));
   if (bytes->empty()) throw EJPEGException("Empty input file");
-  return DecodeJpeg(bytes->data(), bytes->size(), JpegDecodeOptions{});
+  JpegDecodeOptions options;
+  options.applyOrientation = corrections.orientation;
+  options.convertProfile = corrections.colourProfile;
+  return DecodeJpeg(bytes->data(), bytes->size(), options);
 }
 
 Bitmap LoadGifInput(const std::string& path, TGIFImage& gif) {
@@ -53,28 +56,29 @@ Bitmap LoadGifInput(const std::string& path, TGIFImage& gif) {
   return gif.Bitmap();  // the first frame only
 }
 
-Bitmap LoadTiffInput(const std::string& path) {
+Bitmap LoadTiffInput(const std::string& path, PhotoCorrections corrections) {
   Bitmap bitmap;
   // The reader has shown its own message when it refuses the file.
-  if (!LoadTiffIntoBitmap(path, bitmap)) throw EInvalidGraphic("TIFF file not loaded");
+  if (!LoadTiffPhoto(path, bitmap, corrections.orientation, corrections.colourProfile))
+    throw EInvalidGraphic("TIFF file not loaded");
   return bitmap;
 }
 
 namespace {
 
-Bitmap LoadByExtension(const std::string& path, TGIFImage& gif) {
+Bitmap LoadByExtension(const std::string& path, TGIFImage& gif, PhotoCorrections corrections) {
   const std::string extension = LowerExtension(path);
-  if (IsJpegExtension(extension)) return LoadJpegInput(path);
+  if (IsJpegExtension(extension)) return LoadJpegInput(path, corrections);
   if (extension == ".bmp") return LoadBmpFile(path);
   if (extension == ".gif") return LoadGifInput(path, gif);
-  if (extension == ".tif" || extension == ".tiff") return LoadTiffInput(path);
+  if (extension == ".tif" || extension == ".tiff") return LoadTiffInput(path, corrections);
   throw EInvalidGraphic(FormatMessage("Unknown picture file extension (%s)", extension));
 }
 
 }  // namespace
 
-Bitmap LoadConvertInput(const std::string& path, TGIFImage& gif) {
-  Bitmap bitmap = LoadByExtension(path, gif);
+Bitmap LoadConvertInput(const std::string& path, TGIFImage& gif, PhotoCorrections corrections) {
+  Bitmap bitmap = LoadByExtension(path, gif, corrections);
   // A picture without pixels (a GIF with a 0 x 0 screen or no image) has nothing to convert.
   if (bitmap.Empty()) throw EInvalidGraphic("The picture is empty");
   return bitmap;

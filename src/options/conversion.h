@@ -26,14 +26,21 @@ bool IsJpegExtension(const std::string& lowerExtension);
 // the format's (appended when the name has no ".").
 std::string ConvertOutputPath(const std::string& folder, const std::string& input, int format);
 
+// How photos are turned (by their orientation tag) and coloured (from an embedded profile to
+// sRGB) as they load: the viewer's settings, on unless the user turned them off.
+struct PhotoCorrections {
+  bool orientation = true;
+  bool colourProfile = true;
+};
+
 // Loads a file by its extension with the working picture's fixed JPEG settings (256 colours,
 // Floyd-Steinberg). Throws on any failure, including an extension no loader takes and a
 // picture without pixels.
-Bitmap LoadConvertInput(const std::string& path, TGIFImage& gif);
+Bitmap LoadConvertInput(const std::string& path, TGIFImage& gif, PhotoCorrections corrections);
 // The loaders for one kind (the caller has chosen by extension); throw on failure.
-Bitmap LoadJpegInput(const std::string& path);
+Bitmap LoadJpegInput(const std::string& path, PhotoCorrections corrections);
 Bitmap LoadGifInput(const std::string& path, TGIFImage& gif);
-Bitmap LoadTiffInput(const std::string& path);
+Bitmap LoadTiffInput(const std::string& path, PhotoCorrections corrections);
 
 // The whole output file in a format; 1-, 4-, 16- and 32-bit pictures are widened to 24 bits
 // for JPEG. Encoder failures throw.

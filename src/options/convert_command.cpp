@@ -115,7 +115,7 @@ private:
       Slot slot;
       messageSink = &slot.messages;
       try {
-        slot.bytes = EncodeConvertOutput(LoadConvertInput(job_.files[j], gif), job_.format,
+        slot.bytes = EncodeConvertOutput(LoadConvertInput(job_.files[j], gif, PhotoCorrections{}), job_.format,
                                          job_.quality, gif);
       } catch (const std::exception& error) {
         slot.failed = true;

@@ -39,7 +39,8 @@ void Guarded(F&& handler) {
 
 FileBoxRequest OpenDialog3() {
   FileBoxRequest request;
-  request.filter = "All Supported Images|*.jpg; *.bmp; *.gif; *.tif;";
+  // ".jpeg" and ".tiff" load like ".jpg" and ".tif", so they are offered too.
+  request.filter = "All Supported Images|*.jpg; *.jpeg; *.bmp; *.gif; *.tif; *.tiff;";
   request.multiSelect = true;
   return request;
 }
@@ -118,7 +119,8 @@ void TConvertPage::LoadIntoWorkingPicture(const std::string& path, TGIFImage& gi
     working.SetFileName(path);  // the working control reads and decodes the file itself
     return;
   }
-  working.GetPicture().SetBitmap(LoadConvertInput(path, gif));
+  working.GetPicture().SetBitmap(LoadConvertInput(
+      path, gif, PhotoCorrections{working.ApplyOrientation(), working.ConvertProfile()}));
 }
 
 void TConvertPage::ToolbarButton975Click() {

@@ -113,13 +113,15 @@ constexpr Text kOptionsTexts[] = {
     {"125", "Plugin properties", Place::Hint, "ToolbarButton979"},
     {"126", "Start plugin", Place::Hint, "ToolbarButton9710"},
     {"127", "Add language plugin", Place::Hint, "ToolbarButton9722"},
+    {"200", "Turn photos upright (EXIF orientation)", Place::Caption, "CheckBox5"},
+    {"201", "Show colours by the picture's colour profile", Place::Caption, "CheckBox6"},
 };
 
 // The keys of the main window (with the loupe menu) and of the splash; the texts are applied
 // in app/translate_main_window.cpp and app/translate_splash.cpp.
 constexpr int kWindowKeys[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,   10,  11,  12,  14,
                                15, 16, 17, 18, 19, 20, 21, 22, 23, 24,  25,  26,  27,  28,
-                               29, 106, 107, 108, 109, 110, 111, 112, 113};
+                               29, 106, 107, 108, 109, 110, 111, 112, 113, 202, 203};
 
 void SetCaption(QWidget* control, const QString& text) {
   if (auto* button = qobject_cast<TToolbarButton97*>(control)) button->SetCaption(text);

@@ -79,7 +79,7 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
 
 void TOptions::ConnectOptionClicks() {
   // Check boxes raise their click on every change of state, by program too.
-  for (QCheckBox* box : {CheckBox1, CheckBox3, CheckBox4})
+  for (QCheckBox* box : {CheckBox1, CheckBox3, CheckBox4, CheckBox5, CheckBox6})
     connect(box, &QCheckBox::toggled, this, [this, box] { Menuclick(box); });
   for (TRadioGroup* group : {RadioGroup1, RadioGroup2})
     connect(group, &TRadioGroup::Click, this, [this](QObject* sender) { Menuclick(sender); });
@@ -152,10 +152,25 @@ void TOptions::Menuclick(QObject* Sender) {
     case 4:
       hide();
       break;
+    case 8:
+    case 9:  // how photos are shown and converted: the shown picture follows at once
+      host_.Settings().Orientation = CheckBox5->isChecked();
+      host_.Settings().ColourProfiles = CheckBox6->isChecked();
+      ApplyPhotoSettings();
+      host_.FileListBox1Change();
+      break;
     default:  // 6 and 7: the main window reads the boxes when it closes
       break;
   }
   ApplyEnablingRule();
+}
+
+void TOptions::ApplyPhotoSettings() {
+  const ViewerSettings& settings = host_.Settings();
+  for (TCustomJPEGImage* image : {&host_.MainJPEGImage(), static_cast<TCustomJPEGImage*>(JPEGImage1)}) {
+    image->SetApplyOrientation(settings.Orientation);
+    image->SetConvertProfile(settings.ColourProfiles);
+  }
 }
 
 int TOptions::PluginCount() const { return PluginsPage->PluginCount(); }
@@ -189,6 +204,9 @@ void TOptions::FormCreate(QObject* Sender) {
     CheckBox1->setChecked(settings.Grey);
     CheckBox3->setChecked(settings.FileIndex);
     CheckBox4->setChecked(settings.Showstart);
+    CheckBox5->setChecked(settings.Orientation);
+    CheckBox6->setChecked(settings.ColourProfiles);
+    ApplyPhotoSettings();
   }
   host_.ApplySkinShape();
   ReadSchemeColours();  // each picker whose value changes paints its targets

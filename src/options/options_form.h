@@ -75,6 +75,8 @@ public:
   // General page.
   QCheckBox* CheckBox3 = nullptr;  // "Remember Filename"
   QCheckBox* CheckBox4 = nullptr;  // "Show/Play Immediately on Startup"
+  QCheckBox* CheckBox5 = nullptr;  // turn photos as their files say
+  QCheckBox* CheckBox6 = nullptr;  // convert colour profiles to sRGB
   QLineEdit* Edit976 = nullptr;    // plugins folder
   TToolbarButton97* ToolbarButton9712 = nullptr;
   QComboBox* ComboBox975 = nullptr;  // language
@@ -125,6 +127,8 @@ private:
   void BuildAboutPage();
   void ConnectOptionClicks();
   void ApplyEnablingRule();
+  // The photo settings into both JPEG controls (the main window's and the working picture).
+  void ApplyPhotoSettings();
   void ReadSchemeColours();
 
   OptionsHost& host_;

@@ -26,12 +26,12 @@ constexpr int kMaxDelay = 20;
 
 // A running show is passed over bad slides without a message, so the TIFF reader's own
 // message boxes go to a service that only records them.
-Bitmap LoadTiffQuietly(const std::string& path) {
+Bitmap LoadTiffQuietly(const std::string& path, PhotoCorrections corrections) {
   struct Restore {
     std::shared_ptr<Dialogs> previous;
     ~Restore() { InstallDialogs(previous); }
   } restore{InstallDialogs(std::make_shared<ScriptedDialogs>())};
-  return LoadTiffInput(path);
+  return LoadTiffInput(path, corrections);
 }
 
 template <typename T>
@@ -118,7 +118,8 @@ void TSlideShowPage::LoadSlide(const std::string& path) {
   if (extension == ".bmp") working.GetPicture().SetBitmap(LoadBmpFile(path));
   else if (extension == ".gif") working.GetPicture().SetBitmap(LoadGifInput(path, gif));
   else if (extension == ".tif" || extension == ".tiff")
-    working.GetPicture().SetBitmap(LoadTiffQuietly(path));
+    working.GetPicture().SetBitmap(LoadTiffQuietly(
+        path, PhotoCorrections{working.ApplyOrientation(), working.ConvertProfile()}));
   // Other files load nothing: the caption changes over the previous picture.
 }
 

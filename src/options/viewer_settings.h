@@ -1,11 +1,14 @@
 #pragma once
 // What the main window and the options dialog both read and change; saved between runs as
-// fourteen registry values under kSettingsKey.
+// fourteen registry values under kSettingsKey, and two more of our own (photo orientation and
+// colour profiles) whose absence means on.
 #include <string>
 
 namespace velk {
 
 inline constexpr const char* kSettingsKey = "\\Software\\Velk's Software\\Velk's JPEG viewer";
+inline constexpr const char* kOrientationValue = "Orientation";
+inline constexpr const char* kColourProfilesValue = "ColourProfiles";
 
 struct ViewerSettings {
   std::string Directory;
@@ -21,6 +24,8 @@ struct ViewerSettings {
   std::string skindir;
   int lint = 0;            // loupe speed item 1..6
   std::string pluginsFolder;  // not stored in the registry
+  bool Orientation = true;     // turn photos as their files say
+  bool ColourProfiles = true;  // convert embedded colour profiles to sRGB
 
   // The values of a first run.
   void SetFirstRunDefaults(const std::string& programFolder) {
@@ -33,6 +38,8 @@ struct ViewerSettings {
     skindir = programFolder;
     lint = 6;
     pluginsFolder = programFolder + "plugins/";
+    Orientation = true;
+    ColourProfiles = true;
   }
 };
 

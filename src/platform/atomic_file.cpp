@@ -7,8 +7,21 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include "platform/errors.h"
 
 namespace velk {
+
+void CheckFileReadable(const std::string& path) {
+  const std::string opening = "Cannot open file \"" + path + "\". ";
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EFileError(opening + std::strerror(errno));
+  struct stat info {};
+  const bool empty = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+  ::close(fd);
+  if (empty) throw EFileError(opening + "The file is empty");
+}
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, uint64_t maxBytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

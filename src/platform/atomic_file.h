@@ -14,6 +14,10 @@ namespace velk {
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
                                                   uint64_t maxBytes = uint64_t(1) << 32);
 
+// Throws EFileError "Cannot open file "<path>". <why>" when the file cannot be opened for
+// reading or is empty: the same words for every kind of picture.
+void CheckFileReadable(const std::string& path);
+
 // Replaces path with data atomically. Returns false (and leaves the old file) on any failure.
 // A new file gets mode 0666 minus the umask; an existing file keeps its mode.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);

@@ -95,15 +95,6 @@ TEST(JpegDecode, BadFilesFailWithLibjpegMessages) {
     }
 }
 
-TEST(JpegDecode, CmykOnlyInTrueColour) {
-  VELK_REQUIRE_TESTDATA();
-  const auto cmyk = TestFile("jpeg/good/rose-cmyk.jpg");
-  EXPECT_EQ(DecodeError(cmyk, {.numOfColors = TNumOfColors::_16, .onePass = true}),
-            "BMP output must be grayscale or RGB");
-  EXPECT_EQ(DecodeError(cmyk, {.numOfColors = TNumOfColors::TrueColor, .grayScale = true}),
-            "Unsupported color conversion request");
-}
-
 TEST(JpegDecode, CommentsAreSkipped) {
   VELK_REQUIRE_TESTDATA();
   const auto plain = TestFile("jpeg/good/rose-13x7.jpg");

@@ -347,6 +347,7 @@ TEST(TiffPixels, ColourTablesFollowTheImageKind) {
 TEST(TiffPixels, StripsFillRowsInOrderWhateverTheirSplit) {
   const std::vector<Bytes> splits[] = {{{1, 2, 3, 4}, {5}, {6, 7, 8, 9}},
                                        {{1, 2, 3, 4, 5}, {6, 7, 8, 9}},
+                                       {{1, 2, 3, 4}, {}, {5, 6, 7, 8, 9}},  // an empty strip
                                        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 99}}};
   for (const auto& strips : splits) {
     for (const bool reversed : {false, true}) {  // stored in strip order, or last strip first

@@ -1,0 +1,24 @@
+#pragma once
+// Turning and mirroring a picture the way its file says it was taken: the EXIF Orientation
+// tag of JPEG files (APP1 "Exif") and TIFF's own Orientation tag share its eight values.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/bitmap.h"
+
+namespace velk {
+
+// 1 top-left (as stored), 2 mirrored left-right, 3 turned half way, 4 mirrored top-bottom,
+// 5 transposed, 6 to be turned a quarter clockwise, 7 transversed, 8 a quarter anticlockwise.
+inline constexpr int kOrientationAsStored = 1;
+inline bool ValidOrientation(int value) { return value >= 1 && value <= 8; }
+
+// The Orientation of an APP1 segment's payload ("Exif\0\0" and a TIFF header); 1 when the
+// segment is not EXIF, has no such tag, or any of it lies outside the bytes.
+int ExifOrientation(const uint8_t* payload, size_t size);
+
+// The picture as it is meant to be seen: orientations 5 to 8 swap width and height. Any
+// depth and palette; 1 and values outside 1..8 give the bitmap back unchanged.
+Bitmap Oriented(Bitmap source, int orientation);
+
+}  // namespace velk
