@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <cstring>
 #include <filesystem>
 #include <QComboBox>
@@ -47,6 +48,11 @@ Bitmap Gradient(int width, int height) {
       p[2] = 128;
     }
   return bitmap;
+}
+
+std::string Contents(const std::string& path) {
+  const auto bytes = ReadWholeFile(path);
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 // A program folder, a hive, shortcut folders and a folder of pictures, all temporary.
@@ -435,6 +441,102 @@ TEST_F(MainformTest, ABrokenFileGivesItsMessageKeepsItsSelectionAndEmptiesTheVie
   EXPECT_TRUE(form->FileListBox1->currentItem()->isSelected());
   EXPECT_FALSE(form->ImageAspect1->GetPicture().HasGraphic());
   EXPECT_EQ(form->Label6->text(), "");
+}
+
+// Every way a picture fails or is damaged: the status line says why; a damaged JPEG shows what
+// decodes; a file gone or emptied since it was listed gets the same words whatever its kind
+// (in the status line for a JPEG, whose failures make no box; in a box for the others).
+TEST_F(MainformTest, DamagedAndUnreadableFilesSayWhyInTheStatusLine) {
+  const std::string jpeg = Contents(pictures + "/a.jpg");
+  const size_t scan = jpeg.find("\xFF\xDA");
+  WriteFileAtomically(pictures + "/half.jpg", jpeg.substr(0, scan + (jpeg.size() - scan) / 2));
+  std::string extraneous = jpeg;
+  extraneous.insert(scan, "abc");
+  WriteFileAtomically(pictures + "/extra.jpg", extraneous);
+  for (const char* name : {"gone.jpg", "gone.bmp", "gone.tif", "empty.jpg", "empty.gif"})
+    WriteFileAtomically(pictures + "/" + name, std::string("x"));
+  auto form = Start({QString::fromStdString(pictures + "/a.jpg")});
+  // "All Supported Files" lists ".jpeg" beside ".jpg".
+  const std::vector<std::string>& listed = form->FileListBox1->Items();
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "c.jpeg"), listed.end());
+  for (const char* name : {"gone.jpg", "gone.bmp", "gone.tif"})
+    std::filesystem::remove(pictures + "/" + name);
+  for (const char* name : {"empty.jpg", "empty.gif"})
+    WriteFileAtomically(pictures + "/" + name, std::string());
+  const auto cannotOpen = [&](const char* name, const char* why) {
+    return "Cannot open file \"" + pictures + "/" + name + "\". " + why;
+  };
+  const struct {
+    const char* file;
+    int width;            // of the picture shown
+    std::string status;   // what the status line says
+    std::string box;      // the one message box, or none
+  } cases[] = {
+      {"half.jpg", 101, "The picture is damaged: Premature end of JPEG file", ""},
+      {"extra.jpg", 101,
+       "The picture is damaged: Corrupt JPEG data: 3 extraneous bytes before marker 0xda", ""},
+      {"c.jpeg", 0, "The picture cannot be shown: Not a JPEG file: starts with 0x6e 0x6f", ""},
+      {"a.jpg", 101, "", ""},
+      {"gone.jpg", 0, "The picture cannot be shown: " + cannotOpen("gone.jpg", "No such file or directory"), ""},
+      {"gone.bmp", 0, "The picture cannot be shown: " + cannotOpen("gone.bmp", "No such file or directory"),
+       cannotOpen("gone.bmp", "No such file or directory.")},
+      {"gone.tif", 0, "The picture cannot be shown: " + cannotOpen("gone.tif", "No such file or directory"),
+       cannotOpen("gone.tif", "No such file or directory.")},
+      {"empty.jpg", 0, "The picture cannot be shown: " + cannotOpen("empty.jpg", "The file is empty"), ""},
+      {"empty.gif", 0, "The picture cannot be shown: " + cannotOpen("empty.gif", "The file is empty"),
+       cannotOpen("empty.gif", "The file is empty.")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    dialogs->messages.clear();
+    form->FileListBox1->SetFileName(pictures + "/" + c.file);
+    EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), c.width);
+    EXPECT_EQ(form->Statusbar1->text().toStdString(), c.status);
+    EXPECT_EQ(dialogs->Texts(), c.box.empty() ? std::vector<std::string>{} : std::vector{c.box});
+    form->ShowHint("a hint");  // a hint covers the reason only while it is shown
+    form->ShowHint("");
+    EXPECT_EQ(form->Statusbar1->text().toStdString(), c.status);
+  }
+}
+
+// A phone photo taken upright (EXIF Orientation 6) shows upright, in the picture and the panel,
+// until the General page's box turns that off; the choice is saved with the settings.
+TEST_F(MainformTest, PhotosStandAsTakenUnlessTurnedOffAndTheChoiceIsSaved) {
+  std::string jpeg = Contents(pictures + "/a.jpg");
+  const std::string exif("\xFF\xE1\x00\x1E" "Exif\0\0" "II*\0\x08\0\0\0" "\x01\0"
+                         "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0", 32);
+  jpeg.insert(2, exif);
+  WriteFileAtomically(pictures + "/phone.jpg", jpeg);
+  withOptions = true;
+  auto form = Start({QString::fromStdString(pictures + "/phone.jpg")});
+  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 77);
+  EXPECT_TRUE(form->Label8->text().endsWith("(77 x 101)"));
+  options->CheckBox5->setChecked(false);
+  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 101);
+  EXPECT_TRUE(form->Label8->text().endsWith("(101 x 77)"));
+  options->CheckBox6->setChecked(false);
+  ASSERT_TRUE(form->FormClose());
+  Registry registry(environment.hivePath);
+  ASSERT_TRUE(registry.OpenKey(kSettingsKey, false));
+  EXPECT_FALSE(registry.ReadBool(kOrientationValue));
+  EXPECT_FALSE(registry.ReadBool(kColourProfilesValue));
+  options.reset();
+  form.reset();
+  auto again = Start({QString::fromStdString(pictures + "/phone.jpg")});
+  EXPECT_EQ(again->JPEGImage1->GetPicture().Width(), 101);
+  options.reset();
+}
+
+// Stepping in the full-screen view onto a file that fails empties the view under that file's
+// name, as the main window shows it, instead of keeping the previous picture.
+TEST_F(MainformTest, FullScreenStepsOntoAFailingFileAsTheMainWindowShowsIt) {
+  auto form = Start({QString::fromStdString(pictures + "/b.bmp")});
+  form->ShowFullScreen();
+  ASSERT_TRUE(fullscreen->ImageAspect1->GetPicture().HasGraphic());
+  QTest::keyClick(fullscreen.get(), Qt::Key_Space);
+  EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/c.jpeg");
+  EXPECT_FALSE(fullscreen->ImageAspect1->GetPicture().HasGraphic());
+  EXPECT_EQ(fullscreen->Label1->text().toStdString(), pictures + "/c.jpeg");
 }
 
 TEST_F(MainformTest, AValueThatCannotBeWrittenKeepsTheWindowOpen) {

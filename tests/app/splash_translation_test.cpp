@@ -155,7 +155,7 @@ protected:
 
 TEST_F(LanguageWindowsTest, TheKeyListIsWhatTheTranslatorsRead) {
   std::string file = "[Settings]\nname=Marks\n";
-  for (int key = 0; key < 140; ++key)
+  for (int key = 0; key < 260; ++key)
     file += std::to_string(key) + "=#" + std::to_string(key) + "#\n";
   program.dir.Write("marks.ldf", file);
   program.Select(program.dir.File("marks.ldf"));
@@ -165,8 +165,11 @@ TEST_F(LanguageWindowsTest, TheKeyListIsWhatTheTranslatorsRead) {
   for (const QString& text : Texts())
     for (auto it = mark.globalMatch(text); it.hasNext();)
       read.insert(it.next().captured(1).toStdString());
-  const std::vector<std::string> keys = LanguageKeys();
-  EXPECT_EQ(read, std::set<std::string>(keys.begin(), keys.end()));
+  std::set<std::string> keys;
+  for (const std::string& key : LanguageKeys()) keys.insert(key);
+  // The status line's openings for a damaged or unreadable picture show only with one.
+  for (const char* shownWithAPicture : {"202", "203"}) keys.erase(shownWithAPicture);
+  EXPECT_EQ(read, keys);
 }
 
 TEST_F(LanguageWindowsTest, AShippedLanguageRelabelsTheWindowsAndEnglishRestoresThem) {

@@ -121,8 +121,10 @@ TEST(WindowsOnX11, KeysAndDropsGoThroughTheCommands) {
     QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&mainform, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDropEvent dropped(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+    // Offered as a move too, the drop is taken as a copy: the source keeps its file.
+    QDropEvent dropped(QPointF(300, 300), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&mainform, &dropped);
+    EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
   };
   drop(pictures + "sub");
   EXPECT_EQ(mainform.DirectoryListBox1->Directory(), pictures + "sub");

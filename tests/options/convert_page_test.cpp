@@ -1,11 +1,15 @@
 #include "options/convert_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 
 #include "image/jpeg_image.h"
 #include "image/tiff_writer.h"
+#include "options/conversion.h"
+#include "platform/atomic_file.h"
+#include "support/testdata.h"
 #include "options/convert_fixture.h"
 #include "widgets/toolbar_button.h"
 
@@ -68,7 +72,8 @@ TEST_F(ConvertPageTest, ButtonsFollowTheListAndTheFolderPickerAddsOneSeparator) 
   EXPECT_EQ(Page().ListBox1->item(0)->text(), "/p/a.jpg");  // sorted, duplicates kept
   EXPECT_EQ(Page().ListBox1->count(), 3);
   EXPECT_EQ(Page().ListBox1->currentRow(), 0);
-  EXPECT_EQ(dialogs->fileBoxes.back().filter, "All Supported Images|*.jpg; *.bmp; *.gif; *.tif;");
+  EXPECT_EQ(dialogs->fileBoxes.back().filter,
+            "All Supported Images|*.jpg; *.jpeg; *.bmp; *.gif; *.tif; *.tiff;");
   EXPECT_TRUE(dialogs->fileBoxes.back().multiSelect);
 
   ChooseFolder("/");
@@ -232,6 +237,39 @@ TEST_F(ConvertPageTest, EveryFormatReadsBackInIndependentTools) {
     EXPECT_EQ(test::Shell("djpeg -pnm -outfile '" + dir.File("d.ppm") + "' '" + dir.File("out/g.jpg") + "'"), 0);
     EXPECT_EQ(test::CompareRgb(g, test::ReadPnm(dir.File("d.ppm")), 24), "");
   }
+}
+
+// A phone photo (EXIF Orientation 6) converts upright into formats that cannot carry the tag,
+// JPEG included (written without it), unless the General page's box is off; a CMYK photo
+// converts in every format.
+TEST_F(ConvertPageTest, PhotosConvertUprightAndCmykConvertsToEveryFormat) {
+  if (im.empty()) GTEST_SKIP() << "ImageMagick not installed";
+  std::vector<uint8_t> phone = EncodeJpeg(test::GradientBitmap(8, 4), {});
+  const uint8_t exif[] = {0xFF, 0xE1, 0x00, 0x1E, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0,
+                          8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0};
+  phone.insert(phone.begin() + 2, std::begin(exif), std::end(exif));
+  ASSERT_TRUE(WriteFileAtomically(dir.File("phone.jpg"), phone));
+  std::vector<std::string> files = {dir.File("phone.jpg")};
+  const std::string cmyk = test::TestDataDir() + "/jpeg/good/rose-cmyk.jpg";
+  if (!test::TestDataDir().empty()) files.push_back(cmyk);
+  Add(files);
+  ChooseFolder(Out());
+  for (int format = 0; format < 4; ++format) {
+    SCOPED_TRACE(format);
+    ChooseFormat(format);
+    Convert();
+    EXPECT_EQ(dialogs->Texts(), Texts{std::to_string(files.size()) + " files successfully converted"});
+    const std::string output = dir.File("out/phone") + kConvertExtensions[format];
+    EXPECT_EQ(ReadBack(output).width, 4);
+    if (files.size() > 1) {
+      EXPECT_EQ(ReadBack(dir.File("out/rose-cmyk") + kConvertExtensions[format]).width,
+                test::ReadPnm(cmyk + ".ref.ppm").width);
+    }
+  }
+  options->CheckBox5->setChecked(false);
+  ChooseFormat(0);
+  Convert();
+  EXPECT_EQ(ReadBack(dir.File("out/phone.bmp")).width, 8);
 }
 
 TEST_F(ConvertPageTest, AnAnimatedGifConvertsItsFirstFrame) {
