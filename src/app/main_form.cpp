@@ -291,8 +291,6 @@ void TMainform::BuildImageArea() {
   // The viewer shows a damaged photo as far as it decodes (the status line says so); the
   // converter's control keeps failing at the first warning.
   JPEGImage1->SetTolerateWarnings(true);
-  JPEGImage1->SetApplyOrientation(settings_.Orientation);
-  JPEGImage1->SetConvertProfile(settings_.ColourProfiles);
 }
 
 void TMainform::ConnectControls() {
@@ -373,6 +371,8 @@ void TMainform::RestoreSettings() {
     if (registry.ValueExists(kColourProfilesValue))
       settings_.ColourProfiles = registry.ReadBool(kColourProfilesValue);
   }
+  JPEGImage1->SetApplyOrientation(settings_.Orientation);
+  JPEGImage1->SetConvertProfile(settings_.ColourProfiles);
   if (FilterComboBox1->ItemIndex() == 0) FileListBox1->SetMask(kSupportedMask);
   else if (FilterComboBox1->ItemIndex() == 1) FileListBox1->SetMask("*.*");
   ApplyLoupeSettings();

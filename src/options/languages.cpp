@@ -113,8 +113,8 @@ constexpr Text kOptionsTexts[] = {
     {"125", "Plugin properties", Place::Hint, "ToolbarButton979"},
     {"126", "Start plugin", Place::Hint, "ToolbarButton9710"},
     {"127", "Add language plugin", Place::Hint, "ToolbarButton9722"},
-    {"200", "Turn photos upright (EXIF orientation)", Place::Caption, "CheckBox5"},
-    {"201", "Show colours by the picture's colour profile", Place::Caption, "CheckBox6"},
+    {"200", "Turn photos upright (EXIF)", Place::Caption, "CheckBox5"},
+    {"201", "Use the picture's colour profile", Place::Caption, "CheckBox6"},
 };
 
 // The keys of the main window (with the loupe menu) and of the splash; the texts are applied

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHideEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTreeWidget>
@@ -204,8 +205,12 @@ void TOptions::FormCreate(QObject* Sender) {
     CheckBox1->setChecked(settings.Grey);
     CheckBox3->setChecked(settings.FileIndex);
     CheckBox4->setChecked(settings.Showstart);
-    CheckBox5->setChecked(settings.Orientation);
-    CheckBox6->setChecked(settings.ColourProfiles);
+    {
+      // Pushed straight into the JPEG controls: the file is shown once, below.
+      const QSignalBlocker orientation(CheckBox5), profiles(CheckBox6);
+      CheckBox5->setChecked(settings.Orientation);
+      CheckBox6->setChecked(settings.ColourProfiles);
+    }
     ApplyPhotoSettings();
   }
   host_.ApplySkinShape();

@@ -71,10 +71,10 @@ void TOptions::BuildGeneralPage() {
                                  QRect(282, 146, 26, 22));
 
   CheckBox5 = NamedControl<QCheckBox>(page, "CheckBox5", QRect(16, 184, 290, 20));
-  CheckBox5->setText("Turn photos upright (EXIF orientation)");
+  CheckBox5->setText("Turn photos upright (EXIF)");
   CheckBox5->setProperty("Tag", 8);
   CheckBox6 = NamedControl<QCheckBox>(page, "CheckBox6", QRect(16, 208, 290, 20));
-  CheckBox6->setText("Show colours by the picture's colour profile");
+  CheckBox6->setText("Use the picture's colour profile");
   CheckBox6->setProperty("Tag", 9);
 }
 
