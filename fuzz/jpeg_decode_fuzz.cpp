@@ -12,6 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.onePass = data[0] & 0x20;
   options.fastProcessing = data[0] & 0x40;
   options.noSmooth = data[0] & 0x80;
+  // Turning and profiles act only where the file has the tags, so they are always on.
+  options.applyOrientation = true;
+  options.convertProfile = true;
+  options.tolerateWarnings = (data[0] >> 2) & 1;
   try {
     (void)velk::DecodeJpeg(data + 1, size - 1, options);
   } catch (const velk::EJPEGException&) {

@@ -132,9 +132,21 @@ void ReadOrientationAndProfile(DecodeJob& job) {
         const int value = ExifOrientation(m->data, m->data_length);
         if (value != kOrientationAsStored) job.orientation = value;
       }
+  if (!job.options.convertProfile) return;
+  // A malformed profile is only not used: its warning must not fail or mark the picture.
+  JpegErrorManager& err = job.err;
+  const long warnings = err.pub.num_warnings;
+  const bool tolerated = err.tolerateWarnings;
+  err.tolerateWarnings = true;
   JOCTET* icc = nullptr;
   unsigned int length = 0;
-  if (job.options.convertProfile && jpeg_read_icc_profile(&c, &icc, &length)) {
+  const bool found = jpeg_read_icc_profile(&c, &icc, &length);
+  err.tolerateWarnings = tolerated;
+  if (err.pub.num_warnings != warnings) {
+    err.pub.num_warnings = warnings;
+    if (warnings == 0) err.firstWarning[0] = '\0';
+  }
+  if (found) {
     job.profile.assign(icc, icc + length);
     std::free(icc);
   }

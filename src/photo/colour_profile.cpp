@@ -3,7 +3,8 @@
 #include <lcms2.h>
 
 #include <algorithm>
-#include <thread>
+
+#include "photo/parallel_rows.h"
 
 namespace velk {
 
@@ -34,19 +35,10 @@ cmsColorSpaceSignature SpaceOf(ProfilePixels pixels) {
 
 // Rows converted on every core: Little CMS transforms may be shared between threads.
 void ConvertRows(const SrgbTransform& transform, Bitmap& bitmap) {
-  const int height = bitmap.Height();
-  const int workers = std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
-  const auto convertBand = [&](int first, int last) {
-    for (int y = first; y < last; ++y)
+  ForRowBands(bitmap.Height(), size_t(bitmap.Width()) * bitmap.Height(), [&](int first, int end) {
+    for (int y = first; y < end; ++y)
       transform.Convert(bitmap.ScanLine(y), bitmap.ScanLine(y), size_t(bitmap.Width()));
-  };
-  if (workers == 1 || size_t(bitmap.Width()) * height < 1'000'000) return convertBand(0, height);
-  std::vector<std::thread> threads;
-  const int band = (height + workers - 1) / workers;
-  for (int i = 1; i < workers; ++i)
-    threads.emplace_back(convertBand, std::min(height, i * band), std::min(height, (i + 1) * band));
-  convertBand(0, std::min(height, band));
-  for (std::thread& thread : threads) thread.join();
+  });
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
+
+#include "photo/parallel_rows.h"
 
 namespace velk {
 
@@ -19,44 +20,51 @@ uint32_t Read32(const uint8_t* p, bool bigEndian) {
                    : uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
-// Where source pixel (x, y) of a width x height picture goes for an orientation.
-struct Placement {
-  int orientation, width, height;
-  std::pair<int, int> operator()(int x, int y) const {
-    switch (orientation) {
-      case 2: return {width - 1 - x, y};
-      case 3: return {width - 1 - x, height - 1 - y};
-      case 4: return {x, height - 1 - y};
-      case 5: return {y, x};
-      case 6: return {height - 1 - y, x};
-      case 7: return {height - 1 - y, width - 1 - x};
-      case 8: return {y, width - 1 - x};
-      default: return {x, y};
-    }
-  }
-};
-
-// Whole-byte pixels, moved in square tiles so that turning a large photo stays in the cache.
-template <int Bytes>
-void MoveWholePixels(const Bitmap& source, Bitmap& target, const Placement& place) {
-  constexpr int kTile = 64;
-  for (int top = 0; top < source.Height(); top += kTile) {
-    const int bottom = std::min(top + kTile, source.Height());
-    for (int left = 0; left < source.Width(); left += kTile) {
-      const int right = std::min(left + kTile, source.Width());
-      for (int y = top; y < bottom; ++y) {
-        const uint8_t* in = source.ScanLine(y) + size_t(left) * Bytes;
-        for (int x = left; x < right; ++x, in += Bytes) {
-          const auto [tx, ty] = place(x, y);
-          std::memcpy(target.ScanLine(ty) + size_t(tx) * Bytes, in, Bytes);
-        }
-      }
-    }
+// Where source pixel (x, y) of a width x height picture goes for an orientation; a template
+// argument, so the loops below have no branch per pixel.
+template <int Orientation>
+void Place(int x, int y, int width, int height, int& tx, int& ty) {
+  switch (Orientation) {
+    case 2: tx = width - 1 - x, ty = y; break;
+    case 3: tx = width - 1 - x, ty = height - 1 - y; break;
+    case 4: tx = x, ty = height - 1 - y; break;
+    case 5: tx = y, ty = x; break;
+    case 6: tx = height - 1 - y, ty = x; break;
+    case 7: tx = height - 1 - y, ty = width - 1 - x; break;
+    case 8: tx = y, ty = width - 1 - x; break;
+    default: tx = x, ty = y; break;
   }
 }
 
+// Whole-byte pixels, moved in small square tiles so that a turn stays in the cache. Bands of
+// source rows land in disjoint parts of the target, so they move on every core.
+template <int Bytes, int Orientation>
+void MoveWholePixels(const Bitmap& source, Bitmap& target) {
+  constexpr int kTile = 16;
+  const int width = source.Width(), height = source.Height();
+  uint8_t* const bits = target.Bits();
+  const size_t stride = target.Stride();
+  ForRowBands(height, size_t(width) * height, [&](int first, int end) {
+    for (int top = first; top < end; top += kTile) {
+      const int bottom = std::min(top + kTile, end);
+      for (int left = 0; left < width; left += kTile) {
+        const int right = std::min(left + kTile, width);
+        for (int y = top; y < bottom; ++y) {
+          const uint8_t* in = source.ScanLine(y) + size_t(left) * Bytes;
+          for (int x = left; x < right; ++x, in += Bytes) {
+            int tx, ty;
+            Place<Orientation>(x, y, width, height, tx, ty);
+            std::memcpy(bits + size_t(ty) * stride + size_t(tx) * Bytes, in, Bytes);
+          }
+        }
+      }
+    }
+  });
+}
+
 // 1- and 4-bit pixels, most significant bits first, as in a bitmap's rows.
-void MovePackedPixels(const Bitmap& source, Bitmap& target, const Placement& place) {
+template <int Orientation>
+void MovePackedPixels(const Bitmap& source, Bitmap& target) {
   const int bits = source.BitsPerPixel();
   const int perByte = 8 / bits;
   const unsigned mask = (1u << bits) - 1;
@@ -65,10 +73,23 @@ void MovePackedPixels(const Bitmap& source, Bitmap& target, const Placement& pla
     for (int x = 0; x < source.Width(); ++x) {
       const int shift = (perByte - 1 - x % perByte) * bits;
       const unsigned value = (row[x / perByte] >> shift) & mask;
-      const auto [tx, ty] = place(x, y);
+      int tx, ty;
+      Place<Orientation>(x, y, source.Width(), source.Height(), tx, ty);
       const int targetShift = (perByte - 1 - tx % perByte) * bits;
       target.ScanLine(ty)[tx / perByte] |= uint8_t(value << targetShift);
     }
+  }
+}
+
+template <int Orientation>
+void Move(const Bitmap& source, Bitmap& target) {
+  switch (source.BitsPerPixel()) {
+    case 1:
+    case 4: return MovePackedPixels<Orientation>(source, target);
+    case 8: return MoveWholePixels<1, Orientation>(source, target);
+    case 16: return MoveWholePixels<2, Orientation>(source, target);
+    case 24: return MoveWholePixels<3, Orientation>(source, target);
+    default: return MoveWholePixels<4, Orientation>(source, target);
   }
 }
 
@@ -100,21 +121,21 @@ int ExifOrientation(const uint8_t* payload, size_t size) {
 }
 
 Bitmap Oriented(Bitmap source, int orientation) {
-  if (!ValidOrientation(orientation) || orientation == kOrientationAsStored || source.Empty())
+  if (!ValidOrientation(orientation) || orientation == kOrientationAsStored || source.Empty() ||
+      !Bitmap::ValidBitsPerPixel(source.BitsPerPixel()))
     return source;
   const bool swaps = orientation >= 5;
   Bitmap target(swaps ? source.Height() : source.Width(),
                 swaps ? source.Width() : source.Height(), source.BitsPerPixel());
   target.Palette() = source.Palette();
-  const Placement place{orientation, source.Width(), source.Height()};
-  switch (source.BitsPerPixel()) {
-    case 1:
-    case 4: MovePackedPixels(source, target, place); break;
-    case 8: MoveWholePixels<1>(source, target, place); break;
-    case 16: MoveWholePixels<2>(source, target, place); break;
-    case 24: MoveWholePixels<3>(source, target, place); break;
-    case 32: MoveWholePixels<4>(source, target, place); break;
-    default: return source;
+  switch (orientation) {
+    case 2: Move<2>(source, target); break;
+    case 3: Move<3>(source, target); break;
+    case 4: Move<4>(source, target); break;
+    case 5: Move<5>(source, target); break;
+    case 6: Move<6>(source, target); break;
+    case 7: Move<7>(source, target); break;
+    default: Move<8>(source, target); break;
   }
   return target;
 }

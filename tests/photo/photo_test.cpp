@@ -249,6 +249,14 @@ TEST(PhotoDamage, DamagedFilesShowWhatDecodesAndSayWhy) {
     }
   }
   EXPECT_GE(shown, 3);
+  // A malformed profile (chunk 2 of 1) is not used, and is no warning that fails the file.
+  const Bytes plain = ReadFile(test::TestDataDir() + "/jpeg/good/rose-13x7.jpg");
+  Bytes bogus(plain.begin(), plain.begin() + 2);
+  const Bytes segment = {0xFF, 0xE2, 0, 20, 'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L',
+                         'E', 0, 2, 1, 'x', 'y', 'z', 'w'};
+  bogus.insert(bogus.end(), segment.begin(), segment.end());
+  bogus.insert(bogus.end(), plain.begin() + 2, plain.end());
+  EXPECT_EQ(Decode(bogus, {.convertProfile = true}), Decode(plain, {}));
 }
 
 }  // namespace
