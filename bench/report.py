@@ -43,6 +43,16 @@ jpeg = google_benchmark("jpeg_decode_bench")
 for name in sorted(n[len("Velk/"):] for n in jpeg if n.startswith("Velk/")):
     pair("JPEG decode vs libjpeg direct", name, jpeg, "Velk/" + name, "Peer/" + name, 1.10)
 
+# Wall-clock time: turning and profile conversion use every core.
+photo = google_benchmark("photo_bench", key="real_time")
+pair("Photo corrections on a 12 MP JPEG decode", "orientation and profiles on, file without "
+     "either, vs off", photo, "Decode/corrections_on_no_tags/real_time", "Decode/plain/real_time",
+     1.02)
+pair("Photo corrections on a 12 MP JPEG decode", "EXIF orientation 6 (turned) vs plain decode",
+     photo, "Decode/orientation_6/real_time", "Decode/plain/real_time", 1.5)
+pair("Photo corrections on a 12 MP JPEG decode", "embedded profile, Little CMS vs Qt's colour "
+     "spaces", photo, "Decode/profile_lcms/real_time", "Decode/profile_qt/real_time", 1.0)
+
 gif = google_benchmark("gif_bench", ["--benchmark_filter=Decode|Encode"])
 for what in ("Decode2000x2000", "Decode100Frames"):
     pair("GIF vs giflib", what, gif, f"BM_{what}_Velk", f"BM_{what}_Giflib", 1.0)
