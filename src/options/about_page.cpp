@@ -14,7 +14,8 @@ TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent) {
   f.setUnderline(true);
   setFont(f);
   QPalette p = palette();
-  p.setColor(QPalette::WindowText, Qt::blue);
+  // The theme's link colour, made for its background (a fixed blue is unreadable on dark).
+  p.setColor(QPalette::WindowText, p.color(QPalette::Link));
   setPalette(p);
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/application.h"
+#include "platform/window_place.h"
 
 namespace velk {
 
@@ -66,16 +67,8 @@ protected:
   void showEvent(QShowEvent* event) override {
     QMessageBox::showEvent(event);
     activateWindow();  // Return and Escape answer it, also where no window manager gives focus
-    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (!owner) return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(owner->frameGeometry().center());
-    if (const QScreen* screen = owner->screen()) {
-      const QRect room = screen->availableGeometry();
-      frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() - frame.width() + 1));
-      frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() - frame.height() + 1));
-    }
-    move(frame.topLeft());
+    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
+      CentreOver(*this, *owner);
   }
 };
 }  // namespace
