@@ -36,6 +36,7 @@
 #include "image/loupe.h"
 #include "image/loupe_form.h"
 #include "image/tiff_reader.h"
+#include "options/about_page.h"
 #include "options/options_form.h"
 #include "options/radio_group.h"
 #include "platform/application.h"
@@ -496,6 +497,11 @@ void TMainform::ShowFullScreen() {
 }
 
 // ---- commands ----
+
+void TMainform::SetOptionsDialog(TOptions* options) {
+  options_ = options;
+  if (options_) ShowKeysOnAboutPage(options_->Memo1, KeysHtml(*this));
+}
 
 void TMainform::OpenPage(int node) {
   if (options_) options_->ShowPage(node);

@@ -71,7 +71,8 @@ public:
   void ToolbarButton978Click();
   // The options dialog, made after this window; its pages open from the toolbar and its
   // boxes are saved with the settings.
-  void SetOptionsDialog(TOptions* options) { options_ = options; }
+  void SetOptionsDialog(TOptions* options);
+  const std::string& ProgramFolder() const { return environment_.programFolder; }
 
   // What the options dialog reaches in this window.
   ViewerSettings& Settings() override { return settings_; }

@@ -1,11 +1,11 @@
 #include "app/main_form_commands.h"
 
-#include <QContextMenuEvent>
 #include <QMenu>
 #include <QShortcut>
 
 #include "app/main_form.h"
 #include "app/scroll_box.h"
+#include "options/languages.h"
 #include "widgets/file_list_box.h"
 #include "widgets/hint_tracker.h"
 #include "widgets/option_box.h"
@@ -110,6 +110,27 @@ std::vector<ToolbarCommand> ToolbarCommands(const TMainform& m) {
 }
 
 void InstallToolbarCommands(TMainform& mainform) { new CommandMenu(mainform); }
+
+QString KeysHtml(const TMainform& mainform) {
+  const LanguageTexts text(mainform.ProgramFolder());
+  const auto native = [](const QKeySequence& key) {
+    return key.toString(QKeySequence::NativeText).toHtmlEscaped();
+  };
+  QString html = "<p><b>" + text("312", "Keys").toHtmlEscaped() + "</b>";
+  for (const ToolbarCommand& command : ToolbarCommands(mainform))
+    html += "<br>" + native(command.key) + ": " + PlainHint(command.button).toHtmlEscaped();
+  const std::pair<QString, QString> others[] = {
+      {native(Qt::CTRL | Qt::Key_Plus) + ", " + native(Qt::CTRL | Qt::Key_Minus),
+       text("313", "Zoom in, zoom out")},
+      {native(Qt::CTRL | Qt::Key_0) + ", " + native(Qt::CTRL | Qt::Key_1),
+       text("314", "Zoom to fit, 100%")},
+      {native(Qt::Key_Menu) + ", " + native(Qt::SHIFT | Qt::Key_F10),
+       text("315", "The commands as a menu")},
+      {native(Qt::Key_Space) + ", " + native(Qt::Key_Backspace),
+       text("316", "Full screen: the next and the previous file")}};
+  for (const auto& [keys, what] : others) html += "<br>" + keys + ": " + what.toHtmlEscaped();
+  return html + "</p>";
+}
 
 void ShowShortcutsInHints(TMainform& mainform) {
   for (const ToolbarCommand& command : ToolbarCommands(mainform)) {

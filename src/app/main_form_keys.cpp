@@ -50,10 +50,13 @@ public:
     main_.setAcceptDrops(true);
     main_.installEventFilter(this);
     fullscreen_.installEventFilter(this);
+    fullscreen_.ImageAspect1->installEventFilter(this);  // the wheel over the picture
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == &fullscreen_) return FullscreenEvent(event);
+    if (watched == fullscreen_.ImageAspect1)
+      return event->type() == QEvent::Wheel && FullscreenEvent(event);
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDropEvent*>(event);
       if (DraggedPath(drag->mimeData()).exists()) drag->acceptProposedAction();

@@ -8,7 +8,9 @@
 #include "app/scroll_box.h"
 #include "chrome/path_combo_box.h"
 #include "image/loupe_form.h"
+#include "options/about_page.h"
 #include "options/languages.h"
+#include "options/options_form.h"
 #include "widgets/accessible_names.h"
 #include "widgets/directory_list_box.h"
 #include "widgets/file_list_box.h"
@@ -61,6 +63,7 @@ void TMainform::TranslateMainWindow() {
   ScrollBox1->setAccessibleName(text("302", "Picture"));
   ShowShortcutsInHints(*this);
   NameControlsByHints(this);
+  if (options_) ShowKeysOnAboutPage(options_->Memo1, KeysHtml(*this));
   if (!loupe_) return;
   static constexpr std::tuple<const char*, const char*, const char*> kLoupe[] = {
       {"Interval1", "106", "&Speed"}, {"s1", "107", "Fastest"}, {"s2", "108", "Fast"},

@@ -112,6 +112,13 @@ TURLLabel* LinkLabel(QWidget* panel, const char* name, const QString& caption,
 
 }  // namespace
 
+void ShowKeysOnAboutPage(QTextBrowser* memo, const QString& keysHtml) {
+  // After the opening paragraph, before the credits and licence.
+  QString html = kCredits;
+  html.insert(html.indexOf("</p>") + 4, keysHtml);
+  memo->setHtml(html);
+}
+
 AboutPage BuildAboutPage(QWidget* panel) {
   AboutPage page;
   page.ProductName =

@@ -122,7 +122,7 @@ constexpr Text kOptionsTexts[] = {
 constexpr int kWindowKeys[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,   10,  11,  12,  14,
                                15, 16, 17, 18, 19, 20, 21, 22, 23, 24,  25,  26,  27,  28,
                                29, 106, 107, 108, 109, 110, 111, 112, 113, 300, 301, 302,
-                               303, 304, 305};
+                               303, 304, 305, 312, 313, 314, 315, 316};
 // The options dialog's names for screen readers (options_names.cpp).
 constexpr int kNameKeys[] = {306, 308, 309};
 // Read by the Convert page while a conversion runs: the button's "Cancel" and the progress.

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <algorithm>
 #include <filesystem>
@@ -115,6 +116,7 @@ protected:
     fullscreen = std::make_unique<TFullscreenform>();
     mainform = std::make_unique<TMainform>(settings, loupe.get(), fullscreen.get(), environment);
     options = std::make_unique<TOptions>(*mainform, program.folder);
+    mainform->SetOptionsDialog(options.get());
     TranslateOptions(*options, *mainform);
   }
   void TearDown() override {
@@ -133,6 +135,7 @@ protected:
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
         if (auto* button = qobject_cast<TToolbarButton97*>(widget)) texts << button->Hint();
         if (auto* group = qobject_cast<QGroupBox*>(widget)) texts << group->title();
+        if (auto* browser = qobject_cast<QTextBrowser*>(widget)) texts << browser->toPlainText();
         if (auto* box = qobject_cast<QComboBox*>(widget))
           for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
         if (auto* tree = qobject_cast<QTreeWidget*>(widget))
