@@ -585,7 +585,8 @@ QStringList TMainform::PluginMenuItems() const { return OptionBox971->Items(); }
 void TMainform::SetPluginMenuItems(const QStringList& items) { OptionBox971->SetItems(items); }
 void TMainform::ShowFullScreen(const Picture& picture, const QString& caption) {
   // The monitor the main window stands on, at that monitor's place and size.
-  fullscreen_->setGeometry(MonitorOf(frameGeometry(), MonitorGeometries()));
+  if (const QRect monitor = MonitorOf(frameGeometry(), MonitorGeometries()); !monitor.isEmpty())
+    fullscreen_->setGeometry(monitor);
   fullscreen_->ShowPicture(picture, caption);
 }
 

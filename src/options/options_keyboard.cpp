@@ -14,12 +14,18 @@ void MakeKeyboardUsable(TOptions& options) {
   // Pages were built after OK, which would put OK first: the chain is made in page order.
   QWidget* previous = options.TreeView1;
   for (QFrame* page : options.Panels)
-    for (QWidget* control : page->findChildren<QWidget*>())
-      if (control->focusPolicy() & Qt::TabFocus && !control->focusProxy() &&
-          control->window() == &options) {  // not the boxes' drop-down lists
-        QWidget::setTabOrder(previous, control);
-        previous = control;
+    for (QWidget* control : page->findChildren<QWidget*>()) {
+      if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() ||
+          control->window() != &options)  // the boxes' drop-down lists
+        continue;
+      // Controls placed past the page's edge are out of sight: Tab passes them by.
+      if (!page->rect().intersects(QRect(control->mapTo(page, QPoint()), control->size()))) {
+        control->setFocusPolicy(Qt::NoFocus);
+        continue;
       }
+      QWidget::setTabOrder(previous, control);
+      previous = control;
+    }
   QWidget::setTabOrder(previous, options.ExplorerButton1);
 
   auto* escape = new QShortcut(Qt::Key_Escape, &options);
