@@ -50,12 +50,12 @@ public:
     main_.setAcceptDrops(true);
     main_.installEventFilter(this);
     fullscreen_.installEventFilter(this);
-    fullscreen_.ImageAspect1->installEventFilter(this);  // the wheel over the picture
+    fullscreenPicture_->installEventFilter(this);  // the wheel over the picture
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == &fullscreen_) return FullscreenEvent(event);
-    if (watched == fullscreen_.ImageAspect1)
+    if (watched == fullscreenPicture_)
       return event->type() == QEvent::Wheel && FullscreenEvent(event);
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDropEvent*>(event);
@@ -138,6 +138,8 @@ private:
 
   TMainform& main_;
   TFullscreenform& fullscreen_;
+  // Compared, never followed: its events also come while the full-screen window is destroyed.
+  QObject* const fullscreenPicture_ = fullscreen_.ImageAspect1;
   int wheel_ = 0;
 };
 
