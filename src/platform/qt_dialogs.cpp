@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QScreen>
+#include <QPointer>
+#include <QWindow>
 #include <QStringList>
-#include <algorithm>
 
 #include "platform/application.h"
 #include "platform/window_place.h"
@@ -48,6 +48,14 @@ QWidget* Owner() {
   return nullptr;
 }
 
+// Where no window may own a box (at start-up only the splash is up): the shown window it
+// stands over, transient for it without belonging to it.
+QWidget* ShownWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->windowType() == Qt::Window) return window;
+  return nullptr;
+}
+
 // A box must not sit under a window of ours that stays on top (the splash during start-up,
 // the loupe): it then stays on top too.
 bool AnyWindowStaysOnTop() {
@@ -63,13 +71,23 @@ class CentredMessageBox : public QMessageBox {
 public:
   using QMessageBox::QMessageBox;
 
+  // Over a window that does not own the box; it may close meanwhile.
+  void StandOver(QWidget* window) {
+    over_ = window;
+    winId();  // the box's own window, to be made transient now
+    if (window && window->windowHandle()) windowHandle()->setTransientParent(window->windowHandle());
+  }
+
 protected:
   void showEvent(QShowEvent* event) override {
     QMessageBox::showEvent(event);
     activateWindow();  // Return and Escape answer it, also where no window manager gives focus
-    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
-      CentreOver(*this, *owner);
+    QWidget* owner = parentWidget() ? parentWidget()->window() : over_.data();
+    if (owner) CentreOver(*this, *owner);
   }
+
+private:
+  QPointer<QWidget> over_;
 };
 }  // namespace
 
@@ -77,6 +95,7 @@ MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, Mess
   // Titled with the program's name, as the platform's message boxes are.
   CentredMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text),
                         Buttons(buttons), Owner());
+  if (!box.parentWidget()) box.StandOver(ShownWindow());
   if (AnyWindowStaysOnTop()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 #include <map>
 #include <set>
 
@@ -200,6 +201,36 @@ TEST(UsableOnADesktop, TheOptionsOpenOverTheMainWindowAndWorkByKeyboard) {
   EXPECT_TRUE(options.FindComponent("ToolbarButton975")->focusPolicy() & Qt::TabFocus);
   QTest::keyClick(options.windowHandle(), Qt::Key_Escape);
   EXPECT_FALSE(options.isVisible());
+}
+
+// At start-up only the splash is up, and it closes on its own: a box stands over it, transient
+// for it, without belonging to it.
+TEST(UsableOnADesktop, AStartUpBoxIsTransientForTheSplashWithoutBelongingToIt) {
+  NEED_X11_AND_A_WINDOW_MANAGER(manager);
+  auto* splash = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint);
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  splash->setGeometry(300, 200, 400, 300);
+  splash->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
+  bool seen = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    poll.stop();
+    seen = true;
+    EXPECT_EQ(box->parentWidget(), nullptr);
+    EXPECT_EQ(box->windowHandle()->transientParent(), splash->windowHandle());
+    const QPoint offset = box->geometry().center() - splash->geometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    splash->close();  // the box stays up
+    QTest::qWait(50);
+    EXPECT_TRUE(box->isVisible());
+    box->close();
+  });
+  poll.start(20);
+  QtDialogs().ShowError("No mixer");
+  EXPECT_TRUE(seen);
 }
 
 // The roles a user works, which a screen reader must be able to name.
