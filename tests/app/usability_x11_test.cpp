@@ -24,6 +24,7 @@
 #include <set>
 
 #include "app/program_windows.h"
+#include "app/shown_box.h"
 #include "app/scroll_box.h"
 #include "mixer/memory_mixer.h"
 #include "mixer/mixer_systems.h"
@@ -165,23 +166,13 @@ TEST(UsableOnADesktop, TheOptionsOpenOverTheMainWindowAndWorkByKeyboard) {
   EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
   // A message box: transient for the window the user is in and over it, whatever the
   // manager would do.
-  bool seen = false;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    poll.stop();
-    seen = true;
-    QWidget* owner = box->parentWidget();
+  EXPECT_TRUE(test::WithShownBox("No mixer", [&](QMessageBox& box) {
+    QWidget* owner = box.parentWidget();
     ASSERT_TRUE(owner == &options || owner == &main);
     // The manager frames a window around where it was put: the windows' insides line up.
-    const QPoint offset = box->geometry().center() - owner->geometry().center();
+    const QPoint offset = box.geometry().center() - owner->geometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
-    box->close();
-  });
-  poll.start(20);
-  QtDialogs().ShowError("No mixer");
-  EXPECT_TRUE(seen);
+  }));
 
   // From the page tree, Tab goes through the page to OK; Space works the flat buttons.
   options.activateWindow();
@@ -212,25 +203,15 @@ TEST(UsableOnADesktop, AStartUpBoxIsTransientForTheSplashWithoutBelongingToIt) {
   splash->setGeometry(300, 200, 400, 300);
   splash->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
-  bool seen = false;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    poll.stop();
-    seen = true;
-    EXPECT_EQ(box->parentWidget(), nullptr);
-    EXPECT_EQ(box->windowHandle()->transientParent(), splash->windowHandle());
-    const QPoint offset = box->geometry().center() - splash->geometry().center();
+  EXPECT_TRUE(test::WithShownBox("No mixer", [&](QMessageBox& box) {
+    EXPECT_EQ(box.parentWidget(), nullptr);
+    EXPECT_EQ(box.windowHandle()->transientParent(), splash->windowHandle());
+    const QPoint offset = box.geometry().center() - splash->geometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
     splash->close();  // the box stays up
     QTest::qWait(50);
-    EXPECT_TRUE(box->isVisible());
-    box->close();
-  });
-  poll.start(20);
-  QtDialogs().ShowError("No mixer");
-  EXPECT_TRUE(seen);
+    EXPECT_TRUE(box.isVisible());
+  }));
 }
 
 // The roles a user works, which a screen reader must be able to name.
