@@ -4,7 +4,7 @@ velk_packages=(
   qt6-base-dev libjpeg62-turbo-dev libasound2-dev
   pulseaudio alsa-utils libasound2-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils openbox
   libjpeg-turbo-progs imagemagick liblcms2-dev liblcms2-utils libimage-exiftool-perl
   libtiff-dev libtiff-tools
   libgif-dev giflib-tools

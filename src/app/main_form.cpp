@@ -16,11 +16,14 @@
 
 #include "app/fullscreen_form.h"
 #include "app/input_gate.h"
+#include "app/main_form_commands.h"
 #include "app/main_form_keys.h"
 #include "app/main_form_layout.h"
+#include "app/picture_mouse.h"
 #include "app/properties_text.h"
 #include "app/scroll_box.h"
 #include "app/start_plugin.h"
+#include "app/window_position.h"
 #include "app/zoom.h"
 #include "chrome/g_progress.h"
 #include "chrome/path_combo_box.h"
@@ -33,6 +36,7 @@
 #include "image/loupe.h"
 #include "image/loupe_form.h"
 #include "image/tiff_reader.h"
+#include "options/about_page.h"
 #include "options/options_form.h"
 #include "options/radio_group.h"
 #include "platform/atomic_file.h"
@@ -42,6 +46,7 @@
 #include "platform/file_path.h"
 #include "platform/profile_file.h"
 #include "platform/registry.h"
+#include "platform/window_place.h"
 #include "widgets/directory_list_box.h"
 #include "widgets/file_list_box.h"
 #include "widgets/filter_combo_box.h"
@@ -114,6 +119,9 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
     if (file.isFile()) startFile_ = file.absoluteFilePath().toStdString();
   }
   if (fullscreen_) InstallKeysAndDrops(*this, *fullscreen_);
+  InstallToolbarCommands(*this);
+  InstallPictureMouse(*this);
+  FileListBox1->setFocus();  // the first key browses the files, not the zoom box
   FormCreate();
 }
 
@@ -370,6 +378,7 @@ void TMainform::RestoreSettings() {
       settings_.Orientation = registry.ReadBool(kOrientationValue);
     if (registry.ValueExists(kColourProfilesValue))
       settings_.ColourProfiles = registry.ReadBool(kColourProfilesValue);
+    RestoreWindowPosition(*this, registry);
   }
   JPEGImage1->SetApplyOrientation(settings_.Orientation);
   JPEGImage1->SetConvertProfile(settings_.ColourProfiles);
@@ -465,7 +474,7 @@ bool TMainform::FormClose() {
     Registry registry(environment_.hivePath);
     if (!registry.OpenKey(kSettingsKey, true))
       throw EVelkError(FormatMessage(kFailedToSetData, "Directory"));
-    registry.BeginUpdate();  // all fourteen values or none
+    registry.BeginUpdate();  // all values or none
     registry.WriteString("Directory", settings_.Directory);
     registry.WriteBool("Grey", settings_.Grey);
     registry.WriteInteger("Dither", settings_.Dither);
@@ -483,6 +492,7 @@ bool TMainform::FormClose() {
     registry.WriteBool(kColourProfilesValue, settings_.ColourProfiles);
     settings_.Filename = settings_.FileIndex ? fileIndex : 0;
     registry.WriteInteger("Filename", settings_.Filename);
+    WriteWindowPosition(*this, registry);
     registry.EndUpdate();
   } catch (const std::exception& error) {
     ShowException(error);
@@ -506,10 +516,15 @@ void TMainform::SetPictureStatus(const QString& text) {
 }
 
 void TMainform::ShowFullScreen() {
-  fullscreen_->ShowPicture(JPEGImage1->GetPicture(), QString::fromStdString(FileListBox1->FileName()));
+  ShowFullScreen(JPEGImage1->GetPicture(), QString::fromStdString(FileListBox1->FileName()));
 }
 
 // ---- commands ----
+
+void TMainform::SetOptionsDialog(TOptions* options) {
+  options_ = options;
+  if (options_) ShowKeysOnAboutPage(options_->Memo1, KeysHtml(*this));
+}
 
 void TMainform::OpenPage(int node) {
   if (options_) options_->ShowPage(node);
@@ -592,6 +607,9 @@ void TMainform::SetFileIndex(int index) {
 QStringList TMainform::PluginMenuItems() const { return OptionBox971->Items(); }
 void TMainform::SetPluginMenuItems(const QStringList& items) { OptionBox971->SetItems(items); }
 void TMainform::ShowFullScreen(const Picture& picture, const QString& caption) {
+  // The monitor the main window stands on, at that monitor's place and size.
+  if (const QRect monitor = MonitorOf(frameGeometry(), MonitorGeometries()); !monitor.isEmpty())
+    fullscreen_->setGeometry(monitor);
   fullscreen_->ShowPicture(picture, caption);
 }
 
@@ -675,6 +693,7 @@ void TMainform::ShowSelectedFile() {
   Label7->setToolTip(QString::fromStdString(ExtractFilePath(path)));
   const FileKind kind = KindOf(path);
   for (QLabel* label : {Label6, Label7, Label8, Label9, Label10}) label->clear();
+  ScrollBox1->setAccessibleDescription(QString());
   Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
   loadedFile_.clear();
   SetPictureStatus("");
@@ -767,6 +786,7 @@ void TMainform::FillProperties(const std::string& path) {
   if (ext == "bmp") Label9->setText("Bitmap Image");
   else if (ext == "jpg" || ext == "jpeg") Label9->setText("JPEG Image");
   else if (ext == "gif") Label9->setText("Gif Image");
+  ScrollBox1->setAccessibleDescription(Label6->text() + ", " + Label8->text());
 }
 
 void TMainform::ComboBox1Change() {

@@ -71,7 +71,8 @@ public:
   void ToolbarButton978Click();
   // The options dialog, made after this window; its pages open from the toolbar and its
   // boxes are saved with the settings.
-  void SetOptionsDialog(TOptions* options) { options_ = options; }
+  void SetOptionsDialog(TOptions* options);
+  const std::string& ProgramFolder() const { return environment_.programFolder; }
 
   // What the options dialog reaches in this window.
   ViewerSettings& Settings() override { return settings_; }
@@ -84,6 +85,7 @@ public:
   void StartPlugin(const std::string& library, const std::string& procedure) override;
   void TranslateMainWindow() override;  // in translate_main_window.cpp
   void ShowFullScreen(const Picture& picture, const QString& caption) override;
+  void ShowStatus(const QString& text) override { ShowHint(text); }
   // The skin (main_form_skin.cpp).
   void LoadSkinPicture(const std::string& path) override;
   Picture& SkinPicture() override;
@@ -184,6 +186,9 @@ private:
   QColor formColour_ = Qt::black;
   QColor fullscreenBackground_ = Qt::black;
   QColor fullscreenText_ = Qt::white;
+  // The lists' and boxes' colours: always set together, so no platform colour shows between.
+  QColor containerColour_ = Qt::white;
+  QColor containerText_ = Qt::black;
 };
 
 }  // namespace velk

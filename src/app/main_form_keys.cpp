@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QShortcut>
 #include <QUrl>
+#include <QWheelEvent>
 #include <algorithm>
 #include <initializer_list>
 
@@ -40,9 +41,7 @@ public:
     for (QWidget* area : std::initializer_list<QWidget*>{main_.FileListBox1, main_.ScrollBox1})
       for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
         Bind(area, key, Qt::WidgetWithChildrenShortcut, [this] { FullScreen(); });
-    Bind(&main_, Qt::Key_F11, Qt::WindowShortcut, [this] { FullScreen(); });
-    Bind(&main_, Qt::Key_F5, Qt::WindowShortcut, [this] { main_.ToolbarButton974->click(); });
-    Bind(&main_, Qt::Key_F1, Qt::WindowShortcut, [this] { main_.ToolbarButton972->click(); });
+    // F11, F5, F1 and the rest of the toolbar's keys are the buttons' own (main_form_commands).
     for (const Qt::Key key : {Qt::Key_Plus, Qt::Key_Equal})  // "=" is "+" without Shift
       Bind(&main_, Qt::CTRL | key, Qt::WindowShortcut, [this] { StepZoom(-1); });
     Bind(&main_, Qt::CTRL | Qt::Key_Minus, Qt::WindowShortcut, [this] { StepZoom(+1); });
@@ -51,10 +50,13 @@ public:
     main_.setAcceptDrops(true);
     main_.installEventFilter(this);
     fullscreen_.installEventFilter(this);
+    fullscreenPicture_->installEventFilter(this);  // the wheel over the picture
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == &fullscreen_) return FullscreenEvent(event);
+    if (watched == fullscreenPicture_)
+      return event->type() == QEvent::Wheel && FullscreenEvent(event);
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDropEvent*>(event);
       if (DraggedPath(drag->mimeData()).exists()) AcceptAsCopy(drag);
@@ -88,17 +90,9 @@ private:
 
   void FullScreen() { main_.ToolbarButton975->click(); }
 
-  // A zoom entry chosen as by the user in the zoom box; from "To fit", "Stretch" or none the
-  // steps start at 100%.
-  void StepZoom(int step) {
-    int index = main_.ComboBox1->currentIndex();
-    if (index < 0 || index > kZoom10) index = kZoom100;
-    ChooseZoom(std::clamp(index + step, 0, int(kZoom10)));
-  }
-  void ChooseZoom(int index) {
-    main_.ComboBox1->setCurrentIndex(index);
-    emit main_.ComboBox1->activated(index);
-  }
+  void StepZoom(int step) { ChooseZoom(SteppedZoom(main_.ComboBox1->currentIndex(), step)); }
+  // A zoom entry chosen as by the user in the zoom box.
+  void ChooseZoom(int index) { ChooseZoomEntry(*main_.ComboBox1, index); }
 
   // As the command line: a file opens its folder and shows it; a folder is browsed to.
   void Open(const QFileInfo& path) {
@@ -117,20 +111,29 @@ private:
       fullscreen_.setFocus(Qt::OtherFocusReason);
     }
     if (event->type() == QEvent::Hide) main_.activateWindow();  // and hands it back on leaving
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
     const int count = int(main_.FileListBox1->Items().size());
     const int current = main_.FileListBox1->ItemIndex();
     int next;
-    switch (key) {
-      case Qt::Key_F11: fullscreen_.ImageAspect1Click(); return true;
-      case Qt::Key_Space:
-      case Qt::Key_PageDown: next = current + 1; break;
-      case Qt::Key_Backspace:
-      case Qt::Key_PageUp: next = current - 1; break;
-      case Qt::Key_Home: next = 0; break;
-      case Qt::Key_End: next = count - 1; break;
-      default: return false;
+    if (event->type() == QEvent::Wheel) {
+      // A notch down is the next file, up the previous; touchpads send parts of a notch.
+      wheel_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+      const int steps = wheel_ / 120;
+      wheel_ -= steps * 120;
+      if (steps == 0 || count == 0) return true;
+      next = std::clamp(current - steps, 0, count - 1);
+    } else if (event->type() == QEvent::KeyPress) {
+      switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_F11: fullscreen_.ImageAspect1Click(); return true;
+        case Qt::Key_Space:
+        case Qt::Key_PageDown: next = current + 1; break;
+        case Qt::Key_Backspace:
+        case Qt::Key_PageUp: next = current - 1; break;
+        case Qt::Key_Home: next = 0; break;
+        case Qt::Key_End: next = count - 1; break;
+        default: return false;
+      }
+    } else {
+      return false;
     }
     if (next < 0 || next >= count || next == current) return true;
     // Selecting the entry shows it in the main window, as a click in the list does; the view
@@ -143,6 +146,9 @@ private:
 
   TMainform& main_;
   TFullscreenform& fullscreen_;
+  // Compared, never followed: its events also come while the full-screen window is destroyed.
+  QObject* const fullscreenPicture_ = fullscreen_.ImageAspect1;
+  int wheel_ = 0;
 };
 
 }  // namespace

@@ -61,11 +61,15 @@ void TMainform::ApplySkinColour(int tag, TColor colour) {
                                  FilterComboBox1};
   switch (tag) {
     case 1:
-      for (QWidget* w : containers) SetRoles(w, {QPalette::Base, QPalette::Button}, c);
-      break;
     case 7:
-      for (QWidget* w : containers)
-        SetRoles(w, {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}, c);
+      // Background and text together: one of them from a dark desktop theme would leave
+      // light text on the skin's white (or dark on dark).
+      (tag == 1 ? containerColour_ : containerText_) = c;
+      for (QWidget* w : containers) {
+        SetRoles(w, {QPalette::Base, QPalette::AlternateBase, QPalette::Button, QPalette::Window},
+                 containerColour_);
+        SetRoles(w, {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}, containerText_);
+      }
       break;
     case 2:  // the form (where no skin covers it) and the toolbar panel
       formColour_ = c;

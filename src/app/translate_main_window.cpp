@@ -4,9 +4,14 @@
 #include <QLabel>
 
 #include "app/main_form.h"
+#include "app/main_form_commands.h"
+#include "app/scroll_box.h"
 #include "chrome/path_combo_box.h"
 #include "image/loupe_form.h"
+#include "options/about_page.h"
 #include "options/languages.h"
+#include "options/options_form.h"
+#include "widgets/accessible_names.h"
 #include "widgets/directory_list_box.h"
 #include "widgets/file_list_box.h"
 #include "widgets/filter_combo_box.h"
@@ -52,6 +57,15 @@ void TMainform::TranslateMainWindow() {
   SetHint(PathComboBox1, text("29", "Choose a Drive"));
   damagedText_ = text("202", "The picture is damaged");
   unreadableText_ = text("203", "The picture cannot be shown");
+  ToolbarButton978->SetHint(text("304", "Minimize"));
+  ToolbarButton979->SetHint(text("305", "Close"));
+  OptionBox971->Arrow()->SetHint(text("303", "Plugins"));
+  DirectoryListBox1->setAccessibleName(text("300", "Folders"));
+  FileListBox1->setAccessibleName(text("301", "Files"));
+  ScrollBox1->setAccessibleName(text("302", "Picture"));
+  ShowShortcutsInHints(*this);
+  NameControlsByHints(this);
+  if (options_) ShowKeysOnAboutPage(options_->Memo1, KeysHtml(*this));
   if (!loupe_) return;
   static constexpr std::tuple<const char*, const char*, const char*> kLoupe[] = {
       {"Interval1", "106", "&Speed"}, {"s1", "107", "Fastest"}, {"s2", "108", "Fast"},

@@ -1,9 +1,22 @@
 #include "app/zoom.h"
 
+#include <QComboBox>
+#include <algorithm>
+
 namespace velk {
 
 QStringList ZoomEntries() {
   return {"500%", "400%", "300%", "200%", "100%", "75%", "50%", "25%", "10%", "To fit", "Stretch"};
+}
+
+int SteppedZoom(int index, int step) {
+  if (index < 0 || index > kZoom10) index = kZoom100;
+  return std::clamp(index + step, int(kZoom500), int(kZoom10));
+}
+
+void ChooseZoomEntry(QComboBox& box, int index) {
+  box.setCurrentIndex(index);
+  emit box.activated(index);
 }
 
 QSize ZoomedSize(int index, int w, int h) {

@@ -14,7 +14,8 @@ TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent) {
   f.setUnderline(true);
   setFont(f);
   QPalette p = palette();
-  p.setColor(QPalette::WindowText, Qt::blue);
+  // The theme's link colour, made for its background (a fixed blue is unreadable on dark).
+  p.setColor(QPalette::WindowText, p.color(QPalette::Link));
   setPalette(p);
 }
 
@@ -110,6 +111,13 @@ TURLLabel* LinkLabel(QWidget* panel, const char* name, const QString& caption,
 }
 
 }  // namespace
+
+void ShowKeysOnAboutPage(QTextBrowser* memo, const QString& keysHtml) {
+  // After the opening paragraph, before the credits and licence.
+  QString html = kCredits;
+  html.insert(html.indexOf("</p>") + 4, keysHtml);
+  memo->setHtml(html);
+}
 
 AboutPage BuildAboutPage(QWidget* panel) {
   AboutPage page;

@@ -40,6 +40,9 @@ struct AboutPage {
 // Fills the page panel with its controls, each named as the rest of the program knows it.
 AboutPage BuildAboutPage(QWidget* panel);
 
+// The credits text followed by the program's keys (HTML), as the main window lists them.
+void ShowKeysOnAboutPage(QTextBrowser* memo, const QString& keysHtml);
+
 // The two 32 x 32 icons: the viewer's picture frame and a smiling face.
 QPixmap DrawViewerIcon();
 QPixmap DrawSmileyIcon();

@@ -1,6 +1,10 @@
 #include "options/convert_page.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
+#include <QTreeWidget>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSlider>
@@ -8,6 +12,8 @@
 #include "gif/gif_image.h"
 #include "image/jpeg_image.h"
 #include "options/conversion.h"
+#include "options/languages.h"
+#include "options/options_host.h"
 #include "options/options_form.h"
 #include "options/sorted_list.h"
 #include "platform/application.h"
@@ -45,7 +51,8 @@ FileBoxRequest OpenDialog3() {
   return request;
 }
 
-TConvertPage::TConvertPage(TOptions& options) : QObject(&options), options_(options) {
+TConvertPage::TConvertPage(TOptions& options, OptionsHost& host)
+    : QObject(&options), options_(options), host_(host) {
   setObjectName("ConvertPage");
   ListBox1 = Control<QListWidget>(options, "ListBox1");
   Edit971 = Control<QLineEdit>(options, "Edit971");
@@ -123,7 +130,33 @@ void TConvertPage::LoadIntoWorkingPicture(const std::string& path, TGIFImage& gi
       path, gif, PhotoCorrections{working.ApplyOrientation(), working.ConvertProfile()}));
 }
 
+void TConvertPage::ShowProgress(int done, int count) {
+  const LanguageTexts text(options_.ProgramFolder());
+  host_.ShowStatus(text("311", "%1 of %2").arg(done).arg(count));
+  QCoreApplication::processEvents();
+}
+
 void TConvertPage::ToolbarButton975Click() {
+  if (running_) {
+    Cancel();
+    return;
+  }
+  const QScopedValueRollback running(running_, true);
+  cancelled_ = false;
+  // Events are taken between files: nothing but the button may change the run meanwhile.
+  std::vector<std::pair<QWidget*, bool>> locked;
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           ToolbarButton971, ToolbarButton972, ToolbarButton976, ToolbarButton9716,
+           options_.ComboBox973, options_.TrackBar2, options_.TreeView1}) {
+    locked.emplace_back(control, control->isEnabled());
+    control->setEnabled(false);
+  }
+  const QString caption = ToolbarButton975->Caption();
+  ToolbarButton975->SetCaption(LanguageTexts(options_.ProgramFolder())("310", "Cancel"));
+  const auto unlock = qScopeGuard([&] {
+    for (const auto& [control, enabled] : locked) control->setEnabled(enabled);
+    ToolbarButton975->SetCaption(caption);
+  });
   ListBox1->setCurrentRow(0);
   int converted = 0;
   int errors = 0;
@@ -132,8 +165,8 @@ void TConvertPage::ToolbarButton975Click() {
   const int format = options_.ComboBox973->currentIndex();
   const std::string folder = Edit971->text().toStdString();
   const int n = ListBox1->count();
-  for (int i = 0; i < n; ++i) {
-    const std::string path = ListBox1->currentItem()->text().toStdString();
+  for (int i = 0; i < n && !cancelled_; ++i) {
+    const std::string path = ListBox1->item(i)->text().toStdString();
     // Whatever fails for one file counts as its error; the run goes on with the next.
     bool loaded = false;
     try {
@@ -147,7 +180,8 @@ void TConvertPage::ToolbarButton975Click() {
       ++errors;
       if (loaded && writeFailure.empty()) writeFailure = MessageOf(error);
     }
-    ListBox1->setCurrentRow(ListBox1->currentRow() + 1);
+    ListBox1->setCurrentRow(i + 1);  // a click in the list meanwhile does not steer the run
+    ShowProgress(i + 1, n);
   }
   ListBox1->setCurrentRow(0);
   if (!writeFailure.empty()) AppDialogs().ShowError(writeFailure);

@@ -13,6 +13,7 @@ class QSlider;
 
 namespace velk {
 
+class OptionsHost;
 class TGIFImage;
 class TOptions;
 class TToolbarButton97;
@@ -24,7 +25,7 @@ class TConvertPage : public QObject {
   Q_OBJECT
 public:
   // Finds the page's controls (built on Panel8) and connects their handlers.
-  explicit TConvertPage(TOptions& options);
+  TConvertPage(TOptions& options, OptionsHost& host);
 
   void ToolbarButton971Click();   // Add
   void ToolbarButton972Click();   // Delete
@@ -33,8 +34,12 @@ public:
   void ComboBox973Change();
   void TrackBar2Change();
   // The run. A file that fails to load, encode or write counts as an error and the run goes on;
-  // the first encode or write failure's message comes before the summary.
+  // the first encode or write failure's message comes before the summary. The list and the
+  // status line ("n of N") follow each file; while it runs the button (or Escape) cancels the
+  // run after the current file, and the summary counts the files done.
   void ToolbarButton975Click();
+  bool Running() const { return running_; }
+  void Cancel() { cancelled_ = true; }
 
   QListWidget* ListBox1;
   QLineEdit* Edit971;
@@ -49,7 +54,13 @@ private:
   // Loads one file into the working picture; throws on failure.
   void LoadIntoWorkingPicture(const std::string& path, TGIFImage& gif);
 
+  // After each file: the list and the status line drawn, a cancel taken.
+  void ShowProgress(int done, int count);
+
   TOptions& options_;
+  OptionsHost& host_;
+  bool running_ = false;
+  bool cancelled_ = false;
   std::string browseFolder_ = "/";  // FolderBrowse2 starts at the folder chosen last
 };
 

@@ -12,6 +12,7 @@
 #include "options/about_page.h"
 #include "options/options_form.h"
 #include "options/options_host.h"
+#include "options/options_names.h"
 #include "options/radio_group.h"
 #include "options/skin_scheme.h"
 #include "platform/application.h"
@@ -115,13 +116,19 @@ constexpr Text kOptionsTexts[] = {
     {"127", "Add language plugin", Place::Hint, "ToolbarButton9722"},
     {"200", "Turn photos upright (EXIF)", Place::Caption, "CheckBox5"},
     {"201", "Use the picture's colour profile", Place::Caption, "CheckBox6"},
+    {"307", "Choose the bitmap file", Place::Hint, "ToolbarButton973"},
 };
 
 // The keys of the main window (with the loupe menu) and of the splash; the texts are applied
 // in app/translate_main_window.cpp and app/translate_splash.cpp.
 constexpr int kWindowKeys[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,   10,  11,  12,  14,
                                15, 16, 17, 18, 19, 20, 21, 22, 23, 24,  25,  26,  27,  28,
-                               29, 106, 107, 108, 109, 110, 111, 112, 113, 202, 203};
+                               29, 106, 107, 108, 109, 110, 111, 112, 113, 202, 203, 300, 301, 302,
+                               303, 304, 305, 312, 313, 314, 315, 316};
+// The options dialog's names for screen readers (options_names.cpp).
+constexpr int kNameKeys[] = {306, 308, 309};
+// Read by the Convert page while a conversion runs: the button's "Cancel" and the progress.
+constexpr int kConversionRunKeys[] = {310, 311};
 
 void SetCaption(QWidget* control, const QString& text) {
   if (auto* button = qobject_cast<TToolbarButton97*>(control)) button->SetCaption(text);
@@ -150,6 +157,8 @@ std::string CurrentLanguageFile(const std::string& programFolder) {
 
 std::vector<std::string> LanguageKeys() {
   std::set<int> keys(std::begin(kWindowKeys), std::end(kWindowKeys));
+  keys.insert(std::begin(kConversionRunKeys), std::end(kConversionRunKeys));
+  keys.insert(std::begin(kNameKeys), std::end(kNameKeys));
   for (const Text& text : kOptionsTexts) keys.insert(std::stoi(text.key));
   std::vector<std::string> names;
   for (int key : keys) names.push_back(std::to_string(key));
@@ -200,6 +209,7 @@ void TranslateOptions(TOptions& options, OptionsHost& host) {
         break;
     }
   }
+  NameOptionsControls(options);  // after their captions and hints
   Application::SetTitle(texts("0", "Velk's JPEG Viewer"));
   host.SetZoomIndex(zoom);
   options.ComboBox972->setCurrentIndex(bitmap);

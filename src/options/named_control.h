@@ -39,6 +39,7 @@ inline TToolbarButton97* FlatButton(QWidget* parent, const char* name, const QSt
   colours.setColor(QPalette::Inactive, QPalette::ButtonText, text);
   button->setPalette(colours);
   button->setEnabled(enabled);
+  button->setFocusPolicy(Qt::StrongFocus);  // the dialog is worked by keyboard too
   return button;
 }
 

@@ -14,7 +14,10 @@
 #include <filesystem>
 
 #include "image/jpeg_image.h"
+#include "options/convert_page.h"
 #include "options/languages.h"
+#include "options/options_keyboard.h"
+#include "options/options_names.h"
 #include "options/options_host.h"
 #include "options/plugins_page.h"
 #include "options/radio_group.h"
@@ -25,6 +28,7 @@
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
 #include "platform/program_files.h"
+#include "platform/window_place.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -73,6 +77,8 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
   JPEGImage1->hide();
 
   ConnectOptionClicks();
+  NameOptionsControls(*this);
+  MakeKeyboardUsable(*this);
   TreeView1->expandAll();
   // As for any handler: a failure's message, the rest of the sequence skipped, the dialog usable.
   RunShowingErrors([this] { FormCreate(this); });
@@ -90,9 +96,17 @@ void TOptions::ConnectOptionClicks() {
 }
 
 void TOptions::ShowPage(int node) {
+  // Opened over the main window, also where a window manager would put it elsewhere.
+  if (!isVisible() && parentWidget()) {
+    ensurePolished();
+    CentreOver(*this, *parentWidget()->window());
+  }
   show();
   raise();
   activateWindow();
+  // A conversion run keeps its page in sight until it ends.
+  if (auto* convert = findChild<TConvertPage*>("ConvertPage"); convert && convert->Running())
+    return;
   if (QTreeWidgetItem* item = TreeItem(node)) TreeView1->setCurrentItem(item);
 }
 

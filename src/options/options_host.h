@@ -40,6 +40,8 @@ public:
   // The slide show: shows a copy of picture full screen under the caption (the full-screen
   // window is made visible when hidden). Without a full-screen window nothing is shown.
   virtual void ShowFullScreen(const Picture& /*picture*/, const QString& /*caption*/) {}
+  // A line of progress in the main window's status line.
+  virtual void ShowStatus(const QString& /*text*/) {}
 
   // The skin. Entries are those of the Bitmaps page: 0 the skin picture, 1 to 12 the glyphs
   // of the toolbar buttons in the page's order.

@@ -104,7 +104,7 @@ void TOptions::BuildConvertPage() {
   Caption(convert1, "Label25", "Best", QRect(188, 22, 28, 16));
   convert1->hide();
   FlatButton(page, "ToolbarButton975", "Convert", "", QRect(224, 226, 92, 26), false);
-  new TConvertPage(*this);  // owned by the dialog; found as its child "ConvertPage"
+  new TConvertPage(*this, host_);  // owned by the dialog; found as its child "ConvertPage"
 }
 
 void TOptions::BuildSlideShowPage() {

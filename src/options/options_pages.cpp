@@ -128,7 +128,7 @@ void TOptions::BuildSkinsPages() {
                          "Skins Toolbar Button Glyph", "Plugin Toolbar Button Glyph",
                          "Convert Toolbar Button Glyph", "Slide Show Toolbar Button Glyph",
                          "About Toolbar Button Glyph"});
-  FlatButton(bitmaps, "ToolbarButton973", "...", "", QRect(284, 8, 26, 22));
+  FlatButton(bitmaps, "ToolbarButton973", "...", "Choose the bitmap file", QRect(284, 8, 26, 22));
   auto* preview = NamedControl<QGroupBox>(bitmaps, "GroupBox1", QRect(8, 40, 309, 210));
   preview->setTitle("Preview");
 }

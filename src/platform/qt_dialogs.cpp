@@ -3,11 +3,12 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QScreen>
+#include <QPointer>
+#include <QWindow>
 #include <QStringList>
-#include <algorithm>
 
 #include "platform/application.h"
+#include "platform/window_place.h"
 
 namespace velk {
 
@@ -47,6 +48,14 @@ QWidget* Owner() {
   return nullptr;
 }
 
+// Where no window may own a box (at start-up only the splash is up): the shown window it
+// stands over, transient for it without belonging to it.
+QWidget* ShownWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->windowType() == Qt::Window) return window;
+  return nullptr;
+}
+
 // A box must not sit under a window of ours that stays on top (the splash during start-up,
 // the loupe): it then stays on top too.
 bool AnyWindowStaysOnTop() {
@@ -62,21 +71,23 @@ class CentredMessageBox : public QMessageBox {
 public:
   using QMessageBox::QMessageBox;
 
+  // Over a window that does not own the box; it may close meanwhile.
+  void StandOver(QWidget* window) {
+    over_ = window;
+    winId();  // the box's own window, to be made transient now
+    if (window && window->windowHandle()) windowHandle()->setTransientParent(window->windowHandle());
+  }
+
 protected:
   void showEvent(QShowEvent* event) override {
     QMessageBox::showEvent(event);
     activateWindow();  // Return and Escape answer it, also where no window manager gives focus
-    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (!owner) return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(owner->frameGeometry().center());
-    if (const QScreen* screen = owner->screen()) {
-      const QRect room = screen->availableGeometry();
-      frame.moveLeft(std::clamp(frame.left(), room.left(), room.right() - frame.width() + 1));
-      frame.moveTop(std::clamp(frame.top(), room.top(), room.bottom() - frame.height() + 1));
-    }
-    move(frame.topLeft());
+    QWidget* owner = parentWidget() ? parentWidget()->window() : over_.data();
+    if (owner) CentreOver(*this, *owner);
   }
+
+private:
+  QPointer<QWidget> over_;
 };
 }  // namespace
 
@@ -84,6 +95,7 @@ MessageAnswer QtDialogs::Message(MessageKind kind, const std::string& text, Mess
   // Titled with the program's name, as the platform's message boxes are.
   CentredMessageBox box(Icon(kind), Application::Title(), QString::fromStdString(text),
                         Buttons(buttons), Owner());
+  if (!box.parentWidget()) box.StandOver(ShownWindow());
   if (AnyWindowStaysOnTop()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   switch (box.exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;

@@ -16,6 +16,7 @@ public:
   explicit TOptionBox(QWidget* parent = nullptr);
 
   TToolbarButton97* Button() const { return button_; }
+  TToolbarButton97* Arrow() const { return arrow_; }
   const QStringList& Items() const { return items_; }
   void SetItems(const QStringList& items);
   // Chooses item index as if the user had picked it from the list.

@@ -72,7 +72,12 @@ void TToolbarButton97::SetNumGlyphs(int count) {
 
 QString TToolbarButton97::Hint() const { return HintOf(this); }
 
-void TToolbarButton97::SetHint(const QString& hint) { velk::SetHint(this, hint); }
+void TToolbarButton97::SetHint(const QString& hint) {
+  velk::SetHint(this, hint);
+  // What the button does is its name to a screen reader; a glyph or "_" says nothing.
+  setAccessibleName(GetShortHint(hint));
+  setAccessibleDescription(GetLongHint(hint));
+}
 
 void TToolbarButton97::SetDown(bool down) {
   setCheckable(down || isCheckable());
@@ -169,6 +174,11 @@ void TToolbarButton97::paintEvent(QPaintEvent*) {
                                    QPalette::ButtonText));
     painter.drawText(QRect(x, shift, caption.width(), height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
+  }
+  if (hasFocus()) {
+    // A dotted frame in the text colour: the flat look has no other sign of the focus.
+    painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
   }
 }
 

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "app/program_windows.h"
+#include "app/shown_box.h"
 #include "image/jpeg_image.h"
 #include "mixer/memory_mixer.h"
 #include "mixer/mixer_systems.h"
@@ -72,29 +73,17 @@ TEST(WindowsOnX11, TitlesAreTheCaptionsAndBoxesCentreOnTheirWindow) {
   mainform.move(20, 30);
   QTest::qWait(100);
   QTest::mouseClick(&mainform, Qt::LeftButton, {}, QPoint(5, 5));
-  bool seen = false;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible()) return;
-    poll.stop();
-    seen = true;
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
-    ExpectTitleAndClass(*box, "Velk's JPEG Viewer");
-    const QPoint offset = box->frameGeometry().center() - mainform.frameGeometry().center();
+  const auto look = [&](QMessageBox& box) {
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&box));
+    ExpectTitleAndClass(box, "Velk's JPEG Viewer");
+    const QPoint offset = box.frameGeometry().center() - mainform.frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
     // Above a window of ours that stays on top (the splash, the loupe), never under it.
-    EXPECT_EQ(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint), windows.loupe.isVisible());
-    box->close();
-  });
-  poll.start(20);
-  QtDialogs().ShowError("Plugin not found");
-  EXPECT_TRUE(seen);
+    EXPECT_EQ(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint), windows.loupe.isVisible());
+  };
+  EXPECT_TRUE(test::WithShownBox("Plugin not found", look));
   windows.loupe.show();
-  seen = false;
-  poll.start(20);
-  QtDialogs().ShowError("Plugin not found");
-  EXPECT_TRUE(seen);
+  EXPECT_TRUE(test::WithShownBox("Plugin not found", look));
 }
 
 // Keys and drops through the real windows: each key's effect, in order, on a folder of three

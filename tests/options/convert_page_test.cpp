@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "image/jpeg_image.h"
 #include "image/tiff_writer.h"
@@ -284,6 +287,57 @@ TEST_F(ConvertPageTest, AnAnimatedGifConvertsItsFirstFrame) {
   EXPECT_EQ(out.Width(), 6);
   EXPECT_EQ(out.PixelColor(3, 2).red, 255);
   EXPECT_EQ(out.PixelColor(3, 2).blue, 0);
+}
+
+}  // namespace
+}  // namespace velk
+
+namespace velk {
+namespace {
+
+// Between files the run shows its progress and takes events: the button, then Escape, stop it
+// after the file in hand; what was written stays and the summary counts it.
+TEST_F(ConvertPageTest, TheRunShowsItsProgressAndTheButtonOrEscapeCancelsIt) {
+  std::vector<std::string> files;
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"})
+    files.push_back(Bmp(name, test::SolidBitmap(4, 4, {})));
+  Add(files);
+  ChooseFolder(Out());
+  std::vector<int> rows;  // the list's selection as each file's progress is shown
+  const auto stopAfter = [&](int files, const std::function<void()>& stop) {
+    rows.clear();
+    QObject::disconnect(Page().ListBox1, nullptr, nullptr, nullptr);
+    QObject::connect(Page().ListBox1, &QListWidget::currentRowChanged, [&, files, stop](int row) {
+      rows.push_back(row);
+      if (row == files) QTimer::singleShot(0, stop);  // taken while the run shows the row
+    });
+  };
+
+  stopAfter(2, [&] { Page().ToolbarButton975->click(); });
+  Convert();
+  EXPECT_EQ(host.statuses, (Texts{"1 of 4", "2 of 4"}));
+  EXPECT_EQ(rows, (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(dialogs->Texts(), Texts{"2 files successfully converted"});
+  EXPECT_TRUE(fs::exists(Out() + "/b.bmp"));
+  EXPECT_FALSE(fs::exists(Out() + "/c.bmp"));
+  EXPECT_EQ(Page().ToolbarButton975->Caption(), "Convert");
+  EXPECT_TRUE(Page().ToolbarButton971->isEnabled());
+
+  host.statuses.clear();
+  options->show();
+  options->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(options.get()));
+  stopAfter(1, [&] {
+    EXPECT_EQ(Page().ToolbarButton975->Caption(), "Cancel");
+    EXPECT_FALSE(Page().ToolbarButton971->isEnabled());
+    QTest::keyClick(options.get(), Qt::Key_Escape);
+  });
+  Convert();
+  EXPECT_EQ(host.statuses, Texts{"1 of 4"});
+  EXPECT_EQ(dialogs->Texts(), Texts{"1 files successfully converted"});
+  EXPECT_TRUE(options->isVisible());  // Escape cancelled the run, not the dialog
+  QTest::keyClick(options.get(), Qt::Key_Escape);
+  EXPECT_FALSE(options->isVisible());
 }
 
 }  // namespace

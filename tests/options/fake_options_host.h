@@ -40,6 +40,8 @@ public:
     calls.push_back("StartPlugin " + library + " " + procedure);
   }
   void TranslateMainWindow() override { calls.push_back("TranslateMainWindow"); }
+  void ShowStatus(const QString& text) override { statuses.push_back(text.toStdString()); }
+  std::vector<std::string> statuses;
 
   // The skin, recorded apart from the calls above.
   Picture skin;

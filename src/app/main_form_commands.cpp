@@ -1,0 +1,145 @@
+#include "app/main_form_commands.h"
+
+#include <QMenu>
+#include <QShortcut>
+
+#include "app/main_form.h"
+#include "app/scroll_box.h"
+#include "options/languages.h"
+#include "widgets/file_list_box.h"
+#include "widgets/hint_tracker.h"
+#include "widgets/option_box.h"
+#include "widgets/toolbar_button.h"
+
+namespace velk {
+
+namespace {
+
+constexpr const char* kPlainHint = "velkPlainHint";
+
+// The button's hint as translated, without the key added to it.
+QString PlainHint(const TToolbarButton97* button) {
+  const QVariant plain = button->property(kPlainHint);
+  return plain.isValid() ? plain.toString() : GetShortHint(button->Hint());
+}
+
+class CommandMenu : public QObject {
+public:
+  explicit CommandMenu(TMainform& mainform) : QObject(&mainform), main_(mainform) {
+    // A click at once (a button's own shortcut would click a moment later); a disabled
+    // button ignores it.
+    for (const ToolbarCommand& command : ToolbarCommands(main_)) {
+      auto* shortcut = new QShortcut(command.key, &main_);
+      shortcut->setContext(Qt::WindowShortcut);
+      connect(shortcut, &QShortcut::activated, command.button, &QAbstractButton::click);
+    }
+    for (QWidget* area : {static_cast<QWidget*>(main_.FileListBox1),
+                          static_cast<QWidget*>(main_.ScrollBox1)}) {
+      area->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(area, &QWidget::customContextMenuRequested, this, [this, area](QPoint at) {
+        // Scroll areas report the place in their viewport.
+        auto* scrolled = qobject_cast<QAbstractScrollArea*>(area);
+        Popup((scrolled ? scrolled->viewport() : area)->mapToGlobal(at));
+      });
+      for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), Qt::SHIFT | Qt::Key_F10}) {
+        auto* shortcut = new QShortcut(key, area);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, area] { Popup(KeyboardPlace(area)); });
+      }
+    }
+  }
+
+private:
+  // Under the selected file, else the area's middle.
+  static QPoint KeyboardPlace(QWidget* area) {
+    if (auto* list = qobject_cast<TFileListBox*>(area); list && list->currentItem()) {
+      const QRect item = list->visualItemRect(list->currentItem());
+      return list->viewport()->mapToGlobal(item.bottomLeft());
+    }
+    return area->mapToGlobal(area->rect().center());
+  }
+
+  void Popup(QPoint at) {
+    auto* menu = new QMenu(&main_);
+    menu->setObjectName("CommandMenu");
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const ToolbarCommand& command : ToolbarCommands(main_)) {
+      TToolbarButton97* button = command.button;
+      // The key shown beside the entry only: the window's shortcut is the one that acts.
+      QAction* action = menu->addAction(
+          PlainHint(button) + '\t' + command.key.toString(QKeySequence::NativeText), button,
+          &QAbstractButton::click);
+      action->setEnabled(button->isEnabled());
+      if (button == main_.OptionBox971->Button()) AddPlugins(*menu);
+    }
+    menu->popup(at);
+  }
+
+  // The plugin box's list: the manager, then each plugin.
+  void AddPlugins(QMenu& menu) {
+    QMenu* plugins = menu.addMenu(main_.OptionBox971->Arrow()->accessibleName());
+    plugins->setObjectName("PluginsMenu");
+    const QStringList items = main_.OptionBox971->Items();
+    for (int i = 0; i < items.size(); ++i) {
+      if (items[i] == "-") plugins->addSeparator();
+      else plugins->addAction(items[i], this, [this, i] { main_.OptionBox971->ChooseItem(i); });
+    }
+  }
+
+  TMainform& main_;
+};
+
+}  // namespace
+
+std::vector<ToolbarCommand> ToolbarCommands(const TMainform& m) {
+  // The usual keys where there is a convention; Ctrl+Shift and a letter opens an options page.
+  return {{m.ToolbarButton971, Qt::CTRL | Qt::Key_E},
+          {m.ToolbarButton973, Qt::CTRL | Qt::Key_Delete},
+          {m.ToolbarButton974, Qt::Key_F5},
+          {m.ToolbarButton975, Qt::Key_F11},
+          {m.ToolbarButton977, Qt::CTRL | Qt::Key_L},
+          {m.ToolbarButton976, Qt::CTRL | Qt::Key_Comma},
+          {m.ToolbarButton9710, Qt::CTRL | Qt::SHIFT | Qt::Key_V},
+          {m.ToolbarButton9713, Qt::CTRL | Qt::SHIFT | Qt::Key_K},
+          {m.OptionBox971->Button(), Qt::CTRL | Qt::SHIFT | Qt::Key_P},
+          {m.ToolbarButton9712, Qt::CTRL | Qt::SHIFT | Qt::Key_C},
+          {m.ToolbarButton9714, Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+          {m.ToolbarButton972, Qt::Key_F1},
+          {m.ToolbarButton978, Qt::CTRL | Qt::Key_M},
+          {m.ToolbarButton979, Qt::CTRL | Qt::Key_Q}};
+}
+
+void InstallToolbarCommands(TMainform& mainform) { new CommandMenu(mainform); }
+
+QString KeysHtml(const TMainform& mainform) {
+  const LanguageTexts text(mainform.ProgramFolder());
+  const auto native = [](const QKeySequence& key) {
+    return key.toString(QKeySequence::NativeText).toHtmlEscaped();
+  };
+  QString html = "<p><b>" + text("312", "Keys").toHtmlEscaped() + "</b>";
+  for (const ToolbarCommand& command : ToolbarCommands(mainform))
+    html += "<br>" + native(command.key) + ": " + PlainHint(command.button).toHtmlEscaped();
+  const std::pair<QString, QString> others[] = {
+      {native(Qt::CTRL | Qt::Key_Plus) + ", " + native(Qt::CTRL | Qt::Key_Minus),
+       text("313", "Zoom in, zoom out")},
+      {native(Qt::CTRL | Qt::Key_0) + ", " + native(Qt::CTRL | Qt::Key_1),
+       text("314", "Zoom to fit, 100%")},
+      {native(Qt::Key_Menu) + ", " + native(Qt::SHIFT | Qt::Key_F10),
+       text("315", "The commands as a menu")},
+      {native(Qt::Key_Space) + ", " + native(Qt::Key_Backspace),
+       text("316", "Full screen: the next and the previous file")}};
+  for (const auto& [keys, what] : others) html += "<br>" + keys + ": " + what.toHtmlEscaped();
+  return html + "</p>";
+}
+
+void ShowShortcutsInHints(TMainform& mainform) {
+  for (const ToolbarCommand& command : ToolbarCommands(mainform)) {
+    TToolbarButton97* button = command.button;
+    const QString plain = GetShortHint(button->Hint());
+    button->setProperty(kPlainHint, plain);
+    button->SetHint(plain + " (" + command.key.toString(QKeySequence::NativeText) + ")");
+    button->setAccessibleName(plain);  // the reader tells the key apart
+  }
+}
+
+}  // namespace velk
