@@ -1,38 +1,19 @@
 // What turning and colour-managing a 12 MP photo costs on top of its decode, and Little CMS
 // (ours) beside Qt's colour-space conversion of the same decoded picture to sRGB.
 #include <benchmark/benchmark.h>
-#include <lcms2.h>
 
 #include <QColorSpace>
 #include <QImage>
-#include <cstdio>
-#include <iostream>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "image/jpeg_codec.h"
 #include "photo_jpeg.h"
+#include "support/wide_gamut_profile.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// A profile with Adobe RGB's primaries and a 2.2 gamma, as cameras embed.
-Bytes WideGamutProfile() {
-  const cmsCIExyY white = {0.3127, 0.3290, 1.0};
-  const cmsCIExyYTRIPLE primaries = {{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
-  cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
-  cmsToneCurve* curves[3] = {gamma, gamma, gamma};
-  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  Bytes bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  cmsFreeToneCurve(gamma);
-  return bytes;
-}
 
 // The photo with one more segment after its start marker.
 Bytes WithSegment(const Bytes& jpeg, uint8_t marker, const Bytes& payload) {
@@ -46,7 +27,7 @@ Bytes WithSegment(const Bytes& jpeg, uint8_t marker, const Bytes& payload) {
 
 struct Files {
   Bytes plain = PhotoLikeJpeg(4000, 3000, 0);
-  Bytes profile = WideGamutProfile();
+  Bytes profile = velk::test::WideGamutProfile();
   Bytes profiled = [this] {
     Bytes payload = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, 1, 1};
     payload.insert(payload.end(), profile.begin(), profile.end());

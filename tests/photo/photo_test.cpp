@@ -1,7 +1,6 @@
 // Photos as they are meant to be seen: orientation tags, colour profiles, CMYK, damaged files;
 // each against ImageMagick, libjpeg's own djpeg or the shared references.
 #include <gtest/gtest.h>
-#include <lcms2.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include "support/pnm.h"
 #include "support/temp_dir.h"
 #include "support/testdata.h"
+#include "support/wide_gamut_profile.h"
 
 namespace velk {
 namespace {
@@ -128,31 +128,6 @@ TEST(PhotoOrientation, ExifSegmentsAreReadWithinTheirBytes) {
   EXPECT_EQ(ExifOrientation(farDirectory.data(), farDirectory.size()), 1);
 }
 
-// A wide-gamut profile (Adobe RGB's primaries) written with Little CMS.
-Bytes WideGamutProfile() {
-  const cmsCIExyY white = {0.3127, 0.3290, 1.0};
-  const cmsCIExyYTRIPLE primaries = {{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
-  cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
-  cmsToneCurve* curves[3] = {gamma, gamma, gamma};
-  cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  Bytes bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  cmsFreeToneCurve(gamma);
-  return bytes;
-}
-Bytes SrgbProfile() {
-  cmsHPROFILE profile = cmsCreate_sRGBProfile();
-  cmsUInt32Number size = 0;
-  cmsSaveProfileToMem(profile, nullptr, &size);
-  Bytes bytes(size);
-  cmsSaveProfileToMem(profile, bytes.data(), &size);
-  cmsCloseProfile(profile);
-  return bytes;
-}
-
 // A photo with an embedded wide-gamut profile (JPEG APP2 by exiftool, TIFF tag by ImageMagick)
 // shows as ImageMagick converts it to sRGB; in 256 and 16 colours and grey the reduction comes
 // after the conversion; a CMYK file reduces from its RGB picture. One row per file and mode.
@@ -160,8 +135,8 @@ TEST(PhotoColours, ProfilesAndCmykInEveryColourMode) {
   if (!Have("convert-im6.q16") || !Have("exiftool")) GTEST_SKIP() << "ImageMagick or exiftool missing";
   test::TempDir dir;
   const std::string jpeg = dir.File("p.jpg"), tiff = dir.File("p.tif"), icc = dir.File("wide.icc");
-  WriteFile(icc, WideGamutProfile());
-  WriteFile(dir.File("srgb.icc"), SrgbProfile());
+  WriteFile(icc, test::WideGamutProfile());
+  WriteFile(dir.File("srgb.icc"), test::SrgbProfile());
   Bitmap stored(64, 48, 24);
   for (int y = 0; y < 48; ++y)  // saturated hues, where the two spaces differ most
     for (int x = 0; x < 64; ++x) {
