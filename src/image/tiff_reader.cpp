@@ -25,6 +25,7 @@ TiffViewing ViewingOf(const TGraphicTiff& directory) {
   if (profile && (profile->type == tiff::kUndefined || profile->type == tiff::kByte) &&
       profile->count > 4 && profile->count <= kMaxProfileBytes) {
     const uint32_t offset = file.Get32(profile->value);
+    if (uint64_t(offset) + profile->count > file.FileSize()) return viewing;
     viewing.profile.resize(profile->count);
     if (!file.Source()->ReadExactly(offset, viewing.profile.data(), profile->count))
       viewing.profile.clear();

@@ -51,8 +51,9 @@ std::unique_ptr<SrgbTransform> SrgbTransform::From(const std::vector<uint8_t>& p
   cmsHTRANSFORM transform = nullptr;
   if (cmsGetColorSpace(source) == SpaceOf(pixels)) {
     cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    // No one-pixel cache: the transform is shared by the threads converting the rows.
     transform = cmsCreateTransform(source, FormatOf(pixels), srgb, TYPE_BGR_8,
-                                   INTENT_PERCEPTUAL, 0);
+                                   INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
     cmsCloseProfile(srgb);
   }
   cmsCloseProfile(source);
