@@ -24,6 +24,7 @@
 #include "app/zoom.h"
 #include "chrome/g_progress.h"
 #include "chrome/path_combo_box.h"
+#include "app/first_run_launchers.h"
 #include "chrome/shortcut_link.h"
 #include "chrome/skin_art.h"
 #include "chrome/trans_image.h"
@@ -55,7 +56,6 @@ namespace {
 constexpr const char* kFilterText =
     "All Supported Files|*.jpg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;|All Files|*.*";
 constexpr const char* kSupportedMask = "*.jpg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;";
-constexpr const char* kShortcutName = "Velk's Jpeg Viewer.desktop";
 
 enum class FileKind { Unsupported, Jpeg, Bitmap, Gif, Tiff };
 
@@ -384,14 +384,17 @@ void TMainform::ApplyLoupeSettings() {
 void TMainform::MakeShortcuts() {
   ShortcutLink1->SetTarget(environment_.programPath);
   ShortcutLink1->SetWorkingDir(environment_.programFolder);
-  // "Open with" hands the launcher files; the icon is the one the package installs in the theme.
+  // "Open with" hands the launcher files; the icon is the one the package puts in the theme.
   ShortcutLink1->SetArguments("%F");
   ShortcutLink1->SetIconLocation("velkview");
   ShortcutLink1->SetIconNumber(0);
-  ShortcutLink1->SetDescription(" Velk's JPEG Viewer");
-  for (const std::string& folder : {environment_.programsFolder, environment_.desktopFolder}) {
-    if (folder.empty()) continue;  // no home folder to put it in
-    ShortcutLink1->SetShortcutFile(folder + "/" + kShortcutName);
+  // As the package's entry has them: a comment other than the name, the types it opens.
+  ShortcutLink1->SetDescription("Browse folders and view JPEG, BMP, GIF and TIFF pictures");
+  ShortcutLink1->SetMimeTypes("image/jpeg;image/bmp;image/gif;image/tiff;");
+  for (const FirstRunLauncher& launcher : FirstRunLaunchers(
+           environment_.programsFolder, environment_.desktopFolder, environment_.entryFolders)) {
+    ShortcutLink1->SetShortcutFile(launcher.file);
+    ShortcutLink1->SetName(launcher.name);
     try {
       ShortcutLink1->SaveLink();
     } catch (const EVelkError& error) {
