@@ -1,5 +1,6 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -192,6 +193,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   velk::Application app(argc, argv);
+  // Every rendered size, so the window manager and task bar need not scale one.
+  QIcon icon;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QString(":/icons/velkview-%1.png").arg(size), QSize(size, size));
+  app.setWindowIcon(icon);
   try {
     return RunViewer(app);
   } catch (const std::exception& error) {
