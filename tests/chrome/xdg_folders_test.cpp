@@ -38,15 +38,17 @@ TEST(XdgFolders, EnvironmentIsRespectedWhenAbsolute) {
 
 TEST(XdgFolders, UserDirsValueForms) {
   const std::string home = "/home/u";
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"/srv/desk/\"\n", home), "/srv/desk");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/My \\\"Desk\\\"\"\r\n", home),
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/srv/desk/\"\n", "DESKTOP", home), "/srv/desk");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/My \\\"Desk\\\"\"\r\n", "DESKTOP", home),
             "/home/u/My \"Desk\"");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/\"\n", home), "/home/u");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/d\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "PICTURES", home),
+            "/home/u/Bilder");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/\"\n", "DESKTOP", home), "/home/u");
   // Forms the convention does not allow, and other keys, give nothing.
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"Desktop\"\n", home), "");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=$HOME/Desktop\n", home), "");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOMEWORK\"\n", home), "");
-  EXPECT_EQ(DesktopDirFromUserDirs("# XDG_DESKTOP_DIR=\"/x\"\nXDG_MUSIC_DIR=\"/m\"\n", home), "");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"Desktop\"\n", "DESKTOP", home), "");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=$HOME/Desktop\n", "DESKTOP", home), "");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOMEWORK\"\n", "DESKTOP", home), "");
+  EXPECT_EQ(UserDirFromUserDirs("# XDG_DESKTOP_DIR=\"/x\"\nXDG_MUSIC_DIR=\"/m\"\n", "DESKTOP", home), "");
 }
 
 }  // namespace
