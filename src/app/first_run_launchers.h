@@ -10,6 +10,10 @@ namespace velk {
 
 // The desktop id of the program's entry, installed and per user.
 inline constexpr const char* kDesktopId = "velkview.desktop";
+// As the package's entry has them: a comment other than the name, the types it opens.
+inline constexpr const char* kLauncherComment =
+    "Browse folders and view JPEG, BMP, GIF and TIFF pictures";
+inline constexpr const char* kLauncherMimeTypes = "image/jpeg;image/bmp;image/gif;image/tiff;";
 
 struct FirstRunLauncher {
   std::string file;

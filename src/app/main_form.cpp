@@ -388,9 +388,8 @@ void TMainform::MakeShortcuts() {
   ShortcutLink1->SetArguments("%F");
   ShortcutLink1->SetIconLocation("velkview");
   ShortcutLink1->SetIconNumber(0);
-  // As the package's entry has them: a comment other than the name, the types it opens.
-  ShortcutLink1->SetDescription("Browse folders and view JPEG, BMP, GIF and TIFF pictures");
-  ShortcutLink1->SetMimeTypes("image/jpeg;image/bmp;image/gif;image/tiff;");
+  ShortcutLink1->SetDescription(kLauncherComment);
+  ShortcutLink1->SetMimeTypes(kLauncherMimeTypes);
   for (const FirstRunLauncher& launcher : FirstRunLaunchers(
            environment_.programsFolder, environment_.desktopFolder, environment_.entryFolders)) {
     ShortcutLink1->SetShortcutFile(launcher.file);

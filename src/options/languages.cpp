@@ -163,7 +163,7 @@ LanguageTexts::LanguageTexts(const std::string& programFolder)
   if (file_.empty()) return;
   if (const auto bytes = ReadWholeFile(ProgramFileToRead(file_), kMaxProfileBytes)) {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    (void)utf8.decode(QByteArrayView(bytes->data(), qsizetype(bytes->size())));
+    const QString decoded = utf8.decode(QByteArrayView(bytes->data(), qsizetype(bytes->size())));
     windows1252_ = utf8.hasError();
   }
 }

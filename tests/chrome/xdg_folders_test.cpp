@@ -36,6 +36,23 @@ TEST(XdgFolders, EnvironmentIsRespectedWhenAbsolute) {
   EXPECT_EQ(ProgramsFolder(), dir.Path() + "/.local/share/applications");
 }
 
+TEST(XdgFolders, PicturesFolderThatExistsElseHomeAndSystemApplicationFolders) {
+  TempDir dir;
+  ScopedEnv home("HOME", dir.Path());
+  ScopedEnv config("XDG_CONFIG_HOME", dir.Path());
+  EXPECT_EQ(PicturesFolder(), dir.Path());  // no ~/Pictures
+  std::filesystem::create_directories(dir.File("Pictures"));
+  EXPECT_EQ(PicturesFolder(), dir.File("Pictures"));
+  dir.Write("user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+  EXPECT_EQ(PicturesFolder(), dir.Path());  // named but not there
+  std::filesystem::create_directories(dir.File("Bilder"));
+  EXPECT_EQ(PicturesFolder(), dir.File("Bilder"));
+
+  ScopedEnv dataDirs("XDG_DATA_DIRS", "/opt/share/:relative:/usr/share");
+  EXPECT_EQ(SystemApplicationFolders(),
+            (std::vector<std::string>{"/opt/share/applications", "/usr/share/applications"}));
+}
+
 TEST(XdgFolders, UserDirsValueForms) {
   const std::string home = "/home/u";
   EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/srv/desk/\"\n", "DESKTOP", home), "/srv/desk");

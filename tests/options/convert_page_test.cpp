@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "chrome/xdg_folders.h"
 #include "image/jpeg_image.h"
 #include "image/tiff_writer.h"
 #include "options/convert_fixture.h"
@@ -59,7 +60,7 @@ protected:
 
 TEST_F(ConvertPageTest, ButtonsFollowTheListAndTheFolderPickerAddsOneSeparator) {
   EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
-  EXPECT_EQ(Page().Edit971->text(), "/");
+  EXPECT_EQ(Page().Edit971->text().toStdString(), PicturesFolder() + "/");
   EXPECT_TRUE(options->convert1->isHidden());
   Add({});  // cancelled
   EXPECT_EQ(Page().ListBox1->count(), 0);
