@@ -17,9 +17,9 @@ bool SameFolder(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<FirstRunLauncher> FirstRunLaunchers(const std::string& programsFolder,
-                                                const std::string& desktopFolder,
-                                                const std::vector<std::string>& applicationFolders) {
+std::vector<FirstRunLauncher> FirstRunLaunchers(
+    const std::string& programsFolder, const std::string& desktopFolder,
+    const std::vector<std::string>& applicationFolders) {
   std::vector<FirstRunLauncher> launchers;
   std::error_code error;
   bool installed = false;

@@ -21,9 +21,9 @@ struct FirstRunLauncher {
 };
 
 // applicationFolders: where an installed entry of the program would be.
-std::vector<FirstRunLauncher> FirstRunLaunchers(const std::string& programsFolder,
-                                                const std::string& desktopFolder,
-                                                const std::vector<std::string>& applicationFolders);
+std::vector<FirstRunLauncher> FirstRunLaunchers(
+    const std::string& programsFolder, const std::string& desktopFolder,
+    const std::vector<std::string>& applicationFolders);
 
 // The folders an installed entry is looked for in: the system's ($XDG_DATA_DIRS) and the one
 // beside an installed program folder (<prefix>/lib/velkview/ -> <prefix>/share/applications).

@@ -119,9 +119,10 @@ int RunViewer(velk::Application& app) {
       qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN") ||
       qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN") ||
       qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
-    unattended = std::make_unique<Unattended>(qEnvironmentVariable("VELKVIEW_SCREENSHOT"),
-                                              qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"),
-                                              qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN"));
+    unattended = std::make_unique<Unattended>(
+        qEnvironmentVariable("VELKVIEW_SCREENSHOT"),
+        qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"),
+        qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN"));
 
   // The splash shows while the other windows are made; it closes itself once messages flow.
   QPointer<velk::TSplashForm> splash = new velk::TSplashForm;

@@ -103,7 +103,8 @@ std::vector<std::string> SystemApplicationFolders() {
   std::istringstream list(dirs && *dirs ? dirs : "/usr/local/share/:/usr/share/");
   std::vector<std::string> folders;
   for (std::string folder; std::getline(list, folder, ':');)
-    if (!folder.empty() && folder[0] == '/') folders.push_back(WithoutTrailingSlash(folder) + "/applications");
+    if (!folder.empty() && folder[0] == '/')
+      folders.push_back(WithoutTrailingSlash(folder) + "/applications");
   return folders;
 }
 

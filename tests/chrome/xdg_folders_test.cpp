@@ -58,7 +58,8 @@ TEST(XdgFolders, UserDirsValueForms) {
   EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/srv/desk/\"\n", "DESKTOP", home), "/srv/desk");
   EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/My \\\"Desk\\\"\"\r\n", "DESKTOP", home),
             "/home/u/My \"Desk\"");
-  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/d\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "PICTURES", home),
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/d\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n",
+                                "PICTURES", home),
             "/home/u/Bilder");
   EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/\"\n", "DESKTOP", home), "/home/u");
   // Forms the convention does not allow, and other keys, give nothing.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "program/program_paths.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 
@@ -20,11 +21,6 @@ namespace velk {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Text(const std::string& path) {
-  const auto bytes = ReadWholeFile(path);
-  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
 
 // Every file and folder below root with its size and modification time.
 std::map<std::string, std::string> Snapshot(const std::string& root) {
@@ -52,7 +48,8 @@ void ExpectInstalledLayout(const std::string& usr) {
         "share/icons/hicolor/256x256/apps/velkview.png"})
     EXPECT_TRUE(fs::is_regular_file(usr + "/" + file)) << file;
   // A fresh install offers the bundled plugin.
-  EXPECT_NE(Text(usr + "/lib/velkview/plugins.ini").find("Name=Colour Picker"), std::string::npos);
+  EXPECT_NE(test::FileText(usr + "/lib/velkview/plugins.ini").find("Name=Colour Picker"),
+            std::string::npos);
 }
 
 // The converter of the installed program, started through bin/velkview.
@@ -126,7 +123,8 @@ TEST(InstalledProgram, RunsFromAReadOnlyPrefixAndWritesOnlyBelowTheUsersConfig) 
     }
   EXPECT_EQ(Snapshot(prefix), before);
   // The first run's skin defaults went to the user's copy, beside the settings.
-  EXPECT_NE(Text(config + "/velkview/skins.ini").find("Color1="), std::string::npos) << run.output;
+  EXPECT_NE(test::FileText(config + "/velkview/skins.ini").find("Color1="), std::string::npos)
+      << run.output;
   EXPECT_TRUE(fs::is_regular_file(config + "/velkview/hkcu.reg"));
   if (!root) writeBits(fs::perm_options::add);  // so the folder can be removed
 }
@@ -188,7 +186,8 @@ TEST(InstalledProgram, DebianPackageIsLintianCleanAndLeavesNothingBehind) {
     fs::create_directories(root + "/var/lib/dpkg/" + folder);
   WriteFileAtomically(root + "/var/lib/dpkg/status", std::string());
   const test::ChildRun install =
-      test::RunChild({dpkg, "--root=" + root, "--force-depends", "--force-not-root", "-i", deb}, {});
+      test::RunChild({dpkg, "--root=" + root, "--force-depends", "--force-not-root", "-i", deb},
+                     {});
   ASSERT_EQ(install.exitCode, 0) << install.output;
   EXPECT_TRUE(fs::is_regular_file(root + "/usr/share/man/man1/velkview.1.gz"));
   EXPECT_TRUE(fs::is_regular_file(root + "/usr/share/doc/velkview/copyright"));

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/atomic_file.h"
 #include "program/program_paths.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
@@ -18,11 +17,6 @@ namespace velk {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Text(const std::string& path) {
-  const auto bytes = ReadWholeFile(path);
-  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
 
 TEST(SessionEnd, EndingSignalsSaveTheSettingsAsTheCloseButtonDoes) {
   for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
@@ -44,9 +38,8 @@ TEST(SessionEnd, EndingSignalsSaveTheSettingsAsTheCloseButtonDoes) {
         plan);
     EXPECT_FALSE(run.killed) << run.output;
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(Text(dir.File("config/velkview/hkcu.reg")).find("\"Directory\"=\"" + pictures + "\""),
-              std::string::npos)
-        << run.output;
+    const std::string hive = test::FileText(dir.File("config/velkview/hkcu.reg"));
+    EXPECT_NE(hive.find("\"Directory\"=\"" + pictures + "\""), std::string::npos) << run.output;
   }
 }
 
@@ -71,7 +64,7 @@ TEST(SessionEnd, TheWindowOffersItsIconFrom16To256Pixels) {
   EXPECT_EQ(run.exitCode, 0) << run.output;
   for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
     const std::string icon = "Icon (" + std::to_string(size) + " x " + std::to_string(size) + ")";
-    EXPECT_NE(run.output.find(icon), std::string::npos) << icon << "\n" << run.output.substr(0, 300);
+    EXPECT_NE(run.output.find(icon), std::string::npos) << run.output.substr(0, 300);
   }
 }
 
