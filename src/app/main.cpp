@@ -124,6 +124,7 @@ int RunViewer(velk::Application& app) {
         qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"),
         qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN"));
 
+  velk::SessionEnd sessionEnd;  // before any start-up box can wait for an answer
   // The splash shows while the other windows are made; it closes itself once messages flow.
   QPointer<velk::TSplashForm> splash = new velk::TSplashForm;
   velk::RunShowingErrors([&] { velk::TranslateSplash(*splash, velk::ProgramFolder()); });
@@ -158,8 +159,8 @@ int RunViewer(velk::Application& app) {
   };
   mainform.show();
   mainform.activateWindow();  // the keyboard's, also without a window manager to give it
-  // From here a logout, a closed terminal or Ctrl+C ends the run as the close button does.
-  velk::SessionEnd sessionEnd(mainform, [&mainform] { mainform.FormClose(); });
+  // A logout, a closed terminal or Ctrl+C ends the run as the close button does.
+  sessionEnd.SetMainWindow(mainform, [&mainform] { mainform.FormClose(); });
   QuitWhenPainted quitWhenPainted;
   if (qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
     mainform.installEventFilter(&quitWhenPainted);

@@ -10,6 +10,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
+#include <utility>
 
 namespace velk {
 namespace {
@@ -34,8 +35,7 @@ void SetHandler(void (*handler)(int)) {
 
 }  // namespace
 
-SessionEnd::SessionEnd(QWidget& mainWindow, std::function<void()> saveSettings)
-    : main_(mainWindow), save_(std::move(saveSettings)) {
+SessionEnd::SessionEnd() {
   if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;  // the default actions stay
   signalPipe = pipe_[1];
   notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
@@ -54,6 +54,12 @@ SessionEnd::~SessionEnd() {
   signalPipe = -1;
   ::close(pipe_[0]);
   ::close(pipe_[1]);
+}
+
+void SessionEnd::SetMainWindow(QWidget& mainWindow, std::function<void()> saveSettings) {
+  main_ = &mainWindow;
+  save_ = std::move(saveSettings);
+  if (std::exchange(pending_, false)) QTimer::singleShot(0, this, &SessionEnd::End);
 }
 
 void SessionEnd::SignalArrived() {
@@ -75,7 +81,11 @@ void SessionEnd::End() {
     return;
   }
   cancelRounds_ = 0;
-  QCoreApplication::exit(main_.close() ? 0 : 1);
+  if (!main_) {
+    pending_ = true;
+    return;
+  }
+  QCoreApplication::exit(main_->close() ? 0 : 1);
 }
 
 }  // namespace velk
