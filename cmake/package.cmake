@@ -28,21 +28,29 @@ list(JOIN velk_runtime_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # help2man makes from `velkview --help` so that the two never disagree.
 set(velk_doc ${CMAKE_BINARY_DIR}/doc)
 file(MAKE_DIRECTORY ${velk_doc})
-find_program(VELK_HELP2MAN help2man)
-if(NOT VELK_HELP2MAN)
-  message(FATAL_ERROR "help2man is missing (tools/deps.sh installs it)")
-endif()
+set(velk_docs ${velk_doc}/changelog.gz)
 add_custom_command(
-  OUTPUT ${velk_doc}/changelog.gz ${velk_doc}/velkview.1.gz
+  OUTPUT ${velk_doc}/changelog.gz
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/cmake/debian/changelog ${velk_doc}
   COMMAND gzip -9nf ${velk_doc}/changelog
-  COMMAND ${VELK_HELP2MAN} --no-info --name "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}"
-          --output ${velk_doc}/velkview.1 $<TARGET_FILE:velkview>
-  COMMAND gzip -9nf ${velk_doc}/velkview.1
-  DEPENDS velkview ${PROJECT_SOURCE_DIR}/cmake/debian/changelog
-  COMMENT "Making the manual page"
+  DEPENDS ${PROJECT_SOURCE_DIR}/cmake/debian/changelog
   VERBATIM)
-add_custom_target(package_docs ALL DEPENDS ${velk_doc}/changelog.gz ${velk_doc}/velkview.1.gz)
 install(FILES cmake/debian/copyright ${velk_doc}/changelog.gz DESTINATION share/doc/velkview)
-install(FILES ${velk_doc}/velkview.1.gz DESTINATION share/man/man1)
+find_program(VELK_HELP2MAN help2man)
+if(VELK_HELP2MAN)
+  add_custom_command(
+    OUTPUT ${velk_doc}/velkview.1.gz
+    COMMAND ${VELK_HELP2MAN} --no-info --name "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}"
+            --output ${velk_doc}/velkview.1 $<TARGET_FILE:velkview>
+    COMMAND gzip -9nf ${velk_doc}/velkview.1
+    DEPENDS velkview
+    COMMENT "Making the manual page"
+    VERBATIM)
+  list(APPEND velk_docs ${velk_doc}/velkview.1.gz)
+  install(FILES ${velk_doc}/velkview.1.gz DESTINATION share/man/man1)
+else()
+  # The package test's lintian run then reports the missing page.
+  message(WARNING "help2man is missing (tools/deps.sh installs it): no manual page")
+endif()
+add_custom_target(package_docs ALL DEPENDS ${velk_docs})
 include(CPack)
