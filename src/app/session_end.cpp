@@ -16,7 +16,7 @@ namespace velk {
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
-int signalPipe = -1;  // the write end, for the handler
+volatile sig_atomic_t signalPipe = -1;  // the write end, for the handler
 
 void OnSignal(int) {
   const int saved = errno;
@@ -52,6 +52,7 @@ SessionEnd::~SessionEnd() {
   if (pipe_[0] < 0) return;
   SetHandler(SIG_DFL);
   signalPipe = -1;
+  delete notifier_;  // before its descriptor goes
   ::close(pipe_[0]);
   ::close(pipe_[1]);
 }
