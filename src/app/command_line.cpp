@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <QtGlobal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -109,5 +111,28 @@ std::string DisplayProblem(int argc, char** argv) {
     if (QtSpelling(argv[i]) == "-display") return {};
   return "velkview needs an X11 display (XWayland on a Wayland desktop); DISPLAY is not set";
 }
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) {
+    if (previousHandler) previousHandler(type, context, message);
+    return;
+  }
+  const char* display = std::getenv("DISPLAY");
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  std::fprintf(stderr, "velkview could not open the display \"%s\" (platform %s)\n",
+               display ? display : "", platform ? platform : "default");
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+}  // namespace
+
+DisplayFailureGuard::DisplayFailureGuard() { previousHandler = qInstallMessageHandler(EndOnFatal); }
+
+DisplayFailureGuard::~DisplayFailureGuard() { qInstallMessageHandler(previousHandler); }
 
 }  // namespace velk

@@ -26,4 +26,14 @@ QStringList FileArguments(QStringList arguments);
 // the X11 platform without DISPLAY would abort inside Qt.
 std::string DisplayProblem(int argc, char** argv);
 
+// While it lives, Qt's fatal message (a display that does not answer, a platform plugin that
+// cannot load) ends the program with one line and exit code 1 rather than an abort.
+class DisplayFailureGuard {
+public:
+  DisplayFailureGuard();
+  ~DisplayFailureGuard();
+  DisplayFailureGuard(const DisplayFailureGuard&) = delete;
+  DisplayFailureGuard& operator=(const DisplayFailureGuard&) = delete;
+};
+
 }  // namespace velk

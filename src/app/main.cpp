@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/first_run_launchers.h"
@@ -194,7 +195,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", problem.c_str());
     return 1;
   }
+  std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
   velk::Application app(argc, argv);
+  displayFailure.reset();
   // Every rendered size, so the window manager and task bar need not scale one.
   QIcon icon;
   for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
