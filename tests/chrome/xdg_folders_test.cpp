@@ -66,7 +66,8 @@ TEST(XdgFolders, UserDirsValueForms) {
   EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"Desktop\"\n", "DESKTOP", home), "");
   EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=$HOME/Desktop\n", "DESKTOP", home), "");
   EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOMEWORK\"\n", "DESKTOP", home), "");
-  EXPECT_EQ(UserDirFromUserDirs("# XDG_DESKTOP_DIR=\"/x\"\nXDG_MUSIC_DIR=\"/m\"\n", "DESKTOP", home), "");
+  EXPECT_EQ(
+      UserDirFromUserDirs("# XDG_DESKTOP_DIR=\"/x\"\nXDG_MUSIC_DIR=\"/m\"\n", "DESKTOP", home), "");
 }
 
 }  // namespace
