@@ -10,6 +10,7 @@ velk_packages=(
   libgif-dev giflib-tools
   fonts-dejavu-core
   desktop-file-utils appstream
+  help2man lintian
 )
 
 velk_install_missing() {

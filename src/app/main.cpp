@@ -1,5 +1,6 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -7,11 +8,14 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
+#include <optional>
 
+#include "app/command_line.h"
+#include "app/first_run_launchers.h"
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
+#include "app/session_end.h"
 #include "app/splash_form.h"
 #include "app/translate_splash.h"
 #include "chrome/xdg_folders.h"
@@ -33,12 +37,13 @@ namespace {
 // default button and printed. With VELKVIEW_SCREENSHOT (how ./run.sh shows the viewer on a
 // machine without a display), once the main window has shown for 1.5 s the screen is saved and
 // the program ends; with VELKVIEW_CLOSE_WHEN_SHOWN the main window is closed as by its close
-// button once it shows, so the program ends the usual way, saving its settings. With neither,
-// only the boxes are answered.
+// button once it shows, so the program ends the usual way, saving its settings; with
+// VELKVIEW_REPORT_SHOWN it only says so and runs on (until a test signals it). Otherwise only
+// the boxes are answered.
 class Unattended : public QObject {
 public:
-  Unattended(QString screenshotPath, bool closeWhenShown)
-      : path_(std::move(screenshotPath)), close_(closeWhenShown) {
+  Unattended(QString screenshotPath, bool closeWhenShown, bool reportShown)
+      : path_(std::move(screenshotPath)), close_(closeWhenShown), report_(reportShown) {
     connect(&poll_, &QTimer::timeout, this, &Unattended::Poll);
     poll_.start(20);
   }
@@ -56,16 +61,18 @@ private:
     QWidget* main = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->objectName() == "Mainform" && window->isVisible()) main = window;
-    if (!main || (path_.isEmpty() && !close_)) return;
-    if (close_) {
+    if (!main || (path_.isEmpty() && !close_ && !report_)) return;
+    if (close_ || report_) {
       // What the properties panel shows, for tests of what a start opens.
-      if (!closeTried_) {
+      if (!closeTried_ && !reported_) {
         const auto* name = main->findChild<QLabel*>("Label6");
         const auto* size = main->findChild<QLabel*>("Label8");
         std::printf("shown: %s|%s\n", name ? qPrintable(name->text()) : "",
                     size ? qPrintable(size->text()) : "");
         std::fflush(stdout);
+        reported_ = true;
       }
+      if (!close_) return;
       // A window that refuses to close (its settings could not be saved) ends the run too.
       if (closeTried_) QApplication::exit(1);
       closeTried_ = true;
@@ -83,7 +90,8 @@ private:
   }
 
   QString path_;
-  bool close_;
+  bool close_, report_;
+  bool reported_ = false;
   bool closeTried_ = false;
   QTimer poll_;
   QElapsedTimer shownFor_;
@@ -110,10 +118,14 @@ int RunViewer(velk::Application& app) {
   std::unique_ptr<Unattended> unattended;
   if (qEnvironmentVariableIsSet("VELKVIEW_SCREENSHOT") ||
       qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN") ||
+      qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN") ||
       qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
-    unattended = std::make_unique<Unattended>(qEnvironmentVariable("VELKVIEW_SCREENSHOT"),
-                                              qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"));
+    unattended = std::make_unique<Unattended>(
+        qEnvironmentVariable("VELKVIEW_SCREENSHOT"),
+        qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"),
+        qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN"));
 
+  velk::SessionEnd sessionEnd;  // before any start-up box can wait for an answer
   // The splash shows while the other windows are made; it closes itself once messages flow.
   QPointer<velk::TSplashForm> splash = new velk::TSplashForm;
   velk::RunShowingErrors([&] { velk::TranslateSplash(*splash, velk::ProgramFolder()); });
@@ -128,9 +140,10 @@ int RunViewer(velk::Application& app) {
   environment.hivePath = velk::DefaultHivePath();
   environment.programsFolder = velk::ProgramsFolder();
   environment.desktopFolder = velk::DesktopFolder();
+  environment.entryFolders = velk::InstalledEntryFolders(environment.programFolder);
   QStringList arguments = app.arguments();
   arguments.removeFirst();
-  environment.arguments = arguments;
+  environment.arguments = velk::FileArguments(arguments);
 
   velk::TFullscreenform fullscreen;  // made before the main window needs it; shown on demand
   velk::TMainform mainform(settings, &loupe, &fullscreen, environment);
@@ -147,6 +160,8 @@ int RunViewer(velk::Application& app) {
   };
   mainform.show();
   mainform.activateWindow();  // the keyboard's, also without a window manager to give it
+  // A logout, a closed terminal or Ctrl+C ends the run as the close button does.
+  sessionEnd.SetMainWindow(mainform, [&mainform] { mainform.FormClose(); });
   QuitWhenPainted quitWhenPainted;
   if (qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
     mainform.installEventFilter(&quitWhenPainted);
@@ -156,15 +171,38 @@ int RunViewer(velk::Application& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("velkview %s\n", VELK_VERSION);
-    return 0;
+  const velk::CommandLine line = velk::ParseCommandLine(argc, argv);
+  switch (line.action) {
+    case velk::CommandLine::Action::Help:
+      std::fputs(velk::UsageText().c_str(), stdout);
+      return 0;
+    case velk::CommandLine::Action::Version:
+      std::printf("velkview %s\n", VELK_VERSION);
+      return 0;
+    case velk::CommandLine::Action::BadUsage:
+      std::fprintf(stderr, "velkview: %s\n%s", line.problem.c_str(), velk::UsageText().c_str());
+      return 2;
+    case velk::CommandLine::Action::Convert:
+      // The command-line converter needs no display: it runs before any application object.
+      return velk::RunConvertCommand(argc, argv);
+    case velk::CommandLine::Action::View:
+      break;
   }
-  // The command-line converter needs no display: it runs before any application object.
-  if (velk::IsConvertCommand(argc, argv)) return velk::RunConvertCommand(argc, argv);
   // Screen capture, window shapes and always-on-top need X11 (XWayland on Wayland desktops).
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+  // Qt would abort with its own plugin text; say what is missing instead.
+  if (const std::string problem = velk::DisplayProblem(argc, argv); !problem.empty()) {
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return 1;
+  }
+  std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
   velk::Application app(argc, argv);
+  displayFailure.reset();
+  // Every rendered size, so the window manager and task bar need not scale one.
+  QIcon icon;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QString(":/icons/velkview-%1.png").arg(size), QSize(size, size));
+  app.setWindowIcon(icon);
   try {
     return RunViewer(app);
   } catch (const std::exception& error) {

@@ -27,6 +27,7 @@
 #include "app/zoom.h"
 #include "chrome/g_progress.h"
 #include "chrome/path_combo_box.h"
+#include "app/first_run_launchers.h"
 #include "chrome/shortcut_link.h"
 #include "chrome/skin_art.h"
 #include "chrome/trans_image.h"
@@ -62,7 +63,6 @@ namespace {
 constexpr const char* kFilterText =
     "All Supported Files|*.jpg;*.jpeg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;|All Files|*.*";
 constexpr const char* kSupportedMask = "*.jpg;*.jpeg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;";
-constexpr const char* kShortcutName = "Velk's Jpeg Viewer.desktop";
 
 enum class FileKind { Unsupported, Jpeg, Bitmap, Gif, Tiff };
 
@@ -405,14 +405,16 @@ void TMainform::ApplyLoupeSettings() {
 void TMainform::MakeShortcuts() {
   ShortcutLink1->SetTarget(environment_.programPath);
   ShortcutLink1->SetWorkingDir(environment_.programFolder);
-  // "Open with" hands the launcher files; the icon is the one the package installs in the theme.
+  // "Open with" hands the launcher files; the icon is the one the package puts in the theme.
   ShortcutLink1->SetArguments("%F");
   ShortcutLink1->SetIconLocation("velkview");
   ShortcutLink1->SetIconNumber(0);
-  ShortcutLink1->SetDescription(" Velk's JPEG Viewer");
-  for (const std::string& folder : {environment_.programsFolder, environment_.desktopFolder}) {
-    if (folder.empty()) continue;  // no home folder to put it in
-    ShortcutLink1->SetShortcutFile(folder + "/" + kShortcutName);
+  ShortcutLink1->SetDescription(kLauncherComment);
+  ShortcutLink1->SetMimeTypes(kLauncherMimeTypes);
+  for (const FirstRunLauncher& launcher : FirstRunLaunchers(
+           environment_.programsFolder, environment_.desktopFolder, environment_.entryFolders)) {
+    ShortcutLink1->SetShortcutFile(launcher.file);
+    ShortcutLink1->SetName(launcher.name);
     try {
       ShortcutLink1->SaveLink();
     } catch (const EVelkError& error) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/viewer_settings.h"
 #include "options/options_host.h"
@@ -40,6 +41,7 @@ struct MainformEnvironment {
   std::string hivePath;       // the registry hive file
   std::string programsFolder; // where the first run puts its shortcuts
   std::string desktopFolder;
+  std::vector<std::string> entryFolders;  // where an installed desktop entry would be
   QStringList arguments;      // command-line arguments after the program name
 };
 

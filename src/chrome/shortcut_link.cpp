@@ -73,8 +73,9 @@ void TShortcutLink::SetShowCmd(TShowCmd command) {
 
 std::string TShortcutLink::DesktopEntryText() const {
   // The launcher's name is the file's name without its extension, as a shell shortcut's is.
-  std::string name = ExtractFileName(shortcutFile_);
-  if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.resize(dot);
+  std::string name = name_.empty() ? ExtractFileName(shortcutFile_) : name_;
+  if (const size_t dot = name.rfind('.'); name_.empty() && dot != std::string::npos && dot > 0)
+    name.resize(dot);
   std::string exec = ExecProgram(target_);
   if (!arguments_.empty()) exec += " " + arguments_;  // already a command line
 
@@ -84,6 +85,7 @@ std::string TShortcutLink::DesktopEntryText() const {
   text += "Exec=" + EscapeValue(exec) + "\n";
   if (!workingDir_.empty()) text += "Path=" + EscapeValue(workingDir_) + "\n";
   if (!iconLocation_.empty()) text += "Icon=" + EscapeValue(iconLocation_) + "\n";
+  if (!mimeTypes_.empty()) text += "MimeType=" + EscapeValue(mimeTypes_) + "\n";
   if (iconNumber_ != 0) text += "X-Velk-IconNumber=" + std::to_string(iconNumber_) + "\n";
   if (hotKey_ > 32) text += "X-Velk-HotKey=Ctrl+Alt+" + EscapeValue(ToUtf8(hotKey_)) + "\n";
   text += "X-Velk-ShowCmd=" + std::to_string(showCmd_) + "\n";

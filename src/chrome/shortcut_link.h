@@ -36,6 +36,13 @@ public:
   void SetIconLocation(const std::string& path) { iconLocation_ = path; }
   uint16_t IconNumber() const { return iconNumber_; }
   void SetIconNumber(uint16_t index) { iconNumber_ = index; }
+  // The launcher's name; when empty, the file's name without its extension, as a shell
+  // shortcut's is (a launcher named by its desktop id gets its name here).
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
+  // The file types the launcher opens, as a MimeType list ("image/jpeg;..."); may be empty.
+  const std::string& MimeTypes() const { return mimeTypes_; }
+  void SetMimeTypes(const std::string& types) { mimeTypes_ = types; }
 
   // The key that starts the shortcut together with Ctrl and Alt; " " means none.
   std::string HotKey() const;
@@ -58,7 +65,8 @@ public:
   std::string DesktopEntryText() const;
 
 private:
-  std::string shortcutFile_, target_, workingDir_, description_, arguments_, iconLocation_;
+  std::string shortcutFile_, target_, workingDir_, description_, arguments_, iconLocation_,
+      name_, mimeTypes_;
   uint16_t iconNumber_ = 0;
   char32_t hotKey_ = 0;
   int showCmd_ = 9;

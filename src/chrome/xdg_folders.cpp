@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "platform/atomic_file.h"
@@ -30,6 +31,19 @@ std::string BaseDir(const char* variable, const std::string& fallbackBelowHome) 
   return home.empty() ? std::string() : HomePrefix(home) + "/" + fallbackBelowHome;
 }
 
+// A user directory of user-dirs.dirs (XDG_<name>_DIR), else fallbackBelowHome in the home folder.
+std::string UserDir(const std::string& name, const std::string& fallbackBelowHome) {
+  const std::string home = HomeFolder();
+  if (home.empty()) return {};
+  const std::string config = BaseDir("XDG_CONFIG_HOME", ".config");
+  if (auto bytes = ReadWholeFile(config + "/user-dirs.dirs", 1 << 20)) {
+    const std::string folder =
+        UserDirFromUserDirs(std::string(bytes->begin(), bytes->end()), name, home);
+    if (!folder.empty()) return folder;
+  }
+  return HomePrefix(home) + "/" + fallbackBelowHome;
+}
+
 }  // namespace
 
 std::string HomeFolder() {
@@ -38,14 +52,15 @@ std::string HomeFolder() {
   return {};
 }
 
-std::string DesktopDirFromUserDirs(const std::string& text, const std::string& home) {
+std::string UserDirFromUserDirs(const std::string& text, const std::string& name,
+                                const std::string& home) {
   std::istringstream lines(text);
   std::string line, found;
   while (std::getline(lines, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t start = line.find_first_not_of(" \t");
     if (start == std::string::npos || line[start] == '#') continue;
-    const std::string key = "XDG_DESKTOP_DIR=";
+    const std::string key = "XDG_" + name + "_DIR=";
     if (line.compare(start, key.size(), key) != 0) continue;
     // The value is double-quoted and starts with "$HOME" or "/"; backslash escapes a character.
     size_t pos = start + key.size();
@@ -73,16 +88,24 @@ std::string ProgramsFolder() {
   return data.empty() ? data : data + "/applications";
 }
 
-std::string DesktopFolder() {
+std::string DesktopFolder() { return UserDir("DESKTOP", "Desktop"); }
+
+std::string PicturesFolder() {
+  const std::string pictures = UserDir("PICTURES", "Pictures");
+  std::error_code error;
+  if (!pictures.empty() && std::filesystem::is_directory(pictures, error)) return pictures;
   const std::string home = HomeFolder();
-  if (home.empty()) return {};
-  const std::string config = BaseDir("XDG_CONFIG_HOME", ".config");
-  if (auto bytes = ReadWholeFile(config + "/user-dirs.dirs", 1 << 20)) {
-    const std::string desktop =
-        DesktopDirFromUserDirs(std::string(bytes->begin(), bytes->end()), home);
-    if (!desktop.empty()) return desktop;
-  }
-  return HomePrefix(home) + "/Desktop";
+  return home.empty() ? "/" : home;
+}
+
+std::vector<std::string> SystemApplicationFolders() {
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  std::istringstream list(dirs && *dirs ? dirs : "/usr/local/share/:/usr/share/");
+  std::vector<std::string> folders;
+  for (std::string folder; std::getline(list, folder, ':');)
+    if (!folder.empty() && folder[0] == '/')
+      folders.push_back(WithoutTrailingSlash(folder) + "/applications");
+  return folders;
 }
 
 }  // namespace velk

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "gif/gif_image.h"
@@ -208,6 +210,16 @@ int RunConvertCommand(int argc, char** argv) {
     }
   }
   if (!haveFormat || !haveFolder || job.files.empty()) return UsageError("missing arguments");
+  // Said once, before any file is decoded, rather than as every file's failure.
+  std::error_code error;
+  if (!std::filesystem::create_directories(job.folder, error) && !error &&
+      !std::filesystem::is_directory(job.folder, error))
+    error = std::make_error_code(std::errc::not_a_directory);
+  if (error) {
+    std::fprintf(stderr, "velkview: cannot create the output folder %s: %s\n",
+                 job.folder.c_str(), error.message().c_str());
+    return 1;
+  }
 
   const ConvertSummary summary = ConvertFiles(job, [](const std::string& line) {
     std::printf("%s\n", line.c_str());

@@ -56,6 +56,7 @@ TConvertPage::TConvertPage(TOptions& options, OptionsHost& host)
   setObjectName("ConvertPage");
   ListBox1 = Control<QListWidget>(options, "ListBox1");
   Edit971 = Control<QLineEdit>(options, "Edit971");
+  browseFolder_ = Edit971->text().toStdString();  // the folder browser starts where it shows
   ToolbarButton971 = Control<TToolbarButton97>(options, "ToolbarButton971");
   ToolbarButton972 = Control<TToolbarButton97>(options, "ToolbarButton972");
   ToolbarButton976 = Control<TToolbarButton97>(options, "ToolbarButton976");

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStringDecoder>
 #include <QTreeWidgetItem>
 #include <iterator>
 #include <set>
@@ -16,8 +17,10 @@
 #include "options/radio_group.h"
 #include "options/skin_scheme.h"
 #include "platform/application.h"
+#include "platform/atomic_file.h"
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
+#include "platform/program_files.h"
 #include "widgets/hint_tracker.h"
 #include "widgets/toolbar_button.h"
 
@@ -166,11 +169,28 @@ std::vector<std::string> LanguageKeys() {
 }
 
 LanguageTexts::LanguageTexts(const std::string& programFolder)
-    : file_(CurrentLanguageFile(programFolder)) {}
+    : file_(CurrentLanguageFile(programFolder)) {
+  // Older language files are in the Windows code page: a file that is not UTF-8 is one.
+  if (file_.empty()) return;
+  if (const auto bytes = ReadWholeFile(ProgramFileToRead(file_), kMaxProfileBytes)) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(QByteArrayView(bytes->data(), qsizetype(bytes->size())));
+    windows1252_ = utf8.hasError();
+  }
+}
 
 QString LanguageTexts::operator()(const char* key, const char* english) const {
   if (file_.empty()) return QString::fromUtf8(english);
-  return QString::fromStdString(ProfileFile(file_).ReadString("Settings", key, english));
+  const std::string value = ProfileFile(file_).ReadString("Settings", key, english);
+  if (!windows1252_ || value == english) return QString::fromStdString(value);
+  return Windows1252Text(value);
+}
+
+QString Windows1252Text(const std::string& bytes) {
+  QStringDecoder windows1252("windows-1252");
+  // Without the code page in Qt, Latin-1 gives every letter but the few in 0x80-0x9f.
+  if (!windows1252.isValid()) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+  return windows1252.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
 }
 
 void TranslateOptions(TOptions& options, OptionsHost& host) {

@@ -15,7 +15,8 @@ class TOptions;
 // for English (index 0), whose texts are all defaults.
 std::string CurrentLanguageFile(const std::string& programFolder);
 
-// Reads key from the language file's [Settings], the English default when missing.
+// Reads key from the language file's [Settings], the English default when missing. A file
+// that is not valid UTF-8 is read in the Windows code page (1252), as older files are written.
 class LanguageTexts {
 public:
   explicit LanguageTexts(const std::string& programFolder);
@@ -23,7 +24,10 @@ public:
 
 private:
   std::string file_;
+  bool windows1252_ = false;
 };
+
+QString Windows1252Text(const std::string& bytes);
 
 // Every key the splash, main window and options dialog translators read, each once, in
 // ascending order: what a complete language file defines.

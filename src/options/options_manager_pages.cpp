@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 
+#include "chrome/xdg_folders.h"
 #include "options/convert_page.h"
 #include "options/named_control.h"
 #include "options/options_form.h"
@@ -89,7 +90,9 @@ void TOptions::BuildConvertPage() {
   Caption(page, "Label23", "Output Directory:", QRect(8, 166, 122, 20));
   auto* folder = NamedControl<QLineEdit>(page, "Edit971", QRect(132, 166, 148, 22));
   folder->setReadOnly(true);
-  folder->setText("/");
+  // The user's pictures until a folder is chosen; ending in the separator as a chosen one does.
+  const std::string pictures = PicturesFolder();
+  folder->setText(QString::fromStdString(pictures == "/" ? pictures : pictures + "/"));
   FlatButton(page, "ToolbarButton9716", "...", "Select the output directory",
              QRect(284, 166, 32, 22), false);
 

@@ -19,8 +19,6 @@
 namespace velk {
 namespace {
 
-// Larger files are not profile files; they read as missing and refuse writes.
-constexpr uint64_t kMaxProfileBytes = uint64_t(16) << 20;
 // What the platform's 1024-character buffer holds.
 constexpr size_t kMaxValueChars = 1023;
 

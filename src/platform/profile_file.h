@@ -1,11 +1,15 @@
 #pragma once
 // INI files as Windows reads and writes them: every call goes to the file, nothing is cached
 // (except the edits of an update in progress).
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velk {
+
+// Larger files are not profile files; they read as missing and refuse writes.
+inline constexpr uint64_t kMaxProfileBytes = uint64_t(16) << 20;
 
 class ProfileFile {
 public:

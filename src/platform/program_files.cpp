@@ -25,7 +25,9 @@ ProgramFiles::ProgramFiles(std::string folder, std::string userFolder, bool read
 
 ProgramFiles ProgramFiles::ForFolder(std::string folder, std::string userFolder) {
   // access() also answers EROFS for a read-only mount, where root could otherwise write.
-  const bool readOnly = ::access(folder.c_str(), W_OK) != 0;
+  std::error_code error;
+  const bool readOnly = fs::exists(folder + kInstalledMarker, error) ||
+                        ::access(folder.c_str(), W_OK) != 0;
   return ProgramFiles(std::move(folder), std::move(userFolder), readOnly);
 }
 

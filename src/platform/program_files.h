@@ -1,18 +1,22 @@
 #pragma once
 // The profile files the program keeps in its own folder ("skins.ini", "plugins.ini", the
-// plugins' "plugin.pcf"). An installed copy's folder belongs to root: when the program folder
-// cannot be written, each such file gets a per-user copy under $XDG_CONFIG_HOME/velkview/ (the
-// same path relative to it), made from the program folder's copy on the first write and read
-// in preference to it afterwards. A writable program folder keeps its files where they are.
+// plugins' "plugin.pcf"). An installed program folder belongs to the package manager, also
+// when root could write it: when the folder holds the install marker, or cannot be written,
+// each such file gets a per-user copy under $XDG_CONFIG_HOME/velkview/ (the same path relative
+// to it), made from the program folder's copy on the first write and read in preference to it
+// afterwards. A build's writable program folder keeps its files where they are.
 #include <string>
 
 namespace velk {
 
+// The file `cmake --install` (and so the package) puts in the program folder.
+inline constexpr const char* kInstalledMarker = "installed";
+
 class ProgramFiles {
 public:
-  // folder and userFolder end in "/". readOnly: the program folder cannot be written.
+  // folder and userFolder end in "/". readOnly: the program folder is not to be written.
   ProgramFiles(std::string folder, std::string userFolder, bool readOnly);
-  // The folder's writability as the running user has it now.
+  // Read-only when the folder is installed or the running user cannot write it now.
   static ProgramFiles ForFolder(std::string folder, std::string userFolder);
 
   // The file to read for path: the per-user copy when there is one and the folder is

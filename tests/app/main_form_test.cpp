@@ -125,9 +125,10 @@ protected:
 TEST_F(MainformTest, FirstRunMakesShortcutsAndWritesAllValuesOnlyAtClose) {
   auto form = Start();
   // Launchers that "Open with" can hand a file to, with the icon the package puts in the theme.
-  for (const std::string& folder : {environment.programsFolder, environment.desktopFolder}) {
-    const auto entry = ReadWholeFile(folder + "/Velk's Jpeg Viewer.desktop");
-    ASSERT_TRUE(entry) << folder;
+  for (const std::string& file : {environment.programsFolder + "/velkview.desktop",
+                                 environment.desktopFolder + "/Velk's Jpeg Viewer.desktop"}) {
+    const auto entry = ReadWholeFile(file);
+    ASSERT_TRUE(entry) << file;
     const std::string text(entry->begin(), entry->end());
     EXPECT_NE(text.find("\nExec=" + environment.programPath + " %F\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nIcon=velkview\n"), std::string::npos) << text;

@@ -36,17 +36,38 @@ TEST(XdgFolders, EnvironmentIsRespectedWhenAbsolute) {
   EXPECT_EQ(ProgramsFolder(), dir.Path() + "/.local/share/applications");
 }
 
+TEST(XdgFolders, PicturesFolderThatExistsElseHomeAndSystemApplicationFolders) {
+  TempDir dir;
+  ScopedEnv home("HOME", dir.Path());
+  ScopedEnv config("XDG_CONFIG_HOME", dir.Path());
+  EXPECT_EQ(PicturesFolder(), dir.Path());  // no ~/Pictures
+  std::filesystem::create_directories(dir.File("Pictures"));
+  EXPECT_EQ(PicturesFolder(), dir.File("Pictures"));
+  dir.Write("user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+  EXPECT_EQ(PicturesFolder(), dir.Path());  // named but not there
+  std::filesystem::create_directories(dir.File("Bilder"));
+  EXPECT_EQ(PicturesFolder(), dir.File("Bilder"));
+
+  ScopedEnv dataDirs("XDG_DATA_DIRS", "/opt/share/:relative:/usr/share");
+  EXPECT_EQ(SystemApplicationFolders(),
+            (std::vector<std::string>{"/opt/share/applications", "/usr/share/applications"}));
+}
+
 TEST(XdgFolders, UserDirsValueForms) {
   const std::string home = "/home/u";
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"/srv/desk/\"\n", home), "/srv/desk");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/My \\\"Desk\\\"\"\r\n", home),
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/srv/desk/\"\n", "DESKTOP", home), "/srv/desk");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/My \\\"Desk\\\"\"\r\n", "DESKTOP", home),
             "/home/u/My \"Desk\"");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/\"\n", home), "/home/u");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"/d\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n",
+                                "PICTURES", home),
+            "/home/u/Bilder");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/\"\n", "DESKTOP", home), "/home/u");
   // Forms the convention does not allow, and other keys, give nothing.
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"Desktop\"\n", home), "");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=$HOME/Desktop\n", home), "");
-  EXPECT_EQ(DesktopDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOMEWORK\"\n", home), "");
-  EXPECT_EQ(DesktopDirFromUserDirs("# XDG_DESKTOP_DIR=\"/x\"\nXDG_MUSIC_DIR=\"/m\"\n", home), "");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"Desktop\"\n", "DESKTOP", home), "");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=$HOME/Desktop\n", "DESKTOP", home), "");
+  EXPECT_EQ(UserDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOMEWORK\"\n", "DESKTOP", home), "");
+  EXPECT_EQ(
+      UserDirFromUserDirs("# XDG_DESKTOP_DIR=\"/x\"\nXDG_MUSIC_DIR=\"/m\"\n", "DESKTOP", home), "");
 }
 
 }  // namespace

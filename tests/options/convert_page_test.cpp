@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "chrome/xdg_folders.h"
 #include "image/jpeg_image.h"
 #include "image/tiff_writer.h"
 #include "options/conversion.h"
@@ -66,7 +67,7 @@ protected:
 
 TEST_F(ConvertPageTest, ButtonsFollowTheListAndTheFolderPickerAddsOneSeparator) {
   EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
-  EXPECT_EQ(Page().Edit971->text(), "/");
+  EXPECT_EQ(Page().Edit971->text().toStdString(), PicturesFolder() + "/");
   EXPECT_TRUE(options->convert1->isHidden());
   Add({});  // cancelled
   EXPECT_EQ(Page().ListBox1->count(), 0);

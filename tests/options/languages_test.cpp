@@ -119,6 +119,21 @@ TEST_F(LanguagesTest, AMissingFileOrNameFallsBackToEnglishAndNone) {
   EXPECT_EQ(options->CheckBox3->text(), "Dateiname merken");
 }
 
+TEST_F(LanguagesTest, AFileThatIsNotUtf8IsReadInTheWindowsCodePage) {
+  const std::pair<std::string, QString> cases[] = {
+      {"[Settings]\n40=G\xe9n\xe9ral \x80 5\n", QString::fromUtf8("G\u00e9n\u00e9ral \u20ac 5")},
+      {"[Settings]\n40=G\xc3\xa9n\xc3\xa9ral\n", QString::fromUtf8("G\u00e9n\u00e9ral")},
+  };
+  for (const auto& [bytes, text] : cases) {
+    dir.Write("old.ldf", bytes);
+    dir.Write("plugins.ini", "[Languages]\nnumber=2\ncurrent=1\nname1=Old\nlanguage1=" +
+                                 dir.File("old.ldf") + "\n");
+    const LanguageTexts texts(folder);
+    EXPECT_EQ(texts("40", "Remember Filename"), text);
+    EXPECT_EQ(texts("41", "Show/Play"), "Show/Play");  // a missing key keeps its English
+  }
+}
+
 TEST_F(LanguagesTest, ListAndPluginButtonsAreGlyphsWithTranslatedHints) {
   const std::string german = std::string(VELK_LANGUAGES_DIR) + "/Deutsch.ldf";
   dir.Write("plugins.ini", "[Languages]\nnumber=2\ncurrent=1\nname1=Deutsch\nlanguage1=" + german +

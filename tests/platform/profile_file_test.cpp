@@ -268,5 +268,17 @@ TEST(ProfileFile, ReadOnlyProgramFolderKeepsPerUserCopies) {
   }
 }
 
+TEST(ProgramFiles, AnInstalledFolderIsNeverWrittenAlsoWhenItCouldBe) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("program"));
+  const auto writeGoesTo = [&] {
+    return ProgramFiles::ForFolder(dir.File("program/"), dir.File("user/"))
+        .WritePath(dir.File("program/skins.ini"));
+  };
+  EXPECT_EQ(writeGoesTo(), dir.File("program/skins.ini"));  // a build's folder
+  dir.Write(std::string("program/") + kInstalledMarker, "");
+  EXPECT_EQ(writeGoesTo(), dir.File("user/skins.ini"));
+}
+
 }  // namespace
 }  // namespace velk

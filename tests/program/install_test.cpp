@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "program/program_paths.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 
@@ -20,11 +21,6 @@ namespace velk {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Text(const std::string& path) {
-  const auto bytes = ReadWholeFile(path);
-  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
-}
 
 // Every file and folder below root with its size and modification time.
 std::map<std::string, std::string> Snapshot(const std::string& root) {
@@ -52,7 +48,8 @@ void ExpectInstalledLayout(const std::string& usr) {
         "share/icons/hicolor/256x256/apps/velkview.png"})
     EXPECT_TRUE(fs::is_regular_file(usr + "/" + file)) << file;
   // A fresh install offers the bundled plugin.
-  EXPECT_NE(Text(usr + "/lib/velkview/plugins.ini").find("Name=Colour Picker"), std::string::npos);
+  EXPECT_NE(test::FileText(usr + "/lib/velkview/plugins.ini").find("Name=Colour Picker"),
+            std::string::npos);
 }
 
 // The converter of the installed program, started through bin/velkview.
@@ -126,28 +123,36 @@ TEST(InstalledProgram, RunsFromAReadOnlyPrefixAndWritesOnlyBelowTheUsersConfig) 
     }
   EXPECT_EQ(Snapshot(prefix), before);
   // The first run's skin defaults went to the user's copy, beside the settings.
-  EXPECT_NE(Text(config + "/velkview/skins.ini").find("Color1="), std::string::npos) << run.output;
+  EXPECT_NE(test::FileText(config + "/velkview/skins.ini").find("Color1="), std::string::npos)
+      << run.output;
   EXPECT_TRUE(fs::is_regular_file(config + "/velkview/hkcu.reg"));
   if (!root) writeBits(fs::perm_options::add);  // so the folder can be removed
+}
+
+// The Debian package CPack makes of the build, in folder; empty (after a failure) when none.
+std::string PackDeb(const std::string& folder) {
+  const test::ChildRun pack = test::RunChild(
+      {VELK_CPACK, "-G", "DEB", "--config", VELK_BUILD_DIR "/CPackConfig.cmake", "-B", folder},
+      {});
+  EXPECT_EQ(pack.exitCode, 0) << pack.output;
+  if (fs::is_directory(folder))
+    for (const auto& entry : fs::directory_iterator(folder))
+      if (entry.path().extension() == ".deb") return entry.path();
+  ADD_FAILURE() << "no package: " << pack.output;
+  return {};
 }
 
 TEST(InstalledProgram, DebianPackageUnpacksAndRuns) {
   const std::string dpkgDeb = test::FindTool("dpkg-deb");
   if (dpkgDeb.empty()) GTEST_SKIP() << "dpkg-deb is missing";
   test::TempDir dir;
-  const test::ChildRun pack = test::RunChild(
-      {VELK_CPACK, "-G", "DEB", "--config", VELK_BUILD_DIR "/CPackConfig.cmake", "-B",
-       dir.File("deb")},
-      {});
-  ASSERT_EQ(pack.exitCode, 0) << pack.output;
-  std::string deb;
-  for (const auto& entry : fs::directory_iterator(dir.File("deb")))
-    if (entry.path().extension() == ".deb") deb = entry.path();
-  ASSERT_FALSE(deb.empty()) << pack.output;
+  const std::string deb = PackDeb(dir.File("deb"));
+  ASSERT_FALSE(deb.empty());
 
   // The libraries it runs on, never a build package.
   const test::ChildRun depends = test::RunChild({dpkgDeb, "-f", deb, "Depends"}, {});
-  for (const char* package : {"libqt6widgets6", "qt6-qpa-plugins", "libjpeg62-turbo", "libasound2"})
+  for (const char* package :
+       {"libqt6widgets6", "qt6-qpa-plugins", "libjpeg62-turbo", "libasound2", "hicolor-icon-theme"})
     EXPECT_NE(depends.output.find(package), std::string::npos) << depends.output;
   EXPECT_EQ(depends.output.find("-dev"), std::string::npos) << depends.output;
 
@@ -158,6 +163,72 @@ TEST(InstalledProgram, DebianPackageUnpacksAndRuns) {
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.output, "velkview " VELK_VERSION "\n");
   ExpectConverts(usr, dir.File("out"));
+}
+
+// The package as dpkg installs it into a throwaway root (its own database, the libraries taken
+// from this machine), used as root and as another user, then removed: everything goes with it,
+// as nothing the runs wrote lands below /usr. And lintian finds nothing to warn about.
+TEST(InstalledProgram, DebianPackageIsLintianCleanAndLeavesNothingBehind) {
+  const std::string dpkg = test::FindTool("dpkg"), lintian = test::FindTool("lintian");
+  ASSERT_FALSE(dpkg.empty() || lintian.empty()) << "tools/deps.sh installs lintian";
+  test::TempDir dir;
+  fs::permissions(dir.Path(), fs::perms(0755));  // another user runs the program below
+  const std::string deb = PackDeb(dir.File("deb"));
+  ASSERT_FALSE(deb.empty());
+
+  const test::ChildRun lint = test::RunChild({lintian, "--tag-display-limit", "0", deb}, {});
+  EXPECT_EQ(lint.exitCode, 0) << lint.output;
+  for (const char* level : {"E: ", "W: "})
+    EXPECT_EQ(lint.output.find(level), std::string::npos) << lint.output;
+
+  const std::string root = dir.File("root");
+  for (const char* folder : {"info", "updates", "triggers"})
+    fs::create_directories(root + "/var/lib/dpkg/" + folder);
+  WriteFileAtomically(root + "/var/lib/dpkg/status", std::string());
+  const test::ChildRun install =
+      test::RunChild({dpkg, "--root=" + root, "--force-depends", "--force-not-root", "-i", deb},
+                     {});
+  ASSERT_EQ(install.exitCode, 0) << install.output;
+  EXPECT_TRUE(fs::is_regular_file(root + "/usr/share/man/man1/velkview.1.gz"));
+  EXPECT_TRUE(fs::is_regular_file(root + "/usr/share/doc/velkview/copyright"));
+  const auto installed = Snapshot(root + "/usr");
+
+  // Root, who could write the program folder, then a user who cannot (when the test is root).
+  const bool isRoot = ::geteuid() == 0;
+  const std::string setpriv = test::FindTool("setpriv");
+  for (const bool asUser : {false, true}) {
+    if (asUser && (!isRoot || setpriv.empty())) continue;
+    SCOPED_TRACE(asUser ? "as a user" : "as root");
+    const std::string home = dir.File(asUser ? "user" : "admin");
+    fs::create_directories(home + "/Desktop");
+    if (asUser)
+      for (const auto& entry : fs::recursive_directory_iterator(home))
+        ASSERT_EQ(::chown(entry.path().c_str(), 65534, 65534), 0);
+    if (asUser) ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+    std::vector<std::string> argv = {root + "/usr/bin/velkview",
+                                     root + "/usr/lib/velkview/sample.jpg"};
+    if (asUser)
+      argv.insert(argv.begin(), {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
+    test::KillPlan hang;
+    hang.afterSeconds = 60;
+    const test::ChildRun run = test::RunChild(
+        argv,
+        {"HOME=" + home, "XDG_CONFIG_HOME=" + home + "/.config", "XDG_DATA_HOME",
+         "XDG_RUNTIME_DIR=" + home, "QT_QPA_PLATFORM=offscreen", "VELKVIEW_CLOSE_WHEN_SHOWN=1"},
+        hang);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(fs::is_regular_file(home + "/.config/velkview/skins.ini")) << run.output;
+    // The installed entry is the menu's; the desktop folder that exists gets a launcher.
+    EXPECT_FALSE(fs::exists(home + "/.local/share/applications")) << run.output;
+    EXPECT_TRUE(fs::is_regular_file(home + "/Desktop/Velk's Jpeg Viewer.desktop")) << run.output;
+    EXPECT_EQ(Snapshot(root + "/usr"), installed);
+  }
+
+  const test::ChildRun remove =
+      test::RunChild({dpkg, "--root=" + root, "--force-not-root", "-r", "velkview"}, {});
+  EXPECT_EQ(remove.exitCode, 0) << remove.output;
+  EXPECT_EQ(remove.output.find("not empty"), std::string::npos) << remove.output;
+  EXPECT_FALSE(fs::exists(root + "/usr")) << remove.output;
 }
 
 // The desktop entry and the AppStream metadata as the desktop's own validators read them.

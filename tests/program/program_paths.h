@@ -3,9 +3,17 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/atomic_file.h"
+
 namespace velk::test {
 
 inline std::string ProgramPath() { return VELKVIEW_PROGRAM; }
+
+// A file's whole text; empty when it cannot be read.
+inline std::string FileText(const std::string& path) {
+  const auto bytes = ReadWholeFile(path);
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
 
 // Copies the program folder (the program with its skins, languages and plugins) into folder,
 // so runs write their "skins.ini" and "plugins.ini" there; returns the copied program's path.

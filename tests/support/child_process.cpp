@@ -62,6 +62,7 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
   if (pid == 0) {
     ::dup2(pipeFds[1], 1);
     ::dup2(pipeFds[1], 2);
+    // glibc's putenv removes a variable given without "=".
     for (const std::string& entry : env) ::putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -76,6 +77,7 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
     ::kill(pid, SIGKILL);
     run.killed = true;
   };
+  bool signalled = false;
   const auto start = std::chrono::steady_clock::now();
   for (;;) {
     int timeout = -1;
@@ -96,6 +98,10 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
     const ssize_t got = ::read(pipeFds[0], buffer, sizeof buffer);
     if (got <= 0) break;  // the child and everything it started have gone
     run.output.append(buffer, size_t(got));
+    if (plan.signal && !signalled && run.output.find(plan.signalWhenOutput) != std::string::npos) {
+      ::kill(pid, plan.signal);
+      signalled = true;
+    }
   }
   ::close(pipeFds[0]);
   int status = 0;

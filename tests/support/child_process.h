@@ -19,12 +19,17 @@ struct KillPlan {
   std::string watchFolder;   // "": no watch
   std::string watchPrefix;
   int delayMicroseconds = 0;  // between seeing the write and the kill
+  // Instead: once the output holds this text, the child gets signal (once); the time limit
+  // still ends it with SIGKILL.
+  std::string signalWhenOutput;
+  int signal = 0;
 };
 
 // A program on PATH with its full path, or empty when there is none.
 std::string FindTool(const std::string& name);
 
-// argv[0] is the program's path. env adds or replaces NAME=VALUE entries.
+// argv[0] is the program's path. env adds or replaces NAME=VALUE entries; a NAME alone
+// removes that variable.
 ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                   const KillPlan& kill = {});
 
