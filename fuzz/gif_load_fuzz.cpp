@@ -5,13 +5,15 @@
 #include "gif/gif_exception.h"
 #include "gif/gif_frame_render.h"
 #include "gif/gif_image_data.h"
+#include "picture_limits.h"
 
 namespace {
 // Rendering touches every pixel: frames claiming huge sizes from tiny inputs only slow the run.
-constexpr size_t kRenderLimit = size_t(1) << 22;
+constexpr size_t kRenderLimit = fuzz::kMaxPixels;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (!fuzz::GifWithinLimit(data, size)) return 0;
   velk::GIFImageData gif;
   try {
     gif.LoadFromMemory(data, size);

@@ -1,8 +1,7 @@
-#include <unistd.h>
-
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_temp_dir.h"
 #include "options/languages.h"
 #include "platform/atomic_file.h"
 
@@ -10,9 +9,7 @@
 // translators read them.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string folder = [] {
-    std::string dir = "/tmp/velk-language-fuzz-XXXXXX";
-    if (!::mkdtemp(dir.data())) std::abort();
-    dir += "/";
+    const std::string dir = FuzzTempDir("language-fuzz");
     const std::string plugins =
         "[Languages]\r\nlanguage1=" + dir + "fuzz.ldf\r\ncurrent=1\r\n";
     if (!velk::WriteFileAtomically(dir + "plugins.ini", plugins.data(), plugins.size()))

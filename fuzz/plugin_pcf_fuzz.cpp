@@ -1,8 +1,7 @@
-#include <unistd.h>
-
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_temp_dir.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/profile_file.h"
@@ -10,11 +9,7 @@
 // Reads arbitrary bytes as a plugin's "plugin.pcf", the four keys the Plugins page reads, and
 // rewrites them the way its Apply does.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = [] {
-    std::string dir = "/tmp/velk-pcf-fuzz-XXXXXX";
-    if (!::mkdtemp(dir.data())) std::abort();
-    return dir + "/plugin.pcf";
-  }();
+  static const std::string path = FuzzTempDir("pcf-fuzz") + "plugin.pcf";
   static const char* const keys[] = {"Name", "Filename", "Directory", "Version"};
   if (!velk::WriteFileAtomically(path, data, size)) return 0;
   velk::ProfileFile pcf(path);

@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QTreeWidgetItem>
 #include <iterator>
+#include <optional>
 #include <set>
 
 #include "options/about_page.h"
@@ -19,6 +20,7 @@
 #include "platform/application.h"
 #include "platform/atomic_file.h"
 #include "platform/dialogs.h"
+#include "platform/file_path.h"
 #include "platform/profile_file.h"
 #include "platform/program_files.h"
 #include "widgets/hint_tracker.h"
@@ -150,6 +152,13 @@ void SetGroupEntry(QWidget* control, int entry, const QString& text) {
     if (QRadioButton* button = group->Button(entry)) button->setText(text);
 }
 
+// With one decoder for many texts: making one costs far more than a short text's decoding.
+QString Windows1252Text(QStringDecoder& windows1252, const std::string& bytes) {
+  // Without the code page in Qt, Latin-1 gives every letter but the few in 0x80-0x9f.
+  if (!windows1252.isValid()) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+  return windows1252.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+}
+
 }  // namespace
 
 std::string CurrentLanguageFile(const std::string& programFolder) {
@@ -168,29 +177,31 @@ std::vector<std::string> LanguageKeys() {
   return names;
 }
 
-LanguageTexts::LanguageTexts(const std::string& programFolder)
-    : file_(CurrentLanguageFile(programFolder)) {
+LanguageTexts::LanguageTexts(const std::string& programFolder) {
+  const std::string file = CurrentLanguageFile(programFolder);
+  if (file.empty()) return;
   // Older language files are in the Windows code page: a file that is not UTF-8 is one.
-  if (file_.empty()) return;
-  if (const auto bytes = ReadWholeFile(ProgramFileToRead(file_), kMaxProfileBytes)) {
+  std::optional<QStringDecoder> windows1252;
+  if (const auto bytes = ReadWholeFile(ProgramFileToRead(file), kMaxProfileBytes)) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString decoded = utf8.decode(QByteArrayView(bytes->data(), qsizetype(bytes->size())));
-    windows1252_ = utf8.hasError();
+    if (utf8.hasError()) windows1252.emplace("windows-1252");
+  }
+  for (const auto& [key, value] : ProfileFile(file).ReadSectionValues("Settings")) {
+    if (!value) continue;  // a key without "=" keeps its English
+    texts_.emplace(AsciiLower(key), windows1252 ? Windows1252Text(*windows1252, *value)
+                                                : QString::fromStdString(*value));
   }
 }
 
 QString LanguageTexts::operator()(const char* key, const char* english) const {
-  if (file_.empty()) return QString::fromUtf8(english);
-  const std::string value = ProfileFile(file_).ReadString("Settings", key, english);
-  if (!windows1252_ || value == english) return QString::fromStdString(value);
-  return Windows1252Text(value);
+  const auto found = texts_.find(AsciiLower(key));
+  return found != texts_.end() ? found->second : QString::fromUtf8(english);
 }
 
 QString Windows1252Text(const std::string& bytes) {
   QStringDecoder windows1252("windows-1252");
-  // Without the code page in Qt, Latin-1 gives every letter but the few in 0x80-0x9f.
-  if (!windows1252.isValid()) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-  return windows1252.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+  return Windows1252Text(windows1252, bytes);
 }
 
 void TranslateOptions(TOptions& options, OptionsHost& host) {

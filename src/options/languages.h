@@ -3,6 +3,7 @@
 // [Settings] keys hold the interface texts. English is built in as every key's default.
 #include <QObject>
 #include <QString>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,14 +18,14 @@ std::string CurrentLanguageFile(const std::string& programFolder);
 
 // Reads key from the language file's [Settings], the English default when missing. A file
 // that is not valid UTF-8 is read in the Windows code page (1252), as older files are written.
+// The file is read once, when made: asking for every key costs one pass, not one per key.
 class LanguageTexts {
 public:
   explicit LanguageTexts(const std::string& programFolder);
   QString operator()(const char* key, const char* english) const;
 
 private:
-  std::string file_;
-  bool windows1252_ = false;
+  std::map<std::string, QString> texts_;  // by lower-case key
 };
 
 QString Windows1252Text(const std::string& bytes);

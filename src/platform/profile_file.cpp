@@ -246,6 +246,12 @@ std::string_view Unquoted(std::string_view v) {
   return v;
 }
 
+// A found value as reads give it back: unquoted, ending at a NUL as C strings do, capped.
+std::string ValueAsRead(std::string_view value) {
+  const std::string_view unquoted = Unquoted(value);
+  return Capped(unquoted.substr(0, unquoted.find('\0')));
+}
+
 }  // namespace
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
@@ -253,10 +259,7 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
   const auto text = Load();
   if (!text) return defaultValue;
   const auto value = FindValue(*text, Trim(section), Trim(key));
-  // Values come back as C strings, ending at a NUL the way writes end them.
-  if (!value) return defaultValue;
-  const std::string_view unquoted = Unquoted(*value);
-  return Capped(unquoted.substr(0, unquoted.find('\0')));
+  return value ? ValueAsRead(*value) : defaultValue;
 }
 
 int ProfileFile::ReadInteger(const std::string& section, const std::string& key,
@@ -272,17 +275,26 @@ bool ProfileFile::ReadBool(const std::string& section, const std::string& key,
 
 std::vector<std::string> ProfileFile::ReadSection(const std::string& section) const {
   std::vector<std::string> keys;
+  for (auto& [key, value] : ReadSectionValues(section)) keys.push_back(std::move(key));
+  return keys;
+}
+
+std::vector<std::pair<std::string, std::optional<std::string>>> ProfileFile::ReadSectionValues(
+    const std::string& section) const {
+  std::vector<std::pair<std::string, std::optional<std::string>>> values;
   const auto text = Load();
-  if (!text) return keys;
+  if (!text) return values;
   LineScanner lines(*text);
   FirstSection wanted(Trim(section));
-  std::set<std::string> seen;  // lower-cased; a set keeps huge files from taking quadratic time
+  std::set<std::string> seen;  // only a key's first line counts, as for ReadString
   for (Line line; lines.Next(line);) {
-    if (wanted.Inside(line) && line.kind == LineKind::Key &&
-        seen.insert(AsciiLower(std::string(line.name))).second)
-      keys.emplace_back(line.name);
+    if (!wanted.Inside(line) || line.kind != LineKind::Key ||
+        !seen.insert(AsciiLower(std::string(line.name))).second)
+      continue;
+    values.emplace_back(line.name, line.hasValue ? std::optional(ValueAsRead(line.value))
+                                                 : std::nullopt);
   }
-  return keys;
+  return values;
 }
 
 std::vector<std::string> ProfileFile::ReadSections() const {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velk {
@@ -25,6 +26,10 @@ public:
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
   // Key names of a section, in file order.
   std::vector<std::string> ReadSection(const std::string& section) const;
+  // Every key of a section, in file order, with its value as ReadString reads it (nullopt for
+  // a key without "="): one pass over the file, for callers that want many keys.
+  std::vector<std::pair<std::string, std::optional<std::string>>> ReadSectionValues(
+      const std::string& section) const;
   // Section names, in file order.
   std::vector<std::string> ReadSections() const;
   // True when the section holds at least one key, as the framework's ini object answers.

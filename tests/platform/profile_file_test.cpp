@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "platform/errors.h"
 #include "platform/program_files.h"
@@ -44,6 +45,11 @@ TEST(ProfileFile, ReadsWindowsStyleFiles) {
   EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Skins", "Colours"}));
   EXPECT_EQ(ini.ReadSection("skins"),
             (std::vector<std::string>{"Name", "Quoted", "Single", "Half", "Bare"}));
+  // The same keys with what ReadString gives for each, in one pass.
+  using Values = std::vector<std::pair<std::string, std::optional<std::string>>>;
+  EXPECT_EQ(ini.ReadSectionValues("skins"),
+            (Values{{"Name", "Blue Steel"}, {"Quoted", "  padded  "}, {"Single", "x"},
+                    {"Half", "\"open"}, {"Bare", std::nullopt}}));
   EXPECT_TRUE(ini.SectionExists("colours"));
   EXPECT_TRUE(ini.ValueExists("Skins", "BARE"));
   EXPECT_FALSE(ini.ValueExists("Skins", "Other"));

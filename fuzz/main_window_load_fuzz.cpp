@@ -1,0 +1,75 @@
+// The main window's whole load step over any bytes: written as a JPEG, a bitmap, a GIF and a
+// TIFF file in the listed folder, each then selected in the file list, which runs what a
+// user's selection runs (loading by kind, the properties panel, the zoom). The window lives on
+// Qt's offscreen platform; messages go to the scripted dialogs.
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/fullscreen_form.h"
+#include "app/main_form.h"
+#include "fuzz_temp_dir.h"
+#include "image/loupe_form.h"
+#include "picture_limits.h"
+#include "platform/application.h"
+#include "platform/atomic_file.h"
+#include "platform/dialogs.h"
+#include "widgets/directory_list_box.h"
+#include "widgets/file_list_box.h"
+
+namespace {
+
+// Sorted as the file list sorts them, so entry i is kNames[i].
+constexpr const char* kNames[] = {"a.jpg", "b.bmp", "c.gif", "d.tif"};
+
+struct Viewer {
+  std::string root = FuzzTempDir("main-window-fuzz");
+  std::string pictures = root + "pictures/";
+  int argc = 1;
+  char name[8] = "velkfuz";
+  char* argv[2] = {name, nullptr};
+  std::unique_ptr<velk::Application> app;
+  velk::ViewerSettings settings;
+  std::unique_ptr<velk::TLoupeform> loupe;
+  std::unique_ptr<velk::TFullscreenform> fullscreen;
+  std::unique_ptr<velk::TMainform> form;
+
+  Viewer() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<velk::Application>(argc, argv);
+    for (const char* folder : {"pictures", "program", "programs", "desktop", "config"})
+      if (::mkdir((root + folder).c_str(), 0700) != 0) std::abort();
+    for (const char* file : kNames) velk::WriteFileAtomically(pictures + file, std::string("x"));
+    velk::MainformEnvironment environment;
+    environment.programFolder = root + "program/";
+    environment.programPath = root + "program/velkview";
+    environment.hivePath = root + "config/hkcu.reg";
+    environment.programsFolder = root + "programs";
+    environment.desktopFolder = root + "desktop";
+    loupe = std::make_unique<velk::TLoupeform>();
+    fullscreen = std::make_unique<velk::TFullscreenform>();
+    form = std::make_unique<velk::TMainform>(settings, loupe.get(), fullscreen.get(), environment);
+    form->FinishStartup();
+    form->DirectoryListBox1->SetDirectory(pictures.substr(0, pictures.size() - 1));
+    form->FileListBox1->SetMask("*.*");
+    if (form->FileListBox1->Items().size() != std::size(kNames)) std::abort();
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (!fuzz::PictureWithinLimit(data, size)) return 0;
+  velk::ScopedScriptedDialogs dialogs;  // fresh each run, so recorded messages never pile up
+  static Viewer* viewer = new Viewer;   // kept to the end: the window outlives every input
+  for (size_t i = 0; i < std::size(kNames); ++i) {
+    if (!velk::WriteFileAtomically(viewer->pictures + kNames[i], data, size)) std::abort();
+    viewer->form->FileListBox1->SetItemIndex(int(i));  // runs FileListBox1Change
+  }
+  QCoreApplication::processEvents();  // what an animated GIF's painter has posted
+  return 0;
+}
