@@ -1,10 +1,11 @@
 #include <new>
 
 #include "image/jpeg_codec.h"
+#include "picture_limits.h"
 
 // The first byte picks the decode options, the rest is the file.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 1) return 0;
+  if (size < 1 || !fuzz::JpegWithinLimit(data + 1, size - 1)) return 0;
   velk::JpegDecodeOptions options;
   options.numOfColors = velk::TNumOfColors(data[0] % 3);
   options.dither = velk::TDither((data[0] >> 2) % 3);

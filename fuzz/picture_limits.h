@@ -1,7 +1,7 @@
 #pragma once
-// The largest picture a few bytes may claim, for targets that load whole pictures: a GIF frame
-// or run-length BMP of 30000 x 30000 pixels fills a gigabyte from a 40-byte input, which only
-// slows the search. Every code path is reached as well with small pictures.
+// The largest picture a few bytes may claim, for targets that load whole pictures: a GIF frame,
+// run-length BMP or truncated JPEG of 30000 x 30000 pixels fills a gigabyte from a 40-byte
+// input, which only slows the search. Every code path is reached as well with small pictures.
 #include <cstddef>
 #include <cstdint>
 
@@ -64,22 +64,18 @@ inline bool BmpWithinLimit(const uint8_t* data, size_t size) {
          kMaxPixels;
 }
 
-// Every frame header (SOFn) among the JPEG's leading segments; libjpeg makes up the rows
-// a truncated file lacks.
+// Every frame header (SOFn) anywhere in a JPEG: libjpeg skips what lies between markers, and
+// makes up the rows a truncated file lacks.
 inline bool JpegWithinLimit(const uint8_t* data, size_t size) {
   if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return true;
-  for (size_t at = 2; at + 4 <= size && data[at] == 0xFF;) {
+  for (size_t at = 2; at + 9 <= size; ++at) {
     const uint8_t marker = data[at + 1];
-    const size_t length = size_t(data[at + 2]) << 8 | data[at + 3];
-    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                       marker != 0xCC;
-    if (frame && at + 9 <= size) {
-      const uint64_t height = unsigned(data[at + 5]) << 8 | data[at + 6];
-      const uint64_t width = unsigned(data[at + 7]) << 8 | data[at + 8];
-      if (width * height > kMaxPixels) return false;
-    }
-    if (marker == 0xDA) break;  // the scan data follows
-    at += 2 + length;
+    if (data[at] != 0xFF || marker < 0xC0 || marker > 0xCF || marker == 0xC4 ||
+        marker == 0xC8 || marker == 0xCC)
+      continue;
+    const uint64_t height = unsigned(data[at + 5]) << 8 | data[at + 6];
+    const uint64_t width = unsigned(data[at + 7]) << 8 | data[at + 8];
+    if (width * height > kMaxPixels) return false;
   }
   return true;
 }
