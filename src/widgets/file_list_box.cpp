@@ -4,14 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
-#include <QPromise>
 #include <QScopedValueRollback>
-#include <QThreadPool>
 #include <algorithm>
-#include <functional>
 
 #include "widgets/directory_list_box.h"
 #include "widgets/file_mask.h"
+#include "widgets/folder_listing.h"
 #include "widgets/folder_path.h"
 #include "widgets/folder_reader.h"
 #include "widgets/folder_watch.h"
@@ -58,34 +56,12 @@ namespace {
 // More changed names than this at once are read afresh rather than moved in row by row.
 constexpr size_t kRowByRow = 64;
 
-// The folder's files that the mask lists, in list order.
-std::vector<std::string> ListFiles(const std::string& folder, const FileMask& mask,
-                                   const std::function<bool()>& stop = {}) {
-  std::vector<std::string> names = ReadFolder(folder, EntryKind::Files, stop);
-  std::erase_if(names, [&](const std::string& name) {
-    return !mask.Matches(QString::fromStdString(name));
-  });
-  SortNames(names);
-  return names;
-}
-
-QFuture<std::vector<std::string>> ListFilesInBackground(const std::string& folder,
-                                                        const FileMask& mask) {
-  auto promise = std::make_shared<QPromise<std::vector<std::string>>>();
-  promise->start();
-  QFuture<std::vector<std::string>> future = promise->future();
-  QThreadPool::globalInstance()->start([promise, folder, mask] {
-    promise->addResult(ListFiles(folder, mask, [&] { return promise->isCanceled(); }));
-    promise->finish();
-  });
-  return future;
-}
-
 }  // namespace
 
 TFileListBox::TFileListBox(QWidget* parent)
     : QListView(parent),
       model_(new FileListModel(this)),
+      listing_(std::make_unique<FolderListing>([this] { Settle(); })),
       watch_(std::make_unique<FolderWatch>(
           [this](const FolderChanges& changes) { FolderChanged(changes); })) {
   setModel(model_);
@@ -94,14 +70,11 @@ TFileListBox::TFileListBox(QWidget* parent)
   setUniformItemSizes(true);  // keeps huge folders quick to lay out
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TFileListBox::SelectionChanged);
-  connect(&readWatcher_, &QFutureWatcherBase::finished, this, &TFileListBox::Listed);
   directory_ = QDir::currentPath().toStdString();
   StartReading();
 }
 
-TFileListBox::~TFileListBox() {
-  if (reading_) future_.cancel();
-}
+TFileListBox::~TFileListBox() = default;
 
 void TFileListBox::SetDirectory(const std::string& path) {
   const QString folder =
@@ -124,24 +97,18 @@ void TFileListBox::Reread() {
 }
 
 void TFileListBox::StartReading() {
-  if (reading_) future_.cancel();
   {
     const QScopedValueRollback quiet(quiet_, true);
     model_->Reset({});
   }
   // Watched first, so that no change between the reading and the watch is missed.
   watch_->Watch(directory_);
-  future_ = ListFilesInBackground(directory_, FileMask(QString::fromStdString(mask_)));
-  reading_ = true;
-  readWatcher_.setFuture(future_);
+  listing_->Start(directory_, mask_);
 }
 
-void TFileListBox::Listed() { Settle(); }
-
 void TFileListBox::Settle() {
-  if (!reading_) return;
-  reading_ = false;
-  std::vector<std::string> names = future_.takeResult();
+  if (!listing_->Pending()) return;
+  std::vector<std::string> names = listing_->Take();
   const QScopedValueRollback quiet(quiet_, true);
   model_->Reset(std::move(names));
 }

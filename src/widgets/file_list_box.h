@@ -7,7 +7,6 @@
 // on disk: files made, removed or renamed there appear or go without a re-read, and the
 // selected file stays selected. Only when the selected file itself leaves the list does the
 // selection move, to the entry that took its place (OnChange fires, as for a user's choice).
-#include <QFutureWatcher>
 #include <QListView>
 #include <QPointer>
 #include <memory>
@@ -18,6 +17,7 @@ namespace velk {
 
 class TDirectoryListBox;
 class FileListModel;
+class FolderListing;
 class FolderWatch;
 struct FolderChanges;
 
@@ -65,7 +65,6 @@ private:
 
   // Starts reading the folder afresh: the list is empty until the entries are in.
   void StartReading();
-  void Listed();
   // Waits for a read under way, so that the entries are the folder's.
   void Settle();
   void FolderChanged(const FolderChanges& changes);
@@ -83,9 +82,7 @@ private:
   FileListModel* model_;
   int index_ = -1;
   bool quiet_ = false;  // the selection model's signals are not choices while entries change
-  QFuture<std::vector<std::string>> future_;
-  bool reading_ = false;  // the future's entries are not in the list yet
-  QFutureWatcher<std::vector<std::string>> readWatcher_;
+  std::unique_ptr<FolderListing> listing_;
   std::unique_ptr<FolderWatch> watch_;
   QPointer<TDirectoryListBox> dirList_;
 };
