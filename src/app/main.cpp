@@ -1,11 +1,11 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
 #include <signal.h>
 
+#include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -44,9 +44,9 @@ namespace {
 // the program ends; with VELKVIEW_CLOSE_WHEN_SHOWN the main window is closed as by its close
 // button once it shows, so the program ends the usual way, saving its settings; with
 // VELKVIEW_REPORT_SHOWN it only says so and runs on (until a test signals it). With
-// VELKVIEW_REPORT_PICTURES each change of the selected entry, the size shown and the picture's
-// status line is printed, and SIGUSR1 presses Down in the file list, so a test can step through
-// a folder while it changes the files. Otherwise only the boxes are answered.
+// VELKVIEW_REPORT_PICTURES each change of the selected entry, the size shown, the picture's
+// status line and the number of entries listed is printed, and SIGUSR1 presses Down in the
+// file list, so a test can step through a folder while it changes the files. Otherwise only the boxes are answered.
 class Unattended : public QObject {
 public:
   Unattended(QString screenshotPath, bool closeWhenShown, bool reportShown, bool reportPictures)
@@ -66,19 +66,23 @@ private:
 
   void PressDown() {
     QWidget* main = MainWindow();
-    auto* files = main ? main->findChild<QListWidget*>("FileListBox1") : nullptr;
+    auto* files = main ? main->findChild<QAbstractItemView*>("FileListBox1") : nullptr;
     if (!files) return;
     QApplication::postEvent(files, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
     QApplication::postEvent(files, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier));
   }
 
   void ReportPicture(QWidget* main) {
-    const auto* files = main->findChild<QListWidget*>("FileListBox1");
+    const auto* files = main->findChild<QAbstractItemView*>("FileListBox1");
     const auto* size = main->findChild<QLabel*>("Label8");
     const auto* status = main->findChild<QLabel*>("Statusbar1");
-    const QString line = QString("%1|%2|%3").arg(
-        files && files->currentItem() ? files->currentItem()->text() : QString(),
-        size ? size->text() : QString(), status ? status->text() : QString());
+    const QModelIndex current = files ? files->currentIndex() : QModelIndex();
+    const int entries = files && files->model() ? files->model()->rowCount() : 0;
+    const QString line = QString("%1|%2|%3|%4 entries")
+                             .arg(current.isValid() ? current.data().toString() : QString(),
+                                  size ? size->text() : QString(),
+                                  status ? status->text() : QString())
+                             .arg(entries);
     if (line == lastPicture_) return;
     lastPicture_ = line;
     std::printf("picture: %s\n", qPrintable(line));
