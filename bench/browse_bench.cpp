@@ -13,7 +13,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QTimer>
 #include <ctime>
 #include <algorithm>
@@ -150,8 +149,9 @@ public:
     QApplication::processEvents();
   }
   int IndexOf(const std::string& name) {
-    for (int i = 0; i < form_->FileListBox1->count(); ++i)
-      if (form_->FileListBox1->item(i)->text().toStdString() == name) return i;
+    const std::vector<std::string>& names = form_->FileListBox1->Items();
+    for (size_t i = 0; i < names.size(); ++i)
+      if (names[i] == name) return int(i);
     std::abort();
   }
   void ArmPaint() { watch_.painted = false; }

@@ -1,6 +1,10 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
+#include <signal.h>
+
+#include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -16,6 +20,7 @@
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
 #include "app/session_end.h"
+#include "app/signal_notifier.h"
 #include "app/splash_form.h"
 #include "app/translate_splash.h"
 #include "chrome/xdg_folders.h"
@@ -38,17 +43,52 @@ namespace {
 // machine without a display), once the main window has shown for 1.5 s the screen is saved and
 // the program ends; with VELKVIEW_CLOSE_WHEN_SHOWN the main window is closed as by its close
 // button once it shows, so the program ends the usual way, saving its settings; with
-// VELKVIEW_REPORT_SHOWN it only says so and runs on (until a test signals it). Otherwise only
-// the boxes are answered.
+// VELKVIEW_REPORT_SHOWN it only says so and runs on (until a test signals it). With
+// VELKVIEW_REPORT_PICTURES each change of the selected entry, the size shown, the picture's
+// status line and the number of entries listed is printed, and SIGUSR1 presses Down in the
+// file list, so a test can step through a folder while it changes the files. Otherwise only the boxes are answered.
 class Unattended : public QObject {
 public:
-  Unattended(QString screenshotPath, bool closeWhenShown, bool reportShown)
-      : path_(std::move(screenshotPath)), close_(closeWhenShown), report_(reportShown) {
+  Unattended(QString screenshotPath, bool closeWhenShown, bool reportShown, bool reportPictures)
+      : path_(std::move(screenshotPath)), close_(closeWhenShown), report_(reportShown),
+        pictures_(reportPictures) {
     connect(&poll_, &QTimer::timeout, this, &Unattended::Poll);
     poll_.start(20);
+    if (pictures_) new velk::SignalNotifier({SIGUSR1}, [this] { PressDown(); }, this);
   }
 
 private:
+  static QWidget* MainWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->objectName() == "Mainform" && window->isVisible()) return window;
+    return nullptr;
+  }
+
+  void PressDown() {
+    QWidget* main = MainWindow();
+    auto* files = main ? main->findChild<QAbstractItemView*>("FileListBox1") : nullptr;
+    if (!files) return;
+    QApplication::postEvent(files, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    QApplication::postEvent(files, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier));
+  }
+
+  void ReportPicture(QWidget* main) {
+    const auto* files = main->findChild<QAbstractItemView*>("FileListBox1");
+    const auto* size = main->findChild<QLabel*>("Label8");
+    const auto* status = main->findChild<QLabel*>("Statusbar1");
+    const QModelIndex current = files ? files->currentIndex() : QModelIndex();
+    const int entries = files && files->model() ? files->model()->rowCount() : 0;
+    const QString line = QString("%1|%2|%3|%4 entries")
+                             .arg(current.isValid() ? current.data().toString() : QString(),
+                                  size ? size->text() : QString(),
+                                  status ? status->text() : QString())
+                             .arg(entries);
+    if (line == lastPicture_) return;
+    lastPicture_ = line;
+    std::printf("picture: %s\n", qPrintable(line));
+    std::fflush(stdout);
+  }
+
   void Poll() {
     if (QWidget* box = QApplication::activeModalWidget()) {
       if (auto* message = qobject_cast<QMessageBox*>(box)) {
@@ -58,9 +98,8 @@ private:
       box->close();
       return;
     }
-    QWidget* main = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-      if (window->objectName() == "Mainform" && window->isVisible()) main = window;
+    QWidget* main = MainWindow();
+    if (main && pictures_) ReportPicture(main);
     if (!main || (path_.isEmpty() && !close_ && !report_)) return;
     if (close_ || report_) {
       // What the properties panel shows, for tests of what a start opens.
@@ -90,7 +129,8 @@ private:
   }
 
   QString path_;
-  bool close_, report_;
+  bool close_, report_, pictures_;
+  QString lastPicture_;
   bool reported_ = false;
   bool closeTried_ = false;
   QTimer poll_;
@@ -119,11 +159,13 @@ int RunViewer(velk::Application& app) {
   if (qEnvironmentVariableIsSet("VELKVIEW_SCREENSHOT") ||
       qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN") ||
       qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN") ||
+      qEnvironmentVariableIsSet("VELKVIEW_REPORT_PICTURES") ||
       qEnvironmentVariableIsSet("VELKVIEW_QUIT_WHEN_PAINTED"))
     unattended = std::make_unique<Unattended>(
         qEnvironmentVariable("VELKVIEW_SCREENSHOT"),
         qEnvironmentVariableIsSet("VELKVIEW_CLOSE_WHEN_SHOWN"),
-        qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN"));
+        qEnvironmentVariableIsSet("VELKVIEW_REPORT_SHOWN"),
+        qEnvironmentVariableIsSet("VELKVIEW_REPORT_PICTURES"));
 
   velk::SessionEnd sessionEnd;  // before any start-up box can wait for an answer
   // The splash shows while the other windows are made; it closes itself once messages flow.

@@ -52,8 +52,8 @@ public:
 private:
   // Under the selected file, else the area's middle.
   static QPoint KeyboardPlace(QWidget* area) {
-    if (auto* list = qobject_cast<TFileListBox*>(area); list && list->currentItem()) {
-      const QRect item = list->visualItemRect(list->currentItem());
+    if (auto* list = qobject_cast<TFileListBox*>(area); list && list->currentIndex().isValid()) {
+      const QRect item = list->visualRect(list->currentIndex());
       return list->viewport()->mapToGlobal(item.bottomLeft());
     }
     return area->mapToGlobal(area->rect().center());

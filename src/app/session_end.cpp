@@ -1,46 +1,19 @@
 #include "app/session_end.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <QSessionManager>
-#include <QSocketNotifier>
 #include <QTimer>
-#include <cerrno>
 #include <utility>
 
+#include "app/signal_notifier.h"
+
 namespace velk {
-namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
-volatile sig_atomic_t signalPipe = -1;  // the write end, for the handler
-
-void OnSignal(int) {
-  const int saved = errno;
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t ignored = ::write(signalPipe, &byte, 1);
-  errno = saved;
-}
-
-void SetHandler(void (*handler)(int)) {
-  struct sigaction action {};
-  action.sa_handler = handler;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (const int signal : kSignals) ::sigaction(signal, &action, nullptr);
-}
-
-}  // namespace
-
-SessionEnd::SessionEnd() {
-  if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;  // the default actions stay
-  signalPipe = pipe_[1];
-  notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
-  connect(notifier_, &QSocketNotifier::activated, this, &SessionEnd::SignalArrived);
-  SetHandler(OnSignal);
+SessionEnd::SessionEnd()
+    : signals_(new SignalNotifier({SIGTERM, SIGHUP, SIGINT}, [this] { End(); }, this)) {
 #ifndef QT_NO_SESSIONMANAGER
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
     if (save_) save_();
@@ -48,26 +21,12 @@ SessionEnd::SessionEnd() {
 #endif
 }
 
-SessionEnd::~SessionEnd() {
-  if (pipe_[0] < 0) return;
-  SetHandler(SIG_DFL);
-  signalPipe = -1;
-  delete notifier_;  // before its descriptor goes
-  ::close(pipe_[0]);
-  ::close(pipe_[1]);
-}
+SessionEnd::~SessionEnd() = default;  // the notifier, a child, gives the signals back
 
 void SessionEnd::SetMainWindow(QWidget& mainWindow, std::function<void()> saveSettings) {
   main_ = &mainWindow;
   save_ = std::move(saveSettings);
   if (std::exchange(pending_, false)) QTimer::singleShot(0, this, &SessionEnd::End);
-}
-
-void SessionEnd::SignalArrived() {
-  char bytes[64];
-  while (::read(pipe_[0], bytes, sizeof bytes) > 0) {
-  }
-  End();
 }
 
 void SessionEnd::End() {

@@ -8,9 +8,9 @@
 #include <QWidget>
 #include <functional>
 
-class QSocketNotifier;
-
 namespace velk {
+
+class SignalNotifier;
 
 class SessionEnd : public QObject {
 public:
@@ -28,13 +28,10 @@ public:
   void End();
 
 private:
-  void SignalArrived();
-
+  SignalNotifier* signals_;
   QWidget* main_ = nullptr;
   std::function<void()> save_;
   bool pending_ = false;
-  int pipe_[2] = {-1, -1};
-  QSocketNotifier* notifier_ = nullptr;
   int cancelRounds_ = 0;
 };
 

@@ -15,12 +15,14 @@ namespace velk {
 
 void CheckFileReadable(const std::string& path) {
   const std::string opening = "Cannot open file \"" + path + "\". ";
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a pipe given a picture's name must not hold the window until it is fed.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw EFileError(opening + std::strerror(errno));
   struct stat info {};
-  const bool empty = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+  const bool known = ::fstat(fd, &info) == 0;
   ::close(fd);
-  if (empty) throw EFileError(opening + "The file is empty");
+  if (known && !S_ISREG(info.st_mode)) throw EFileError(opening + "It is not a regular file");
+  if (known && info.st_size == 0) throw EFileError(opening + "The file is empty");
 }
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, uint64_t maxBytes) {

@@ -15,7 +15,8 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path,
                                                   uint64_t maxBytes = uint64_t(1) << 32);
 
 // Throws EFileError "Cannot open file "<path>". <why>" when the file cannot be opened for
-// reading or is empty: the same words for every kind of picture.
+// reading, is not a regular file (a pipe, a folder) or is empty: the same words for every
+// kind of picture. Never waits for a pipe's writer.
 void CheckFileReadable(const std::string& path);
 
 // Replaces path with data atomically. Returns false (and leaves the old file) on any failure.

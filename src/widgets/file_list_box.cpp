@@ -1,24 +1,80 @@
 #include "widgets/file_list_box.h"
 
+#include <QAbstractListModel>
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "widgets/directory_list_box.h"
 #include "widgets/file_mask.h"
+#include "widgets/folder_listing.h"
 #include "widgets/folder_path.h"
+#include "widgets/folder_reader.h"
+#include "widgets/folder_watch.h"
 
 namespace velk {
 
-TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
+// The names as rows, without an item object per file.
+class FileListModel : public QAbstractListModel {
+public:
+  using QAbstractListModel::QAbstractListModel;
+
+  const std::vector<std::string>& Names() const { return names_; }
+  void Reset(std::vector<std::string> names) {
+    beginResetModel();
+    names_ = std::move(names);
+    endResetModel();
+  }
+  void Insert(int row, const std::string& name) {
+    beginInsertRows({}, row, row);
+    names_.insert(names_.begin() + row, name);
+    endInsertRows();
+  }
+  void Remove(int row) {
+    beginRemoveRows({}, row, row);
+    names_.erase(names_.begin() + row);
+    endRemoveRows();
+  }
+
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(names_.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole || !index.isValid() || size_t(index.row()) >= names_.size())
+      return {};
+    return QString::fromStdString(names_[size_t(index.row())]);
+  }
+
+private:
+  std::vector<std::string> names_;
+};
+
+namespace {
+
+// More changed names than this at once are read afresh rather than moved in row by row.
+constexpr size_t kRowByRow = 64;
+
+}  // namespace
+
+TFileListBox::TFileListBox(QWidget* parent)
+    : QListView(parent),
+      model_(new FileListModel(this)),
+      listing_(std::make_unique<FolderListing>([this] { Settle(); })),
+      watch_(std::make_unique<FolderWatch>(
+          [this](const FolderChanges& changes) { FolderChanged(changes); })) {
+  setModel(model_);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(true);  // keeps huge folders quick to lay out
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TFileListBox::SelectionChanged);
   directory_ = QDir::currentPath().toStdString();
-  Reread();
+  StartReading();
 }
+
+TFileListBox::~TFileListBox() = default;
 
 void TFileListBox::SetDirectory(const std::string& path) {
   const QString folder =
@@ -35,38 +91,47 @@ void TFileListBox::SetMask(const std::string& mask) {
 }
 
 void TFileListBox::Reread() {
-  QStringList names;
-  {
-    const FileMask mask(QString::fromStdString(mask_));
-    const QDir dir(QString::fromStdString(directory_));
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden, QDir::NoSort))
-      if (mask.Matches(name)) names.append(name);
-  }
-  std::sort(names.begin(), names.end(), NameLess);
-
-  // The list's own selection signals are not changes of ours while it is rebuilt.
-  rereading_ = true;
-  clear();
-  addItems(names);
-  rereading_ = false;
-  names_.clear();
-  names_.reserve(names.size());
-  for (const QString& name : names) names_.push_back(name.toStdString());
+  StartReading();
   index_ = -1;
   emit OnChange(this);
 }
 
+void TFileListBox::StartReading() {
+  {
+    const QScopedValueRollback quiet(quiet_, true);
+    model_->Reset({});
+  }
+  // Watched first, so that no change between the reading and the watch is missed.
+  watch_->Watch(directory_);
+  listing_->Start(directory_, mask_);
+}
+
+void TFileListBox::Settle() {
+  if (!listing_->Pending()) return;
+  std::vector<std::string> names = listing_->Take();
+  const QScopedValueRollback quiet(quiet_, true);
+  model_->Reset(std::move(names));
+}
+
+const std::vector<std::string>& TFileListBox::Items() {
+  Settle();
+  return model_->Names();
+}
+
 void TFileListBox::SetItemIndex(int index) {
-  if (index < 0 || index >= count()) {
+  Settle();
+  if (index < 0 || index >= model_->rowCount({})) {
     selectionModel()->clear();
   } else {
-    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(model_->index(index),
+                                      QItemSelectionModel::ClearAndSelect);
   }
 }
 
 std::string TFileListBox::FileName() const {
   if (index_ < 0) return {};
-  return JoinPath(QString::fromStdString(directory_), QString::fromStdString(names_[index_]))
+  return JoinPath(QString::fromStdString(directory_),
+                  QString::fromStdString(model_->Names()[size_t(index_)]))
       .toStdString();
 }
 
@@ -90,26 +155,91 @@ void TFileListBox::SetFileName(const std::string& path) {
     SetMask(name.toStdString());
     return;
   }
-  int index = FindName(name);
+  int index = FindName(name.toStdString());
   if (index < 0 && QFileInfo(JoinPath(QString::fromStdString(directory_), name)).isFile()) {
     SetMask(name.toStdString());
-    index = FindName(name);
+    index = FindName(name.toStdString());
   }
   SetItemIndex(index);
 }
 
-int TFileListBox::FindName(const QString& name) const {
-  const std::string exact = name.toStdString();
-  for (size_t i = 0; i < names_.size(); ++i)
-    if (names_[i] == exact) return static_cast<int>(i);
-  for (size_t i = 0; i < names_.size(); ++i)
-    if (QString::fromStdString(names_[i]).compare(name, Qt::CaseInsensitive) == 0)
+int TFileListBox::FindName(const std::string& name) {
+  Settle();
+  if (const int row = Row(name); row >= 0) return row;
+  const QString wanted = QString::fromStdString(name);
+  const std::vector<std::string>& names = model_->Names();
+  for (size_t i = 0; i < names.size(); ++i)
+    if (QString::fromStdString(names[i]).compare(wanted, Qt::CaseInsensitive) == 0)
       return static_cast<int>(i);
   return -1;
 }
 
+int TFileListBox::Place(const std::string& name) const {
+  const std::vector<std::string>& names = model_->Names();
+  return static_cast<int>(std::lower_bound(names.begin(), names.end(), name, NameLess) -
+                          names.begin());
+}
+
+int TFileListBox::Row(const std::string& name) const {
+  const int row = Place(name);
+  return size_t(row) < model_->Names().size() && model_->Names()[size_t(row)] == name ? row : -1;
+}
+
+void TFileListBox::FolderChanged(const FolderChanges& changes) {
+  Settle();
+  const std::vector<std::string>& names = model_->Names();
+  const std::string selected = index_ >= 0 ? names[size_t(index_)] : std::string();
+  std::string now = selected;
+  for (const auto& [from, to] : changes.renames)
+    if (from == now) now = to;
+  const QModelIndex top = indexAt(QPoint(0, 0));
+  const std::string topName = top.isValid() ? names[size_t(top.row())] : std::string();
+
+  const FileMask mask(QString::fromStdString(mask_));
+  {
+    const QScopedValueRollback quiet(quiet_, true);
+    if (changes.everything || changes.names.size() > kRowByRow) {
+      model_->Reset(ListFiles(directory_, mask));
+    } else {
+      for (const std::string& name : changes.names) {
+        const bool listed = mask.Matches(QString::fromStdString(name)) &&
+                            IsEntry(directory_, name, EntryKind::Files);
+        const int row = Row(name);
+        if (listed && row < 0) model_->Insert(Place(name), name);
+        if (!listed && row >= 0) model_->Remove(row);
+      }
+    }
+  }
+  // What the user looked at stays in view.
+  const int rows = model_->rowCount({});
+  if (!topName.empty() && rows > 0)
+    scrollTo(model_->index(std::min(Place(topName), rows - 1)), PositionAtTop);
+  KeepSelection(selected, now);
+}
+
+void TFileListBox::KeepSelection(const std::string& selected, const std::string& now) {
+  if (selected.empty()) return;
+  if (const int row = Row(now); row >= 0) {
+    SelectRow(row);
+    return;
+  }
+  // The shown file went (deleted in a file manager, say): the next one takes its place, as a
+  // step forward would show it; the one before it when it was the last.
+  SelectRow(std::min(Place(selected), model_->rowCount({}) - 1));
+  emit OnChange(this);
+}
+
+void TFileListBox::SelectRow(int row) {
+  const QScopedValueRollback quiet(quiet_, true);
+  if (row < 0)
+    selectionModel()->clear();
+  else
+    selectionModel()->setCurrentIndex(model_->index(row), QItemSelectionModel::ClearAndSelect);
+  index_ = row;
+}
+
 void TFileListBox::SelectionChanged() {
-  if (rereading_) return;
+  if (quiet_) return;
   const QModelIndexList rows = selectionModel()->selectedRows();
   const int index = rows.isEmpty() ? -1 : rows.first().row();
   if (index == index_) return;
@@ -120,14 +250,14 @@ void TFileListBox::SelectionChanged() {
 QItemSelectionModel::SelectionFlags TFileListBox::selectionCommand(const QModelIndex& index,
                                                                    const QEvent* event) const {
   // Like the framework's single-selection list: a ctrl-click never leaves nothing selected.
-  QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+  QItemSelectionModel::SelectionFlags flags = QListView::selectionCommand(index, event);
   if (index.isValid() && (flags & QItemSelectionModel::Deselect))
     return QItemSelectionModel::ClearAndSelect;
   return flags;
 }
 
 void TFileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
-  QListWidget::mouseDoubleClickEvent(event);
+  QListView::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) emit OnDblClick(this);
 }
 

@@ -1,19 +1,31 @@
 #pragma once
 // The file list: the regular files (hidden ones too) of one folder that match a mask, sorted
 // without regard to case, with at most one entry selected.
-#include <QListWidget>
+//
+// A folder is read off the window's thread and the list fills when the reading is done; asking
+// for the entries or selecting one before that waits for it. The list then follows the folder
+// on disk: files made, removed or renamed there appear or go without a re-read, and the
+// selected file stays selected. Only when the selected file itself leaves the list does the
+// selection move, to the entry that took its place (OnChange fires, as for a user's choice).
+#include <QListView>
 #include <QPointer>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace velk {
 
 class TDirectoryListBox;
+class FileListModel;
+class FolderListing;
+class FolderWatch;
+struct FolderChanges;
 
-class TFileListBox : public QListWidget {
+class TFileListBox : public QListView {
   Q_OBJECT
 public:
   explicit TFileListBox(QWidget* parent = nullptr);  // starts in the process's current folder
+  ~TFileListBox() override;
 
   const std::string& Directory() const { return directory_; }
   // Re-reads the list when the folder changes. Throws EVelkError for a folder that does not
@@ -35,7 +47,8 @@ public:
   // list shows just that file, selected. A name with wildcards becomes the mask.
   void SetFileName(const std::string& path);
   // The listed names, in list order.
-  const std::vector<std::string>& Items() const { return names_; }
+  const std::vector<std::string>& Items();
+  int count() { return static_cast<int>(Items().size()); }
 
 signals:
   // The selection changed (by user or program), or the list was re-read.
@@ -50,14 +63,27 @@ protected:
 private:
   friend class TDirectoryListBox;  // keeps dirList_ in step with its link
 
+  // Starts reading the folder afresh: the list is empty until the entries are in.
+  void StartReading();
+  // Waits for a read under way, so that the entries are the folder's.
+  void Settle();
+  void FolderChanged(const FolderChanges& changes);
+  // After the entries changed: the selected file (`selected`, now perhaps named `now`) stays
+  // selected; when it is gone, the entry in its place is selected and OnChange fires.
+  void KeepSelection(const std::string& selected, const std::string& now);
+  void SelectRow(int row);  // quietly
+  int Row(const std::string& name) const;  // exact name, -1 when not listed
+  int Place(const std::string& name) const;  // where the name is or would be sorted in
   void SelectionChanged();
-  int FindName(const QString& name) const;
+  int FindName(const std::string& name);
 
   std::string directory_;
   std::string mask_ = "*.*";
-  std::vector<std::string> names_;
+  FileListModel* model_;
   int index_ = -1;
-  bool rereading_ = false;
+  bool quiet_ = false;  // the selection model's signals are not choices while entries change
+  std::unique_ptr<FolderListing> listing_;
+  std::unique_ptr<FolderWatch> watch_;
   QPointer<TDirectoryListBox> dirList_;
 };
 

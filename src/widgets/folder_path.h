@@ -2,6 +2,8 @@
 // Folder paths as the folder and file lists keep them: absolute, cleaned, without a trailing "/"
 // except for the root.
 #include <QString>
+#include <string>
+#include <vector>
 
 namespace velk {
 
@@ -10,7 +12,10 @@ namespace velk {
 QString ResolveFolder(const QString& path, const QString& base);
 // A folder and a name joined with exactly one "/".
 QString JoinPath(const QString& folder, const QString& name);
-// Case-insensitive order with a case-sensitive tie-break, so the order is always the same.
-bool NameLess(const QString& a, const QString& b);
+// The lists' order of UTF-8 names: without regard to case, then case-sensitive, so that it is
+// always the same.
+bool NameLess(const std::string& a, const std::string& b);
+// Sorts names in that order, folding each name's case once.
+void SortNames(std::vector<std::string>& names);
 
 }  // namespace velk

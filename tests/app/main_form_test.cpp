@@ -439,7 +439,7 @@ TEST_F(MainformTest, ABrokenFileGivesItsMessageKeepsItsSelectionAndEmptiesTheVie
   form->FileListBox1->SetFileName(pictures + "/broken.gif");
   EXPECT_EQ(dialogs->Texts().size(), 1u);
   EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/broken.gif");
-  EXPECT_TRUE(form->FileListBox1->currentItem()->isSelected());
+  EXPECT_TRUE(form->FileListBox1->selectionModel()->isSelected(form->FileListBox1->currentIndex()));
   EXPECT_FALSE(form->ImageAspect1->GetPicture().HasGraphic());
   EXPECT_EQ(form->Label6->text(), "");
 }

@@ -318,9 +318,10 @@ QRect TextArea(QWidget* control) {
     return box->style()->subControlRect(QStyle::CC_ComboBox, &option,
                                         QStyle::SC_ComboBoxEditField, box);
   }
-  if (auto* list = qobject_cast<QListWidget*>(control))
-    return list->count() ? list->visualItemRect(list->item(0)).translated(list->viewport()->pos())
-                         : QRect();
+  if (auto* list = qobject_cast<QListView*>(control))
+    return list->model()->rowCount() ? list->visualRect(list->model()->index(0, 0))
+                                           .translated(list->viewport()->pos())
+                                     : QRect();
   if (auto* tree = qobject_cast<QTreeWidget*>(control))
     return tree->visualItemRect(tree->topLevelItem(0)).translated(tree->viewport()->pos());
   if (auto* edit = qobject_cast<QLineEdit*>(control))

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "platform/errors.h"
 #include "support/temp_dir.h"
 
 namespace velk {
@@ -53,6 +54,32 @@ TEST(AtomicFile, ReadRefusesWhatItCannotHold) {
   EXPECT_FALSE(ReadWholeFile(dir.File("ten"), 9));
   EXPECT_FALSE(ReadWholeFile(dir.File("nothing")));
   EXPECT_FALSE(ReadWholeFile(dir.Path()));  // a folder is not a file
+}
+
+// Every way a picture's file cannot be read gives its reason at once; a pipe never waits for
+// a writer.
+TEST(AtomicFile, UnreadableFilesAreToldApartWithoutWaiting) {
+  TempDir dir;
+  dir.Write("picture", "bytes");
+  dir.Write("empty", "");
+  std::filesystem::create_directory(dir.File("folder"));
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0666), 0);
+  const std::pair<const char*, const char*> cases[] = {
+      {"picture", ""},
+      {"missing", "No such file or directory"},
+      {"empty", "The file is empty"},
+      {"folder", "It is not a regular file"},
+      {"pipe", "It is not a regular file"},
+  };
+  for (const auto& [name, why] : cases) {
+    std::string message;
+    try {
+      CheckFileReadable(dir.File(name));
+    } catch (const EFileError& error) {
+      message = error.what();
+    }
+    EXPECT_EQ(message, *why ? "Cannot open file \"" + dir.File(name) + "\". " + why : "") << name;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <regex>
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
@@ -78,6 +79,7 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
     run.killed = true;
   };
   bool signalled = false;
+  size_t stepFrom = 0;  // where the next step's pattern is looked for
   const auto start = std::chrono::steady_clock::now();
   for (;;) {
     int timeout = -1;
@@ -101,6 +103,13 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
     if (plan.signal && !signalled && run.output.find(plan.signalWhenOutput) != std::string::npos) {
       ::kill(pid, plan.signal);
       signalled = true;
+    }
+    while (run.stepsDone < plan.steps.size()) {
+      const std::string rest = run.output.substr(stepFrom);
+      std::smatch match;
+      if (!std::regex_search(rest, match, std::regex(plan.steps[run.stepsDone].pattern))) break;
+      stepFrom += size_t(match.position(0) + match.length(0));
+      plan.steps[run.stepsDone++].then(pid);
     }
   }
   ::close(pipeFds[0]);

@@ -1,5 +1,6 @@
 #pragma once
 // Runs a program as a child process, the way a user's shell would, for tests of whole runs.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@ struct ChildRun {
   bool killed = false;   // we sent SIGKILL before it ended
   std::string output;    // stdout and stderr together
   long peakMemoryKiB = 0;
+  size_t stepsDone = 0;  // of KillPlan::steps
 };
 
 // When to kill the child with SIGKILL, if it is still running: after a time, or a moment
@@ -23,6 +25,13 @@ struct KillPlan {
   // still ends it with SIGKILL.
   std::string signalWhenOutput;
   int signal = 0;
+  // A scripted run: once the output, from where the previous step matched, matches a step's
+  // pattern (an ECMAScript regular expression), its action runs with the child's process id.
+  struct Step {
+    std::string pattern;
+    std::function<void(int pid)> then;
+  };
+  std::vector<Step> steps;
 };
 
 // A program on PATH with its full path, or empty when there is none.

@@ -5,9 +5,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "platform/errors.h"
 #include "support/temp_dir.h"
+#include "widgets/directory_list_box.h"
 #include "widgets/filter_combo_box.h"
 
 namespace velk {
@@ -25,7 +27,7 @@ protected:
       dir.Write(name, "x");
     std::filesystem::create_directory(dir.File("sub.jpg"));  // a folder is never listed
   }
-  std::vector<std::string> Names(const TFileListBox& list) { return list.Items(); }
+  std::vector<std::string> Names(TFileListBox& list) { return list.Items(); }
 
   test::TempDir dir;
 };
@@ -56,7 +58,7 @@ TEST_F(FileListBoxTest, EveryRereadClearsTheSelectionAndFiresOnChange) {
   EXPECT_EQ(changes.count(), 2);
   EXPECT_EQ(list.ItemIndex(), -1);
   EXPECT_EQ(list.FileName(), "");
-  EXPECT_TRUE(list.selectedItems().isEmpty());
+  EXPECT_FALSE(list.selectionModel()->hasSelection());
 
   list.SetItemIndex(0);
   list.SetDirectory(dir.File("sub.jpg"));  // new folder
@@ -90,7 +92,8 @@ TEST_F(FileListBoxTest, MouseAndKeyboardSelectionFireOnChangeAndDoubleClickFires
   list.show();
   QSignalSpy changes(&list, &TFileListBox::OnChange);
   QSignalSpy doubleClicks(&list, &TFileListBox::OnDblClick);
-  const QPoint row3 = list.visualItemRect(list.item(3)).center();
+  ASSERT_EQ(list.count(), 7);  // waits for the folder to be read
+  const QPoint row3 = list.visualRect(list.model()->index(3, 0)).center();
 
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row3);
   EXPECT_EQ(list.ItemIndex(), 3);
@@ -173,6 +176,91 @@ TEST_F(FileListBoxTest, FilterBoxDrivesTheLinkedFileList) {
 
   filter.SetItemIndex(-1);
   EXPECT_EQ(filter.Mask(), "*.*");
+}
+
+// The list follows its folder on disk without a re-read: the selected file stays selected
+// (under its new name when renamed); when it leaves the list, the entry in its place is
+// selected and OnChange fires, as for a step to it.
+TEST(FileListFollowsTheDisk, AddsRemovesAndRenamesEntriesKeepingTheSelectedFile) {
+  namespace fs = std::filesystem;
+  using Dir = const test::TempDir&;
+  std::vector<std::string> hundred = {"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
+  for (int i = 100; i < 200; ++i) hundred.push_back("m" + std::to_string(i) + ".jpg");
+  struct Case {
+    const char* what;
+    const char* selected;
+    std::function<void(Dir)> change;
+    std::vector<std::string> names;
+    const char* selectedAfter;  // "" for nothing selected
+    int changes;                // OnChange signals
+  };
+  const Case cases[] = {
+      {"files made, one the mask leaves out, one gone again at once", "b.jpg",
+       [](Dir d) {
+         d.Write("bb.jpg", "x");
+         d.Write("notes.txt", "x");
+         d.Write("tmp.jpg", "x");
+         fs::remove(d.File("tmp.jpg"));
+       },
+       {"a.jpg", "b.jpg", "bb.jpg", "c.jpg", "d.jpg"}, "b.jpg", 0},
+      {"a file removed before the selected one", "b.jpg",
+       [](Dir d) { fs::remove(d.File("a.jpg")); }, {"b.jpg", "c.jpg", "d.jpg"}, "b.jpg", 0},
+      {"a file renamed", "b.jpg", [](Dir d) { fs::rename(d.File("c.jpg"), d.File("0.jpg")); },
+       {"0.jpg", "a.jpg", "b.jpg", "d.jpg"}, "b.jpg", 0},
+      {"the selected file renamed", "b.jpg",
+       [](Dir d) { fs::rename(d.File("b.jpg"), d.File("z.jpg")); },
+       {"a.jpg", "c.jpg", "d.jpg", "z.jpg"}, "z.jpg", 0},
+      {"the selected file removed", "b.jpg", [](Dir d) { fs::remove(d.File("b.jpg")); },
+       {"a.jpg", "c.jpg", "d.jpg"}, "c.jpg", 1},
+      {"the selected file renamed out of the mask", "b.jpg",
+       [](Dir d) { fs::rename(d.File("b.jpg"), d.File("b.txt")); },
+       {"a.jpg", "c.jpg", "d.jpg"}, "c.jpg", 1},
+      {"the last file, selected, removed", "d.jpg", [](Dir d) { fs::remove(d.File("d.jpg")); },
+       {"a.jpg", "b.jpg", "c.jpg"}, "c.jpg", 1},
+      {"a hundred files made at once", "b.jpg",
+       [](Dir d) {
+         for (int i = 100; i < 200; ++i) d.Write("m" + std::to_string(i) + ".jpg", "x");
+       },
+       hundred, "b.jpg", 0},
+      {"the folder itself removed", "b.jpg", [](Dir d) { fs::remove_all(d.Path()); }, {}, "", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir dir;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) dir.Write(name, "x");
+    TFileListBox list;
+    list.SetMask("*.jpg");
+    list.SetFileName(dir.File(c.selected));
+    QSignalSpy changes(&list, &TFileListBox::OnChange);
+
+    c.change(dir);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.Items() == c.names; }, 10000));
+    EXPECT_EQ(list.FileName(), *c.selectedAfter ? dir.File(c.selectedAfter) : "");
+    const QModelIndexList rows = list.selectionModel()->selectedRows();
+    EXPECT_EQ(rows.isEmpty() ? -1 : rows.first().row(), list.ItemIndex());
+    EXPECT_EQ(changes.count(), c.changes);
+  }
+}
+
+// Links count as what they point to, in both lists; a broken one is in neither.
+TEST(FolderLinks, AreListedAsWhatTheyPointTo) {
+  namespace fs = std::filesystem;
+  test::TempDir dir;
+  dir.Write("real.jpg", "x");
+  fs::create_directory(dir.File("folder"));
+  fs::create_symlink(dir.File("real.jpg"), dir.File("link.jpg"));
+  fs::create_symlink(dir.File("folder"), dir.File("folderlink.jpg"));
+  fs::create_symlink(dir.File("missing.jpg"), dir.File("broken.jpg"));
+  TDirectoryListBox folders;
+  TFileListBox files;
+  folders.SetFileList(&files);
+  folders.SetDirectory(dir.Path());
+  EXPECT_EQ(files.Items(), (std::vector<std::string>{"link.jpg", "real.jpg"}));
+  std::vector<std::string> subfolders;
+  for (int i = 0; i < folders.count(); ++i)
+    if (folders.ItemPath(i).starts_with(dir.Path() + "/"))
+      subfolders.push_back(folders.item(i)->text().toStdString());
+  EXPECT_EQ(subfolders, (std::vector<std::string>{"folder", "folderlink.jpg"}));
 }
 
 }  // namespace
