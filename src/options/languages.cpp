@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QStringDecoder>
 #include <QTreeWidgetItem>
+#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <set>
@@ -256,7 +257,10 @@ TLanguagesPage::TLanguagesPage(TOptions& options, OptionsHost& host)
 
 void TLanguagesPage::FillLanguageBox() {
   const ProfileFile plugins(options_.ProgramFolder() + kPluginsFile);
-  const int number = plugins.ReadInteger(kLanguages, "number", 0);
+  // A count beyond the section's keys is damaged (no entry past them can have a name): it
+  // must not fill the box for ever.
+  const int entries = int(plugins.ReadSection(kLanguages).size());
+  const int number = std::min(plugins.ReadInteger(kLanguages, "number", 0), entries + 1);
   for (int k = 1; k < number; ++k)
     options_.ComboBox975->addItem(
         QString::fromStdString(plugins.ReadString(kLanguages, "name" + std::to_string(k), "")));

@@ -202,7 +202,7 @@ TEST(UsableOnADesktop, AStartUpBoxIsTransientForTheSplashWithoutBelongingToIt) {
   splash->setAttribute(Qt::WA_DeleteOnClose);
   splash->setGeometry(300, 200, 400, 300);
   splash->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(splash, 20000));  // a loaded machine maps slowly
   EXPECT_TRUE(test::WithShownBox("No mixer", [&](QMessageBox& box) {
     EXPECT_EQ(box.parentWidget(), nullptr);
     EXPECT_EQ(box.windowHandle()->transientParent(), splash->windowHandle());

@@ -121,6 +121,14 @@ TEST_F(LanguagesTest, AMissingFileOrNameFallsBackToEnglishAndNone) {
   EXPECT_EQ(options->CheckBox3->text(), "Dateiname merken");
 }
 
+// A damaged count cannot keep the dialog filling its box: no entry past the section's keys
+// can have a name.
+TEST_F(LanguagesTest, AHugeLanguageCountListsOnlyWhatTheSectionCanHold) {
+  dir.Write("plugins.ini", "[Languages]\nnumber=2000000000\ncurrent=1\nname1=Gone\n");
+  Create();
+  EXPECT_EQ(Entries(options->ComboBox975), (QStringList{"English", "Gone", "", ""}));
+}
+
 TEST_F(LanguagesTest, AFileThatIsNotUtf8IsReadInTheWindowsCodePage) {
   const std::pair<std::string, QString> cases[] = {
       {"[Settings]\n40=G\xe9n\xe9ral \x80 5\n", QString::fromUtf8("G\u00e9n\u00e9ral \u20ac 5")},
