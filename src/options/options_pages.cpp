@@ -51,12 +51,15 @@ void TOptions::BuildFrame() {
 
 void TOptions::BuildGeneralPage() {
   QWidget* page = Panels[0];
-  CheckBox3 = NamedControl<QCheckBox>(page, "CheckBox3", QRect(16, 16, 290, 20));
-  CheckBox3->setText("Remember Filename");
-  CheckBox3->setProperty("Tag", 6);
-  CheckBox4 = NamedControl<QCheckBox>(page, "CheckBox4", QRect(16, 40, 290, 20));
-  CheckBox4->setText("Show/Play Immediately on Startup");
-  CheckBox4->setProperty("Tag", 7);
+  // A check box of the page at a row, with the tag Menuclick knows it by.
+  const auto checkBox = [page](const char* name, const char* text, int tag, int top) {
+    auto* box = NamedControl<QCheckBox>(page, name, QRect(16, top, 290, 20));
+    box->setText(text);
+    box->setProperty("Tag", tag);
+    return box;
+  };
+  CheckBox3 = checkBox("CheckBox3", "Remember Filename", 6, 16);
+  CheckBox4 = checkBox("CheckBox4", "Show/Play Immediately on Startup", 7, 40);
 
   Caption(page, "Label27", "Plugins Directory:", QRect(16, 76, 290, 16));
   Edit976 = NamedControl<QLineEdit>(page, "Edit976", QRect(16, 94, 262, 22));
@@ -70,12 +73,8 @@ void TOptions::BuildGeneralPage() {
   ToolbarButton9722 = FlatButton(page, "ToolbarButton9722", "+", "Add language plugin",
                                  QRect(282, 146, 26, 22));
 
-  CheckBox5 = NamedControl<QCheckBox>(page, "CheckBox5", QRect(16, 184, 290, 20));
-  CheckBox5->setText("Turn photos upright (EXIF)");
-  CheckBox5->setProperty("Tag", 8);
-  CheckBox6 = NamedControl<QCheckBox>(page, "CheckBox6", QRect(16, 208, 290, 20));
-  CheckBox6->setText("Use the picture's colour profile");
-  CheckBox6->setProperty("Tag", 9);
+  CheckBox5 = checkBox("CheckBox5", "Turn photos upright (EXIF)", 8, 184);
+  CheckBox6 = checkBox("CheckBox6", "Use the picture's colour profile", 9, 208);
 }
 
 void TOptions::BuildJpegPage() {
