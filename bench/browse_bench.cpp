@@ -123,11 +123,7 @@ public:
   explicit Viewer(const std::string& folder) : root_(folder) {
     for (const char* sub : {"/program", "/programs", "/desktop", "/config"})
       std::filesystem::create_directories(root_ + sub);
-    environment_.programFolder = root_ + "/program/";
-    environment_.programPath = root_ + "/program/velkview";
-    environment_.hivePath = root_ + "/config/hkcu.reg";
-    environment_.programsFolder = root_ + "/programs";
-    environment_.desktopFolder = root_ + "/desktop";
+    environment_ = velk::MainformEnvironment::InFolder(root_);
     loupe_ = std::make_unique<velk::TLoupeform>();
     fullscreen_ = std::make_unique<velk::TFullscreenform>();
     form_ = std::make_unique<velk::TMainform>(settings_, loupe_.get(), fullscreen_.get(),

@@ -44,12 +44,8 @@ struct Viewer {
     for (const char* folder : {"pictures", "program", "programs", "desktop", "config"})
       if (::mkdir((root + folder).c_str(), 0700) != 0) std::abort();
     for (const char* file : kNames) velk::WriteFileAtomically(pictures + file, std::string("x"));
-    velk::MainformEnvironment environment;
-    environment.programFolder = root + "program/";
-    environment.programPath = root + "program/velkview";
-    environment.hivePath = root + "config/hkcu.reg";
-    environment.programsFolder = root + "programs";
-    environment.desktopFolder = root + "desktop";
+    const velk::MainformEnvironment environment =
+        velk::MainformEnvironment::InFolder(root.substr(0, root.size() - 1));
     loupe = std::make_unique<velk::TLoupeform>();
     fullscreen = std::make_unique<velk::TFullscreenform>();
     form = std::make_unique<velk::TMainform>(settings, loupe.get(), fullscreen.get(), environment);

@@ -43,6 +43,18 @@ struct MainformEnvironment {
   std::string desktopFolder;
   std::vector<std::string> entryFolders;  // where an installed desktop entry would be
   QStringList arguments;      // command-line arguments after the program name
+
+  // Every place inside one folder (program/, programs/, desktop/, config/hkcu.reg), for runs
+  // that must not touch the user's own: tests, benchmarks, fuzzing. folder has no trailing "/".
+  static MainformEnvironment InFolder(const std::string& folder) {
+    MainformEnvironment environment;
+    environment.programFolder = folder + "/program/";
+    environment.programPath = folder + "/program/velkview";
+    environment.hivePath = folder + "/config/hkcu.reg";
+    environment.programsFolder = folder + "/programs";
+    environment.desktopFolder = folder + "/desktop";
+    return environment;
+  }
 };
 
 class TMainform : public QWidget, public OptionsHost {

@@ -69,11 +69,7 @@ protected:
     WriteFileAtomically(pictures + "/c.jpeg", std::string("not a jpeg at all"));
     WriteFileAtomically(pictures + "/d.wmf", std::string("metafile"));
     WriteFileAtomically(pictures + "/e.txt", std::string("text"));
-    environment.programFolder = dir.Path() + "/program/";
-    environment.programPath = dir.Path() + "/program/velkview";
-    environment.hivePath = dir.Path() + "/config/hkcu.reg";
-    environment.programsFolder = dir.Path() + "/programs";
-    environment.desktopFolder = dir.Path() + "/desktop";
+    environment = MainformEnvironment::InFolder(dir.Path());
   }
 
   std::unique_ptr<TMainform> Start(QStringList arguments = {}) {
