@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -147,8 +149,19 @@ public:
   }
 };
 
+// The picture named on the command line starts decoding at once, while the windows are made.
+void StartCommandLinePicture(velk::PictureLoader& loader, int argc, char** argv) {
+  int first = 1;
+  if (first < argc && std::strcmp(argv[first], "--") == 0) ++first;
+  if (first >= argc) return;
+  const QFileInfo file(QString::fromLocal8Bit(argv[first]));
+  if (!file.isFile()) return;
+  loader.Start(velk::TMainform::StartRequest(velk::DefaultHivePath(),
+                                             file.absoluteFilePath().toStdString()));
+}
+
 // Makes the windows in their order and runs the message loop.
-int RunViewer(velk::Application& app) {
+int RunViewer(velk::Application& app, velk::PictureLoader& loader) {
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();
@@ -186,6 +199,7 @@ int RunViewer(velk::Application& app) {
   QStringList arguments = app.arguments();
   arguments.removeFirst();
   environment.arguments = velk::FileArguments(arguments);
+  environment.loader = &loader;
 
   velk::TFullscreenform fullscreen;  // made before the main window needs it; shown on demand
   velk::TMainform mainform(settings, &loupe, &fullscreen, environment);
@@ -237,6 +251,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", problem.c_str());
     return 1;
   }
+  velk::PictureLoader loader;
+  StartCommandLinePicture(loader, argc, argv);
   std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
   velk::Application app(argc, argv);
   displayFailure.reset();
@@ -246,7 +262,7 @@ int main(int argc, char** argv) {
     icon.addFile(QString(":/icons/velkview-%1.png").arg(size), QSize(size, size));
   app.setWindowIcon(icon);
   try {
-    return RunViewer(app);
+    return RunViewer(app, loader);
   } catch (const std::exception& error) {
     // A window that could not even be made: say why rather than abort.
     velk::ShowException(error);

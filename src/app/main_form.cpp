@@ -9,13 +9,13 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 #include <cmath>
 #include <tuple>
 #include <utility>
 
 #include "app/fullscreen_form.h"
-#include "app/input_gate.h"
 #include "app/main_form_commands.h"
 #include "app/main_form_keys.h"
 #include "app/main_form_layout.h"
@@ -36,7 +36,7 @@
 #include "image/jpeg_image.h"
 #include "image/loupe.h"
 #include "image/loupe_form.h"
-#include "image/tiff_reader.h"
+#include "image/tiff_decoders.h"
 #include "options/about_page.h"
 #include "options/options_form.h"
 #include "options/radio_group.h"
@@ -63,18 +63,6 @@ namespace {
 constexpr const char* kFilterText =
     "All Supported Files|*.jpg;*.jpeg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;|All Files|*.*";
 constexpr const char* kSupportedMask = "*.jpg;*.jpeg;*.bmp;*.gif;*.tif*;*.wmf;*.ico;*.emf;";
-
-enum class FileKind { Unsupported, Jpeg, Bitmap, Gif, Tiff };
-
-FileKind KindOf(const std::string& path) {
-  if (path.empty()) return FileKind::Unsupported;
-  const std::string ext = LowerFileExt(path);
-  if (ext == "jpg" || ext == "jpeg") return FileKind::Jpeg;
-  if (ext == "bmp") return FileKind::Bitmap;
-  if (ext == "gif") return FileKind::Gif;
-  if (ext == "tif" || ext == "tiff") return FileKind::Tiff;
-  return FileKind::Unsupported;
-}
 
 // The zoom in its shortest decimal form ("1", "1.5", "10").
 QString ShortestDecimal(double value) { return QString::number(value, 'g', 15); }
@@ -105,7 +93,9 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
       settings_(settings),
       loupe_(loupe),
       fullscreen_(fullscreen),
-      environment_(std::move(environment)) {
+      environment_(std::move(environment)),
+      ownLoader_(environment_.loader ? nullptr : std::make_unique<PictureLoader>()),
+      loader_(environment_.loader ? environment_.loader : ownLoader_.get()) {
   setObjectName("Mainform");
   setWindowTitle("Velk's JPEG Viewer");
   setFixedSize(770, 542);
@@ -324,7 +314,8 @@ void TMainform::ConnectControls() {
   connect(OptionBox971, &TOptionBox::OnItemClick, this, [this](int index) { plugmenu(index); });
   connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
   connect(JPEGImage1, &TCustomJPEGImage::OnProgress, this, [this] { JPEGImage1Progress(); });
-  JPEGImage1->SetAbandonCheck([this] { return TakeInputWhileLoading(); });
+  connect(loader_, &PictureLoader::Progress, this, [this] { JPEGImage1Progress(); });
+  connect(loader_, &PictureLoader::Ready, this, [this](const LoadedPointer& loaded) { Present(loaded); });
   connect(ToolbarButton978, &QAbstractButton::clicked, this, [this] { ToolbarButton978Click(); });
   connect(ToolbarButton979, &QAbstractButton::clicked, this, [this] { close(); });
 }
@@ -332,7 +323,7 @@ void TMainform::ConnectControls() {
 // ---- start-up and settings ----
 
 void TMainform::FormCreate() {
-  gif_ = std::make_unique<TGIFImage>();
+  gif_ = std::make_shared<TGIFImage>();
   // A language file that cannot be read costs its texts, not the settings.
   RunShowingErrors([this] { TranslateMainWindow(); });
   // Hints of the control under the mouse go to the status line.
@@ -521,6 +512,11 @@ void TMainform::ShowFullScreen() {
   ShowFullScreen(JPEGImage1->GetPicture(), QString::fromStdString(FileListBox1->FileName()));
 }
 
+void TMainform::ShowFullScreenWhenLoaded() {
+  if (loader_->Loading()) fullScreenFollows_ = true;
+  else ShowFullScreen();
+}
+
 // ---- commands ----
 
 void TMainform::SetOptionsDialog(TOptions* options) {
@@ -626,146 +622,183 @@ void TMainform::SetFileButtonsEnabled(bool enabled) {
     b->setEnabled(enabled);
 }
 
+LoadRequest TMainform::RequestFor(const std::string& path) const {
+  LoadRequest request;
+  request.path = path;
+  request.jpeg = JPEGImage1->DecodeOptions();
+  // The dither box takes effect at the next load.
+  if (settings_.Dither == 0) request.jpeg.dither = TDither::Ordered;
+  else if (settings_.Dither == 1) request.jpeg.dither = TDither::None;
+  request.progressStep = JPEGImage1->ProgressStep();
+  request.applyOrientation = settings_.Orientation;
+  request.convertProfile = settings_.ColourProfiles;
+  return request;
+}
+
+LoadRequest TMainform::StartRequest(const std::string& hivePath, const std::string& path) {
+  ViewerSettings settings;
+  settings.SetFirstRunDefaults("");
+  try {
+    Registry registry(hivePath);
+    if (registry.KeyExists(kSettingsKey) && registry.OpenKey(kSettingsKey, false)) {
+      settings.Grey = registry.ReadBool("Grey");
+      settings.Dither = registry.ReadInteger("Dither");
+      settings.Colours = registry.ReadInteger("Colours");
+      if (registry.ValueExists(kOrientationValue))
+        settings.Orientation = registry.ReadBool(kOrientationValue);
+      if (registry.ValueExists(kColourProfilesValue))
+        settings.ColourProfiles = registry.ReadBool(kColourProfilesValue);
+    }
+  } catch (const std::exception&) {
+    // Only a guess: the window reads the settings again, and a wrong guess costs one decode.
+  }
+  // As the window's JPEG control is set up, then the options dialog pushes its boxes into it.
+  LoadRequest request;
+  request.path = path;
+  static constexpr TNumOfColors kColours[] = {TNumOfColors::_16, TNumOfColors::_256,
+                                              TNumOfColors::TrueColor};
+  request.jpeg.numOfColors = settings.Colours >= 0 && settings.Colours <= 2
+                                 ? kColours[settings.Colours] : TNumOfColors::TrueColor;
+  request.jpeg.dctMethod = TDCTMethod::Integ;
+  request.jpeg.dither = settings.Dither == 1 ? TDither::None : TDither::Ordered;
+  request.jpeg.grayScale = settings.Grey;
+  request.jpeg.applyOrientation = request.applyOrientation = settings.Orientation;
+  request.jpeg.convertProfile = request.convertProfile = settings.ColourProfiles;
+  request.jpeg.tolerateWarnings = true;
+  request.progressStep = 1;
+  return request;
+}
+
 void TMainform::FileListBox1Change() {
-  if (showing_) {
-    // Asked again while a picture loads (a box shown meanwhile): shown again afterwards.
+  if (presenting_) {
+    // Asked again while a picture is put on screen (a box shown meanwhile): shown afterwards.
     selectionPending_ = true;
     return;
   }
-  abandoned_ = false;
-  bool abandoned = false;
-  {
-    // Whatever leaves the load, the next selection is shown and the held input runs.
-    struct Showing {
-      TMainform& form;
-      explicit Showing(TMainform& f) : form(f) { form.showing_ = true; }
-      ~Showing() {
-        form.showing_ = false;
-        form.inputGate_.reset();  // hands back the input held meanwhile
-      }
-    } showing(*this);
-    // Inside the running event loop, a JPEG load lets it take input now and then (start-up
-    // and tests without a loop stay as they were).
-    if (QThread::currentThread()->loopLevel() > 0)
-      inputGate_ = std::make_unique<InputGate>(std::vector<QWidget*>{ComboBox1}, FileListBox1);
-    inputClock_.start();
-    do {
-      selectionPending_ = false;
-      try {
-        ShowSelectedFile();
-      } catch (const JpegDecodeAbandoned&) {
-        abandoned = true;
-      }
-    } while (selectionPending_ && !abandoned);
-  }
-  if (abandoned) {
-    // The user has moved on in the file list: the held input (that move) runs now, outside
-    // this handler, and shows the newer file. Should it select nothing new (the end of the
-    // list), the current file is shown after it.
-    ProgressBar1->SetPosition(0);
-    ProgressBar1->hide();
-    abandoned_ = true;
-    const uint64_t round = ++abandonRound_;
-    QMetaObject::invokeMethod(
-        this, [this, round] {
-          if (abandoned_ && abandonRound_ == round) FileListBox1Change();
-        },
-        Qt::QueuedConnection);
-    return;
-  }
-  if (zoomPending_) ComboBox1Change();
-}
-
-bool TMainform::TakeInputWhileLoading() {
-  if (!showing_ || !inputGate_) return false;
-  if (inputClock_.elapsed() >= kInputIntervalMs) {
-    const QScopedValueRollback taking(takingInput_, true);
-    inputGate_->ProcessEvents();
-    inputClock_.start();
-  }
-  return inputGate_->BrowsingHeld();
-}
-
-void TMainform::ShowSelectedFile() {
-  JPEGImage1->GetPicture().Clear();
-  gif_->Clear();
   const std::string path = FileListBox1->FileName();
-  Label6->setToolTip(QString::fromStdString(ExtractFileName(path)));
-  SetFileButtonsEnabled(!path.empty());
-  Label7->setToolTip(QString::fromStdString(ExtractFilePath(path)));
-  const FileKind kind = KindOf(path);
-  for (QLabel* label : {Label6, Label7, Label8, Label9, Label10}) label->clear();
-  ScrollBox1->setAccessibleDescription(QString());
-  Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
-  loadedFile_.clear();
-  SetPictureStatus("");
-  if (kind == FileKind::Unsupported) return;
-  // The fitted copy stays on screen until the new picture replaces it, but its full-size
-  // pixels need not be held while the next file loads.
-  ImageAspect1->ReleasePictureKeepingView();
-
-  loadedFile_ = path;  // tried, whether or not it loads: start-up asks for it once
-  try {
-    LoadByKind(path);
-  } catch (const std::exception& error) {
-    // The loader's message; the panel stays blank and the picture empty, the fitted copy too,
-    // so what is on screen agrees with the panel. Caught here, not in the event loop, so that
-    // a broken file never leaves a selection change (or start-up) half done.
-    JPEGImage1->GetPicture().Clear();
-    ImageAspect1->SetPicture(Picture());
-    ProgressBar1->hide();
-    SetPictureStatus(unreadableText_ + ": " + QString::fromStdString(MessageOf(error)));
-    ShowException(error);
+  const int index = FileListBox1->ItemIndex();
+  if (shownIndex_ >= 0 && index >= 0 && index != shownIndex_) travel_ = index < shownIndex_ ? -1 : 1;
+  const LoadRequest request = RequestFor(path);
+  if (KindOf(path) == FileKind::Unsupported) {
+    loader_->CancelWanted();
+    Present(std::make_shared<const LoadedPicture>(LoadPicture(request)));
     return;
   }
-  FillProperties(path);
-  ComboBox1Change();
+  if (LoadedPointer ready = loader_->TakeReady(request)) {
+    loader_->CancelWanted();
+    Present(ready);
+    return;
+  }
+  if (QThread::currentThread()->loopLevel() == 0) {
+    // Before the event loop runs (start-up) and for callers without one, the picture is
+    // there when this returns.
+    loader_->CancelWanted();
+    Present(loader_->Wait(request));
+    return;
+  }
+  // The window goes on taking input; the picture on screen stays until this one is ready.
+  if (KindOf(path) == FileKind::Jpeg) {
+    ProgressBar1->SetPosition(0);
+    ProgressBar1->show();
+    progressFrame_.start();  // a decode quicker than a frame need not paint the bar
+  }
+  loader_->Want(request);
 }
 
-void TMainform::LoadByKind(const std::string& path) {
-  const FileKind kind = KindOf(path);
-  // A file gone or emptied since it was listed gets the same words whatever its kind.
-  std::string unreadable;
-  try {
-    CheckFileReadable(path);
-  } catch (const EFileError& error) {
-    if (kind != FileKind::Jpeg) throw;
-    unreadable = error.what();
-  }
-  switch (kind) {
-    case FileKind::Jpeg:
-      ProgressBar1->show();
-      progressFrame_.start();  // a decode quicker than a frame need not paint the bar
+void TMainform::Present(const LoadedPointer& loaded) {
+  {
+    const QScopedValueRollback presenting(presenting_, true);
+    JPEGImage1->GetPicture().Clear();
+    gif_ = std::make_shared<TGIFImage>();
+    const std::string& path = loaded->request.path;
+    Label6->setToolTip(QString::fromStdString(ExtractFileName(path)));
+    SetFileButtonsEnabled(!path.empty());
+    Label7->setToolTip(QString::fromStdString(ExtractFilePath(path)));
+    for (QLabel* label : {Label6, Label7, Label8, Label9, Label10}) label->clear();
+    ScrollBox1->setAccessibleDescription(QString());
+    Label7->adjustSize();  // the label sizes itself to its text until it grows too wide
+    loadedFile_.clear();
+    SetPictureStatus("");
+    ProgressBar1->hide();
+    shownIndex_ = FileListBox1->ItemIndex();
+    if (loaded->kind == FileKind::Unsupported) {
+      loader_->Forget();
+    } else {
+      // The fitted copy stays on screen until the new picture replaces it.
+      ImageAspect1->ReleasePictureKeepingView();
+      loadedFile_ = path;  // tried, whether or not it loads: start-up asks for it once
+      bool failed = false;
       try {
-        if (!unreadable.empty()) throw EFileError(unreadable);
-        JPEGImage1->SetFileName(path);
-        if (settings_.Dither == 0) JPEGImage1->SetDither(TDither::Ordered);
-        else if (settings_.Dither == 1) JPEGImage1->SetDither(TDither::None);
-        // A damaged file shows what libjpeg made of it, and the status line says why.
-        if (!JPEGImage1->LastWarning().empty())
-          SetPictureStatus(damagedText_ + ": " + QString::fromStdString(JPEGImage1->LastWarning()));
+        AdoptPicture(*loaded);
       } catch (const std::exception& error) {
+        // The loader's message; the panel stays blank and the picture empty, the fitted copy
+        // too, so what is on screen agrees with the panel.
+        JPEGImage1->GetPicture().Clear();
+        ImageAspect1->SetPicture(Picture());
+        SetPictureStatus(unreadableText_ + ": " + QString::fromStdString(MessageOf(error)));
+        ShowException(error);
+        failed = true;
+      }
+      if (!failed) {
+        FillProperties(path);
+        ComboBox1Change();
+      }
+      PreloadNeighbours(loaded);
+    }
+    if (std::exchange(fullScreenFollows_, false) && fullscreen_ && fullscreen_->isVisible())
+      ShowFullScreen();
+  }
+  if (std::exchange(selectionPending_, false)) FileListBox1Change();
+}
+
+void TMainform::AdoptPicture(const LoadedPicture& loaded) {
+  const std::string& path = loaded.request.path;
+  switch (loaded.kind) {
+    case FileKind::Jpeg: {
+      std::string warning = loaded.warning;
+      if (loaded.error) {
         // A file that does not decode shows an empty picture and its properties; only the
         // status line tells why.
-        SetPictureStatus(unreadableText_ + ": " + QString::fromStdString(MessageOf(error)));
+        try {
+          std::rethrow_exception(loaded.error);
+        } catch (const std::exception& error) {
+          SetPictureStatus(unreadableText_ + ": " + QString::fromStdString(MessageOf(error)));
+        }
+        warning.clear();
       }
-      break;
-    case FileKind::Bitmap:
-      JPEGImage1->GetPicture().LoadFromFile(path);
-      break;
-    case FileKind::Gif:
-      gif_->LoadFromFile(path);
-      JPEGImage1->GetPicture().AssignGraphic(*gif_);
-      break;
-    case FileKind::Tiff: {
-      Bitmap bitmap;
-      LoadTiffPhoto(path, bitmap, settings_.Orientation, settings_.ColourProfiles);  // shows its own messages
-      JPEGImage1->GetPicture().SetBitmap(std::move(bitmap));
+      JPEGImage1->AdoptFile(path, loaded.bytes, loaded.request.jpeg, loaded.progressEvents,
+                            loaded.picture, warning);
+      // A damaged file shows what libjpeg made of it, and the status line says why.
+      if (!warning.empty())
+        SetPictureStatus(damagedText_ + ": " + QString::fromStdString(warning));
       break;
     }
+    case FileKind::Gif:
+      if (loaded.gif) gif_ = loaded.gif;
+      if (loaded.error) std::rethrow_exception(loaded.error);
+      JPEGImage1->GetPicture().AssignGraphic(*gif_);
+      break;
+    case FileKind::Bitmap:
+    case FileKind::Tiff:
+      for (const std::string& message : loaded.messages) ShowTiffMessage(message);
+      if (loaded.error) std::rethrow_exception(loaded.error);
+      JPEGImage1->GetPicture().Assign(loaded.picture);
+      break;
     case FileKind::Unsupported:
       break;
   }
+}
+
+void TMainform::PreloadNeighbours(const LoadedPointer& shown) {
+  std::vector<LoadRequest> neighbours;
+  const int index = FileListBox1->ItemIndex();
+  if (index >= 0 && FileListBox1->EntryPath(index) == shown->request.path) {
+    for (const int step : {travel_, -travel_}) {
+      const std::string path = FileListBox1->EntryPath(index + step);
+      if (KindOf(path) != FileKind::Unsupported) neighbours.push_back(RequestFor(path));
+    }
+  }
+  loader_->Preload(shown, neighbours);
 }
 
 void TMainform::FillProperties(const std::string& path) {
@@ -792,11 +825,6 @@ void TMainform::FillProperties(const std::string& path) {
 }
 
 void TMainform::ComboBox1Change() {
-  if (takingInput_) {
-    zoomPending_ = true;  // applied once the picture has loaded
-    return;
-  }
-  zoomPending_ = false;
   JPEGImage1->show();
   ImageAspect1->hide();
   ScrollBox1->SetAutoScroll(false);

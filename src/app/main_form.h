@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/picture_loader.h"
 #include "app/viewer_settings.h"
 #include "options/options_host.h"
 
@@ -32,7 +33,6 @@ class TTransImage;
 class TOptionBox;
 class TOptions;
 class HintTracker;
-class InputGate;
 
 // What the main window needs from its surroundings; tests point it at temporary places.
 struct MainformEnvironment {
@@ -43,6 +43,9 @@ struct MainformEnvironment {
   std::string desktopFolder;
   std::vector<std::string> entryFolders;  // where an installed desktop entry would be
   QStringList arguments;      // command-line arguments after the program name
+  // Loads pictures off the window's thread; the window makes its own when none is given (the
+  // program gives one that started on the command line's file before the window was made).
+  PictureLoader* loader = nullptr;
 
   // Every place inside one folder (program/, programs/, desktop/, config/hkcu.reg), for runs
   // that must not touch the user's own: tests, benchmarks, fuzzing. folder has no trailing "/".
@@ -77,6 +80,17 @@ public:
   void ShowHint(const QString& hint);
   // Shows the picture in the full-screen window under the file's path.
   void ShowFullScreen();
+  // The same once the selected file has loaded (at once when it has).
+  void ShowFullScreenWhenLoaded();
+  // A picture is loading off the window's thread for the selected file.
+  bool PictureLoading() const { return loader_->Loading(); }
+  // A picture of the file is ready, made with the current display settings.
+  bool PictureReady(const std::string& path) { return loader_->TakeReady(RequestFor(path)) != nullptr; }
+  // What a load of the file asks for, with the current display settings.
+  LoadRequest RequestFor(const std::string& path) const;
+  // What RequestFor will say for a file shown at start-up with the settings in the hive, read
+  // before any window is made (so the picture can be decoded meanwhile).
+  static LoadRequest StartRequest(const std::string& hivePath, const std::string& path);
 
   // The toolbar's commands, by the tag of the control that fired.
   void MenuClick(QObject* sender);
@@ -154,12 +168,12 @@ private:
   void OpenCommandLineFile();
   // Selects in the file list without running FileListBox1Change.
   void SelectQuietly(const std::function<void()>& select);
-  // FileListBox1Change's steps for the selected file.
-  void ShowSelectedFile();
-  // Called during a JPEG load: lets the event loop take browsing input now and then; true
-  // when a newer selection has come, so the load gives way.
-  bool TakeInputWhileLoading();
-  void LoadByKind(const std::string& path);
+  // Shows a loaded file: picture, panel and status line in one go, then loads its neighbours.
+  void Present(const LoadedPointer& loaded);
+  // Puts the loaded picture into the picture controls; throws what its loader threw (a JPEG's
+  // error only goes to the status line).
+  void AdoptPicture(const LoadedPicture& loaded);
+  void PreloadNeighbours(const LoadedPointer& shown);
   // What the status line says of the picture when no hint is shown (why it is damaged or
   // empty); "" for a picture shown whole.
   void SetPictureStatus(const QString& text);
@@ -172,7 +186,9 @@ private:
   TLoupeform* loupe_;
   TFullscreenform* fullscreen_;
   MainformEnvironment environment_;
-  std::unique_ptr<TGIFImage> gif_;
+  std::shared_ptr<TGIFImage> gif_;
+  std::unique_ptr<PictureLoader> ownLoader_;
+  PictureLoader* loader_;
   HintTracker* hints_ = nullptr;
   TOptions* options_ = nullptr;
   // The existing file named on the command line, until start-up has shown it.
@@ -186,16 +202,12 @@ private:
   // When the progress bar was last put on screen; it is painted at most once per frame.
   QElapsedTimer progressFrame_;
   static constexpr int kProgressFrameMs = 16;
-  // A picture is loading; input other than the zoom box waits in the gate meanwhile.
-  bool showing_ = false;
-  bool takingInput_ = false;      // the event loop runs inside a load
-  bool selectionPending_ = false; // FileListBox1Change was asked for during the load
-  bool zoomPending_ = false;      // the zoom box changed during the load
-  bool abandoned_ = false;        // the last load gave way to a newer selection
-  uint64_t abandonRound_ = 0;
-  std::unique_ptr<InputGate> inputGate_;
-  QElapsedTimer inputClock_;
-  static constexpr int kInputIntervalMs = 10;
+  bool presenting_ = false;        // a loaded picture is being put on screen
+  bool selectionPending_ = false;  // FileListBox1Change was asked for meanwhile (a box was up)
+  bool fullScreenFollows_ = false; // the full-screen view shows the selected file once loaded
+  // Where the user is going in the list (+1 down, -1 up): that neighbour is loaded first.
+  int travel_ = 1;
+  int shownIndex_ = -1;
   // Scheme colours kept for painting: the form, the full-screen window.
   QColor formColour_ = Qt::black;
   QColor fullscreenBackground_ = Qt::black;

@@ -140,7 +140,7 @@ private:
     // here then shows the same: the picture, or nothing under the file's name when it failed
     // (the "Full screen" command is off then, but the view must not keep the previous one).
     main_.FileListBox1->SetItemIndex(next);
-    main_.ShowFullScreen();
+    main_.ShowFullScreenWhenLoaded();
     return true;
   }
 

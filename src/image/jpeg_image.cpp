@@ -15,6 +15,17 @@ namespace {
 constexpr uint64_t kMaxJpegFileBytes = uint64_t(1) << 31;
 }  // namespace
 
+std::vector<uint8_t> ReadJpegFile(const std::string& path) {
+  auto bytes = ReadWholeFile(path, kMaxJpegFileBytes);
+  if (!bytes) {
+    const std::string reason = std::strerror(errno ? errno : EIO);
+    throw EFileError(FormatMessage("Cannot open file \"%s\". ", path) + reason);
+  }
+  // A zero-length file is a failed read, not an empty picture.
+  if (bytes->empty()) throw EJPEGException("Empty input file");
+  return std::move(*bytes);
+}
+
 TCustomJPEGImage::TCustomJPEGImage(QWidget* parent) : PictureControl(parent) {
   SetNumOfColors(TNumOfColors::_256);
   SetDCTMethod(TDCTMethod::Integ);
@@ -82,7 +93,6 @@ void TCustomJPEGImage::DecodeToPicture() {
                               [&](int percent) {
                                 ++progressEvents;
                                 forward(percent);
-                                if (abandonCheck_ && abandonCheck_()) throw JpegDecodeAbandoned{};
                               },
                               &warning);
   lastWarning_ = std::move(warning);
@@ -123,20 +133,28 @@ void TCustomJPEGImage::EncodeToFile(const std::string& name) {
 }
 
 void TCustomJPEGImage::LoadHeldBytes(const std::string& path) {
-  auto bytes = ReadWholeFile(path, kMaxJpegFileBytes);
-  if (!bytes) {
-    const std::string reason = std::strerror(errno ? errno : EIO);
-    throw EFileError(FormatMessage("Cannot open file \"%s\". ", path) + reason);
-  }
-  if (*bytes != held_) {  // the same file read again decodes to the same picture
-    held_ = std::move(*bytes);
+  std::vector<uint8_t> bytes = ReadJpegFile(path);  // on failure the picture stays
+  if (bytes != held_) {  // the same file read again decodes to the same picture
+    held_ = std::move(bytes);
     ++heldVersion_;
   }
-  if (held_.empty()) {
-    // A zero-length file is a failed read, not an empty picture: the picture stays.
-    throw EJPEGException("Empty input file");
-  }
   DecodeToPicture();
+}
+
+void TCustomJPEGImage::AdoptDecode(std::vector<uint8_t> bytes, const JpegDecodeOptions& options,
+                                   int progressEvents, const Picture& decoded,
+                                   std::string warning) {
+  held_ = std::move(bytes);
+  ++heldVersion_;
+  options_ = options;
+  lastWarning_ = std::move(warning);
+  GetPicture().Assign(decoded);  // shares the decoded pixels
+  if (decoded.HasGraphic())
+    ownDecode_ = OwnDecode{heldVersion_, options_, progressStep_, GetPicture().Generation(),
+                           progressEvents};
+  else
+    ownDecode_.reset();
+  update();
 }
 
 void TCustomJPEGImage::ClearHeldBytes() {
@@ -151,6 +169,13 @@ void TJPEGImage::SetFileName(const std::string& f) {
   fileName_ = f;
   if (f.empty()) ClearHeldBytes();
   else LoadHeldBytes(f);
+}
+
+void TJPEGImage::AdoptFile(const std::string& f, std::vector<uint8_t> bytes,
+                           const JpegDecodeOptions& options, int progressEvents,
+                           const Picture& decoded, std::string warning) {
+  fileName_ = f;
+  AdoptDecode(std::move(bytes), options, progressEvents, decoded, std::move(warning));
 }
 
 }  // namespace velk

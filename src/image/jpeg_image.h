@@ -2,7 +2,6 @@
 // Shows a JPEG file. The file's bytes stay in memory and are decoded again whenever a decode
 // option is set, so option changes show at once; it also encodes its picture as JPEG.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,9 +11,13 @@
 
 namespace velk {
 
-// Thrown out of a decode that its abandon check gave up. Not a std::exception: the handlers
-// that drop decode errors must let it through to whoever asked for the abandon.
+// Thrown out of a decode that was given up (its progress hook said so). Not a std::exception:
+// the handlers that drop decode errors must let it through to whoever gave it up.
 struct JpegDecodeAbandoned {};
+
+// A JPEG file's bytes, as the control holds them. A file that cannot be read throws EFileError
+// ("Cannot open file ..." and why), an empty one EJPEGException("Empty input file").
+std::vector<uint8_t> ReadJpegFile(const std::string& path);
 
 class TCustomJPEGImage : public PictureControl {
   Q_OBJECT
@@ -63,9 +66,12 @@ public:
   // Writes the JPEG file atomically; a failure to write throws EFileError.
   void EncodeToFile(const std::string& name);
 
-  // Asked after each progress event of a decode; true abandons it: DecodeToPicture throws
-  // JpegDecodeAbandoned and the picture keeps what it had.
-  void SetAbandonCheck(std::function<bool()> check) { abandonCheck_ = std::move(check); }
+  // Takes a decode made elsewhere (a worker thread) of the given bytes with the given options,
+  // as if the bytes had been set and decoded here: the options become this control's, and
+  // setting one of them again replays the decode's progress events instead of decoding again.
+  void AdoptDecode(std::vector<uint8_t> bytes, const JpegDecodeOptions& options, int progressEvents,
+                   const Picture& decoded, std::string warning);
+  const JpegDecodeOptions& DecodeOptions() const { return options_; }
 
   // While set, option changes do not decode (the window is being built).
   void SetLoading(bool loading) { loading_ = loading; }
@@ -104,7 +110,6 @@ private:
   int quality_ = 75;
   bool progressive_ = false;
   bool loading_ = false;
-  std::function<bool()> abandonCheck_;
 };
 
 class TJPEGImage : public TCustomJPEGImage {
@@ -116,6 +121,9 @@ public:
   // Stores f; an empty f empties the held bytes, otherwise the whole file is read (a file that
   // cannot be opened throws EFileError and the held bytes stay); then decodes.
   void SetFileName(const std::string& f);
+  // AdoptDecode of a file's bytes, which then becomes the file name.
+  void AdoptFile(const std::string& f, std::vector<uint8_t> bytes, const JpegDecodeOptions& options,
+                 int progressEvents, const Picture& decoded, std::string warning);
 
 private:
   std::string fileName_;

@@ -160,7 +160,18 @@ std::optional<TiffImage> Decoder(const TGraphicTiff& dir, uint32_t photometric) 
 
 }  // namespace
 
+namespace {
+thread_local TiffMessages* keptMessages = nullptr;
+}  // namespace
+
+TiffMessages::TiffMessages() : outer_(keptMessages) { keptMessages = this; }
+TiffMessages::~TiffMessages() { keptMessages = outer_; }
+
 void ShowTiffMessage(const std::string& text) {
+  if (keptMessages) {
+    keptMessages->messages_.push_back(text);
+    return;
+  }
   AppDialogs().Message(MessageKind::Information, text, MessageButtons::Ok);
 }
 

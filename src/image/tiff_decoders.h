@@ -22,8 +22,23 @@ struct TiffImage {
   std::vector<RGBQuad> palette;  // 2^bits entries for palette depths
 };
 
-// One box with an OK button, as every reader message is shown.
+// One box with an OK button, as every reader message is shown; while a TiffMessages lives on
+// the calling thread, the message is kept there instead (a load off the window's thread).
 void ShowTiffMessage(const std::string& text);
+
+class TiffMessages {
+public:
+  TiffMessages();
+  ~TiffMessages();
+  TiffMessages(const TiffMessages&) = delete;
+  TiffMessages& operator=(const TiffMessages&) = delete;
+  std::vector<std::string> Take() { return std::move(messages_); }
+
+private:
+  friend void ShowTiffMessage(const std::string& text);
+  TiffMessages* outer_;
+  std::vector<std::string> messages_;
+};
 
 // Runs the decoder that the photometric interpretation (0 to 3) and BitsPerSample choose, then
 // the checks every decoder shares (strip table, size). nullopt when the directory is not to be

@@ -135,6 +135,13 @@ std::string TFileListBox::FileName() const {
       .toStdString();
 }
 
+std::string TFileListBox::EntryPath(int index) {
+  const std::vector<std::string>& names = Items();
+  if (index < 0 || size_t(index) >= names.size()) return {};
+  return JoinPath(QString::fromStdString(directory_), QString::fromStdString(names[size_t(index)]))
+      .toStdString();
+}
+
 void TFileListBox::SetFileName(const std::string& path) {
   const QString text = QString::fromStdString(path);
   if (text.isEmpty()) return;

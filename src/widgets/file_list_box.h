@@ -42,6 +42,8 @@ public:
   void SetItemIndex(int index);
   // Full path of the selected entry, "" when nothing is selected.
   std::string FileName() const;
+  // Full path of the entry at index, "" outside the list.
+  std::string EntryPath(int index);
   // Selects a file by name (a folder part changes the folder first, through the linked
   // folder list if there is one). A name the mask does not list becomes the mask, so the
   // list shows just that file, selected. A name with wildcards becomes the mask.

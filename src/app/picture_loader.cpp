@@ -1,0 +1,209 @@
+#include "app/picture_loader.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "image/jpeg_image.h"
+
+namespace velk {
+
+namespace {
+
+uint64_t DefaultMemoryCap() {
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+  const uint64_t quarter = pages > 0 && pageSize > 0 ? uint64_t(pages) * uint64_t(pageSize) / 4 : 0;
+  constexpr uint64_t kMost = uint64_t(512) << 20;
+  return quarter ? std::min(quarter, kMost) : kMost;
+}
+
+bool Contains(const std::vector<LoadRequest>& requests, const LoadRequest& request) {
+  return std::find(requests.begin(), requests.end(), request) != requests.end();
+}
+
+}  // namespace
+
+struct PictureLoader::Job {
+  explicit Job(LoadRequest r) : request(std::move(r)) {}
+  const LoadRequest request;
+  std::atomic<bool> cancelled{false};
+  std::atomic<bool> wanted{false};  // the window waits for it: its progress is reported
+  std::mutex mutex;
+  std::condition_variable doneChanged;
+  bool done = false;       // guarded by mutex, like the two below
+  bool abandoned = false;
+  LoadedPointer result;
+  bool taken = false;      // window's thread only: Wait took the result already
+  bool launchedWanted = false;  // started for the selection, not ahead of it
+};
+
+PictureLoader::PictureLoader(uint64_t memoryCap, QObject* parent)
+    : QObject(parent), cap_(memoryCap ? memoryCap : DefaultMemoryCap()) {
+  pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+}
+
+PictureLoader::~PictureLoader() {
+  for (const auto& job : running_) job->cancelled = true;
+  pool_.waitForDone();
+}
+
+std::shared_ptr<PictureLoader::Job> PictureLoader::Launch(const LoadRequest& request, bool wanted) {
+  auto job = std::make_shared<Job>(request);
+  job->wanted = job->launchedWanted = wanted;
+  running_.push_back(job);
+  pool_.start([this, job] {
+    LoadedPointer result;
+    bool abandoned = job->cancelled;
+    if (!abandoned) {
+      try {
+        result = std::make_shared<const LoadedPicture>(LoadPicture(
+            job->request, [&job] { return job->cancelled.load(); },
+            [this, job] {
+              if (!job->wanted) return;
+              QMetaObject::invokeMethod(
+                  this, [this, job] { if (job == wanted_) emit Progress(); }, Qt::QueuedConnection);
+            }));
+      } catch (const JpegDecodeAbandoned&) {
+        abandoned = true;
+      } catch (const std::bad_alloc&) {
+        abandoned = true;  // out of memory for a load: the window asks again and is told
+      }
+    }
+    {
+      const std::lock_guard lock(job->mutex);
+      job->done = true;
+      job->abandoned = abandoned;
+      job->result = std::move(result);
+    }
+    job->doneChanged.notify_all();
+    QMetaObject::invokeMethod(this, [this, job] { Finished(job); }, Qt::QueuedConnection);
+  });
+  return job;
+}
+
+void PictureLoader::Finished(const std::shared_ptr<Job>& job) {
+  std::erase(running_, job);
+  LoadedPointer result;
+  {
+    const std::lock_guard lock(job->mutex);
+    if (job->taken || job->abandoned) return;
+    result = job->result;
+  }
+  if (job == wanted_) {
+    if (result && !job->launchedWanted && !Fresh(*result)) {
+      // A neighbour's load taken over by the selection, but the file changed since it began.
+      wanted_ = Launch(job->request, true);
+      return;
+    }
+    wanted_.reset();
+    // Given up for want of memory: loaded again here, where its error can be shown.
+    if (!result) result = std::make_shared<const LoadedPicture>(LoadPicture(job->request));
+    emit Ready(result);
+    return;
+  }
+  if (job->cancelled || !result || !Contains(neighbours_, job->request)) return;
+  if (MemoryHeld() + result->Cost() > cap_) return;
+  ready_.push_back(std::move(result));
+}
+
+std::shared_ptr<PictureLoader::Job> PictureLoader::Running(const LoadRequest& request) const {
+  for (const auto& job : running_)
+    if (job->request == request && !job->cancelled) return job;
+  return nullptr;
+}
+
+bool PictureLoader::Fresh(const LoadedPicture& picture) const {
+  return StampOf(picture.request.path) == picture.stamp;
+}
+
+LoadedPointer PictureLoader::TakeReady(const LoadRequest& request) {
+  for (auto it = ready_.begin(); it != ready_.end(); ++it) {
+    if ((*it)->request != request) continue;
+    LoadedPointer picture = *it;
+    if (Fresh(*picture)) return picture;
+    ready_.erase(it);  // the file changed on disk since: read it again
+    return nullptr;
+  }
+  return nullptr;
+}
+
+LoadedPointer PictureLoader::Wait(const LoadRequest& request) {
+  if (LoadedPointer ready = TakeReady(request)) return ready;
+  if (const auto job = Running(request)) {
+    std::unique_lock lock(job->mutex);
+    job->doneChanged.wait(lock, [&job] { return job->done; });
+    job->taken = true;
+    if (job == wanted_) wanted_.reset();
+    if (job->result && Fresh(*job->result)) return job->result;
+  }
+  return std::make_shared<const LoadedPicture>(LoadPicture(request));
+}
+
+void PictureLoader::Want(const LoadRequest& request) {
+  CancelWanted();
+  // The wanted load gets the cores: loads for another place in the list give way.
+  for (const auto& job : running_)
+    if (job->request != request) job->cancelled = true;
+  if (const auto job = Running(request)) {
+    wanted_ = job;
+    wanted_->wanted = true;
+  } else {
+    wanted_ = Launch(request, true);
+  }
+}
+
+void PictureLoader::CancelWanted() {
+  if (!wanted_) return;
+  wanted_->cancelled = true;
+  wanted_.reset();
+}
+
+void PictureLoader::Start(const LoadRequest& request) {
+  if (Running(request) || TakeReady(request)) return;
+  neighbours_.push_back(request);
+  Launch(request);
+}
+
+void PictureLoader::Keep(const LoadedPointer& picture) {
+  std::erase_if(ready_, [&](const LoadedPointer& p) { return p->request == picture->request; });
+  ready_.insert(ready_.begin(), picture);
+}
+
+void PictureLoader::Preload(const LoadedPointer& shown, const std::vector<LoadRequest>& neighbours) {
+  neighbours_ = neighbours;
+  std::erase_if(ready_, [&](const LoadedPointer& p) {
+    return p->request != shown->request && !Contains(neighbours_, p->request);
+  });
+  Keep(shown);
+  for (const auto& job : running_)
+    if (job != wanted_ && !Contains(neighbours_, job->request)) job->cancelled = true;
+  // Over the cap, the least likely go first; the shown one stays whatever it costs.
+  while (ready_.size() > 1 && MemoryHeld() > cap_) ready_.pop_back();
+  StartPreloads();
+}
+
+void PictureLoader::StartPreloads() {
+  for (const LoadRequest& request : neighbours_) {
+    if (Running(request) || TakeReady(request)) continue;
+    // A file larger than a quarter of the cap would not leave room once decoded.
+    if (StampOf(request.path).size > cap_ / 4) continue;
+    Launch(request);
+  }
+}
+
+void PictureLoader::Forget() {
+  ready_.clear();
+  neighbours_.clear();
+  for (const auto& job : running_)
+    if (job != wanted_) job->cancelled = true;
+}
+
+uint64_t PictureLoader::MemoryHeld() const {
+  uint64_t held = 0;
+  for (const auto& picture : ready_) held += picture->Cost();
+  return held;
+}
+
+}  // namespace velk

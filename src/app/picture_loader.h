@@ -1,0 +1,69 @@
+#pragma once
+// Loads the main window's pictures on worker threads: the one the window waits for, and the
+// neighbours it will likely ask for next, kept ready under a memory cap. Everything here is
+// called on the window's thread; results come back there.
+#include <QObject>
+#include <QThreadPool>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "app/picture_load.h"
+
+namespace velk {
+
+using LoadedPointer = std::shared_ptr<const LoadedPicture>;
+
+class PictureLoader : public QObject {
+  Q_OBJECT
+public:
+  // memoryCap 0: a quarter of physical memory, at most 512 MB.
+  explicit PictureLoader(uint64_t memoryCap = 0, QObject* parent = nullptr);
+  ~PictureLoader() override;  // gives up running loads and waits for the workers
+
+  // A ready picture for the request whose file is unchanged since it was read, or nullptr.
+  LoadedPointer TakeReady(const LoadRequest& request);
+  // The picture for the request, waiting here for it: ready, loading already, or loaded on
+  // this thread.
+  LoadedPointer Wait(const LoadRequest& request);
+  // Loads the request for the window (a load of it already running becomes the wanted one):
+  // Progress follows it, Ready hands it over. Gives up the load wanted before.
+  void Want(const LoadRequest& request);
+  // Gives up the wanted load; nothing is handed over.
+  void CancelWanted();
+  bool Loading() const { return wanted_ != nullptr; }
+  // Starts a load without waiting for it (a picture about to be asked for, at start-up).
+  void Start(const LoadRequest& request);
+  // After a picture is shown: keeps it (going back to it costs nothing) and loads the
+  // neighbours, most likely first; everything else ready or loading is let go.
+  void Preload(const LoadedPointer& shown, const std::vector<LoadRequest>& neighbours);
+  // Lets go of everything ready and gives up all loads but the wanted one.
+  void Forget();
+
+  uint64_t MemoryCap() const { return cap_; }
+  uint64_t MemoryHeld() const;
+
+signals:
+  void Progress();
+  void Ready(velk::LoadedPointer picture);
+
+private:
+  struct Job;
+  std::shared_ptr<Job> Launch(const LoadRequest& request, bool wanted = false);
+  void Finished(const std::shared_ptr<Job>& job);
+  std::shared_ptr<Job> Running(const LoadRequest& request) const;
+  void Keep(const LoadedPointer& picture);
+  void StartPreloads();
+  bool Fresh(const LoadedPicture& picture) const;
+
+  QThreadPool pool_;
+  uint64_t cap_;
+  std::shared_ptr<Job> wanted_;
+  std::vector<std::shared_ptr<Job>> running_;
+  std::vector<LoadedPointer> ready_;  // the shown picture first, then preloaded ones
+  std::vector<LoadRequest> neighbours_;
+};
+
+}  // namespace velk
