@@ -1,7 +1,10 @@
 #include "app/picture_loader.h"
 
+#include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <atomic>
 
@@ -30,6 +33,7 @@ struct PictureLoader::Job {
   const LoadRequest request;
   std::atomic<bool> cancelled{false};
   std::atomic<bool> wanted{false};  // the window waits for it: its progress is reported
+  std::atomic<int> progress{0};     // progress steps not yet reported
   std::mutex mutex;
   std::condition_variable doneChanged;
   bool done = false;       // guarded by mutex, like the two below
@@ -40,47 +44,107 @@ struct PictureLoader::Job {
 };
 
 PictureLoader::PictureLoader(uint64_t memoryCap, QObject* parent)
-    : QObject(parent), cap_(memoryCap ? memoryCap : DefaultMemoryCap()) {
-  pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-}
+    : QObject(parent), cap_(memoryCap ? memoryCap : DefaultMemoryCap()),
+      wake_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 PictureLoader::~PictureLoader() {
-  for (const auto& job : running_) job->cancelled = true;
-  pool_.waitForDone();
+  {
+    const std::lock_guard lock(queueLock_);
+    quit_ = true;
+    for (const auto& job : running_) job->cancelled = true;
+  }
+  queueChanged_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+  notifier_.reset();
+  if (wake_ >= 0) close(wake_);
 }
 
 std::shared_ptr<PictureLoader::Job> PictureLoader::Launch(const LoadRequest& request, bool wanted) {
+  Listen();
   auto job = std::make_shared<Job>(request);
   job->wanted = job->launchedWanted = wanted;
   running_.push_back(job);
-  pool_.start([this, job] {
-    LoadedPointer result;
-    bool abandoned = job->cancelled;
-    if (!abandoned) {
-      try {
-        result = std::make_shared<const LoadedPicture>(LoadPicture(
-            job->request, [&job] { return job->cancelled.load(); },
-            [this, job] {
-              if (!job->wanted) return;
-              QMetaObject::invokeMethod(
-                  this, [this, job] { if (job == wanted_) emit Progress(); }, Qt::QueuedConnection);
-            }));
-      } catch (const JpegDecodeAbandoned&) {
-        abandoned = true;
-      } catch (const std::bad_alloc&) {
-        abandoned = true;  // out of memory for a load: the window asks again and is told
-      }
-    }
-    {
-      const std::lock_guard lock(job->mutex);
-      job->done = true;
-      job->abandoned = abandoned;
-      job->result = std::move(result);
-    }
-    job->doneChanged.notify_all();
-    QMetaObject::invokeMethod(this, [this, job] { Finished(job); }, Qt::QueuedConnection);
-  });
+  {
+    const std::lock_guard lock(queueLock_);
+    // The one the window waits for goes before loads made ahead.
+    if (wanted) queue_.push_front(job);
+    else queue_.push_back(job);
+    // As many workers as cores, started as loads come.
+    const size_t cores = size_t(std::max(1u, std::thread::hardware_concurrency()));
+    if (workers_.size() < std::min(cores, queue_.size() + running_.size()))
+      workers_.emplace_back([this] { Work(); });
+  }
+  queueChanged_.notify_one();
   return job;
+}
+
+void PictureLoader::Work() {
+  for (;;) {
+    std::shared_ptr<Job> job;
+    {
+      std::unique_lock lock(queueLock_);
+      queueChanged_.wait(lock, [this] { return quit_ || !queue_.empty(); });
+      if (quit_) return;
+      job = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    Run(*job);
+    {
+      const std::lock_guard lock(queueLock_);
+      done_.push_back(std::move(job));
+    }
+    const uint64_t one = 1;
+    if (wake_ >= 0 && write(wake_, &one, sizeof one) < 0) {}  // full: already awake
+  }
+}
+
+void PictureLoader::Run(Job& job) {
+  LoadedPointer result;
+  bool abandoned = job.cancelled;
+  if (!abandoned) {
+    try {
+      result = std::make_shared<const LoadedPicture>(LoadPicture(
+          job.request, [&job] { return job.cancelled.load(); },
+          [this, &job] {
+            if (!job.wanted) return;
+            ++job.progress;
+            const uint64_t one = 1;
+            if (wake_ >= 0 && write(wake_, &one, sizeof one) < 0) {}
+          }));
+    } catch (const JpegDecodeAbandoned&) {
+      abandoned = true;
+    } catch (const std::bad_alloc&) {
+      abandoned = true;  // out of memory for a load: the window loads it again, and is told
+    }
+  }
+  {
+    const std::lock_guard lock(job.mutex);
+    job.done = true;
+    job.abandoned = abandoned;
+    job.result = std::move(result);
+  }
+  job.doneChanged.notify_all();
+}
+
+void PictureLoader::Listen() {
+  // The notifier needs the application's event loop; a load started before it exists is
+  // heard once it does (the eventfd keeps its count).
+  if (notifier_ || wake_ < 0 || !QCoreApplication::instance()) return;
+  notifier_ = std::make_unique<QSocketNotifier>(wake_, QSocketNotifier::Read);
+  connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { Drain(); });
+}
+
+void PictureLoader::Drain() {
+  uint64_t count;
+  while (read(wake_, &count, sizeof count) > 0) {}
+  if (wanted_)
+    for (int steps = wanted_->progress.exchange(0); steps > 0 && wanted_; --steps) emit Progress();
+  std::vector<std::shared_ptr<Job>> done;
+  {
+    const std::lock_guard lock(queueLock_);
+    done.swap(done_);
+  }
+  for (const auto& job : done) Finished(job);
 }
 
 void PictureLoader::Finished(const std::shared_ptr<Job>& job) {
@@ -119,6 +183,7 @@ bool PictureLoader::Fresh(const LoadedPicture& picture) const {
 }
 
 LoadedPointer PictureLoader::TakeReady(const LoadRequest& request) {
+  Listen();
   for (auto it = ready_.begin(); it != ready_.end(); ++it) {
     if ((*it)->request != request) continue;
     LoadedPointer picture = *it;
@@ -172,6 +237,7 @@ void PictureLoader::Keep(const LoadedPointer& picture) {
 }
 
 void PictureLoader::Preload(const LoadedPointer& shown, const std::vector<LoadRequest>& neighbours) {
+  Listen();
   neighbours_ = neighbours;
   std::erase_if(ready_, [&](const LoadedPointer& p) {
     return p->request != shown->request && !Contains(neighbours_, p->request);

@@ -3,14 +3,16 @@
 // neighbours it will likely ask for next, kept ready under a memory cap. Everything here is
 // called on the window's thread; results come back there.
 #include <QObject>
-#include <QThreadPool>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
-#include <optional>
+#include <thread>
 #include <vector>
 
 #include "app/picture_load.h"
+
+class QSocketNotifier;
 
 namespace velk {
 
@@ -52,14 +54,26 @@ signals:
 private:
   struct Job;
   std::shared_ptr<Job> Launch(const LoadRequest& request, bool wanted = false);
+  void Work();                 // a worker thread's loop
+  void Run(Job& job);          // on a worker
+  void Listen();               // the window's thread hears the workers from now on
+  void Drain();                // the window's thread: progress and finished loads
   void Finished(const std::shared_ptr<Job>& job);
   std::shared_ptr<Job> Running(const LoadRequest& request) const;
   void Keep(const LoadedPointer& picture);
   void StartPreloads();
   bool Fresh(const LoadedPicture& picture) const;
 
-  QThreadPool pool_;
   uint64_t cap_;
+  // Workers and their queue; finished loads go back through done_, announced by an eventfd.
+  std::vector<std::thread> workers_;
+  std::mutex queueLock_;
+  std::condition_variable queueChanged_;
+  std::deque<std::shared_ptr<Job>> queue_;
+  std::vector<std::shared_ptr<Job>> done_;
+  bool quit_ = false;
+  int wake_;
+  std::unique_ptr<QSocketNotifier> notifier_;
   std::shared_ptr<Job> wanted_;
   std::vector<std::shared_ptr<Job>> running_;
   std::vector<LoadedPointer> ready_;  // the shown picture first, then preloaded ones
