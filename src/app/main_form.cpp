@@ -314,7 +314,18 @@ void TMainform::ConnectControls() {
   connect(OptionBox971, &TOptionBox::OnItemClick, this, [this](int index) { plugmenu(index); });
   connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
   connect(JPEGImage1, &TCustomJPEGImage::OnProgress, this, [this] { JPEGImage1Progress(); });
-  connect(loader_, &PictureLoader::Progress, this, [this] { JPEGImage1Progress(); });
+  connect(loader_, &PictureLoader::Progress, this, [this] {
+    // The bar comes up once a decode has taken a frame: showing and hiding it for a quicker
+    // one would only repaint the skin under it.
+    if (ProgressBar1->isHidden()) {
+      if (progressFrame_.elapsed() < kProgressFrameMs) {
+        ProgressBar1->SetPosition(ProgressBar1->Position() + 1);
+        return;
+      }
+      ProgressBar1->show();
+    }
+    JPEGImage1Progress();
+  });
   connect(loader_, &PictureLoader::Ready, this, [this](const LoadedPointer& loaded) { Present(loaded); });
   connect(ToolbarButton978, &QAbstractButton::clicked, this, [this] { ToolbarButton978Click(); });
   connect(ToolbarButton979, &QAbstractButton::clicked, this, [this] { close(); });
@@ -697,11 +708,9 @@ void TMainform::FileListBox1Change() {
     return;
   }
   // The window goes on taking input; the picture on screen stays until this one is ready.
-  if (KindOf(path) == FileKind::Jpeg) {
-    ProgressBar1->SetPosition(0);
-    ProgressBar1->show();
-    progressFrame_.start();  // a decode quicker than a frame need not paint the bar
-  }
+  ProgressBar1->hide();
+  ProgressBar1->SetPosition(0);
+  progressFrame_.start();
   loader_->Want(request);
 }
 

@@ -41,7 +41,7 @@ uint64_t LoadedPicture::Cost() const {
   }
   // A GIF's frames and canvas, roughly: its pixels a few times over.
   if (gif) pixels += uint64_t(gif->Width()) * uint64_t(gif->Height()) * 8;
-  return bytes.size() + pixels;
+  return (bytes ? bytes->size() : 0) + pixels;
 }
 
 LoadedPicture LoadPicture(const LoadRequest& request, const LoadCancelled& cancelled,
@@ -57,13 +57,14 @@ LoadedPicture LoadPicture(const LoadRequest& request, const LoadCancelled& cance
     CheckFileReadable(path);
     switch (result.kind) {
       case FileKind::Jpeg: {
-        result.bytes = ReadJpegFile(path);
+        const auto bytes = std::make_shared<const std::vector<uint8_t>>(ReadJpegFile(path));
+        result.bytes = bytes;
         auto step = [&](int) {
           ++result.progressEvents;
           if (progress) progress();
           if (cancelled && cancelled()) throw JpegDecodeAbandoned{};
         };
-        result.picture.SetBitmap(DecodeJpeg(result.bytes.data(), result.bytes.size(), request.jpeg,
+        result.picture.SetBitmap(DecodeJpeg(bytes->data(), bytes->size(), request.jpeg,
                                             request.progressStep, step, &result.warning));
         break;
       }

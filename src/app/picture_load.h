@@ -43,7 +43,7 @@ struct LoadedPicture {
   LoadRequest request;
   FileKind kind = FileKind::Unsupported;
   FileStamp stamp;             // of the file as it was read
-  std::vector<uint8_t> bytes;  // a JPEG file's bytes, kept by the JPEG control
+  std::shared_ptr<const std::vector<uint8_t>> bytes;  // a JPEG file's, kept by the JPEG control
   Picture picture;             // a still picture (JPEG, BMP, TIFF)
   std::shared_ptr<TGIFImage> gif;  // a GIF file
   std::string warning;         // a damaged JPEG: libjpeg's first warning

@@ -26,7 +26,8 @@ std::vector<uint8_t> ReadJpegFile(const std::string& path) {
   return std::move(*bytes);
 }
 
-TCustomJPEGImage::TCustomJPEGImage(QWidget* parent) : PictureControl(parent) {
+TCustomJPEGImage::TCustomJPEGImage(QWidget* parent)
+    : PictureControl(parent), held_(std::make_shared<const std::vector<uint8_t>>()) {
   SetNumOfColors(TNumOfColors::_256);
   SetDCTMethod(TDCTMethod::Integ);
   SetDither(TDither::FS);
@@ -73,7 +74,7 @@ JpegProgress TCustomJPEGImage::ProgressForwarder() {
 
 void TCustomJPEGImage::DecodeToPicture() {
   if (loading_) return;
-  if (held_.empty()) {
+  if (held_->empty()) {
     GetPicture().Clear();
     lastWarning_.clear();
     update();
@@ -89,7 +90,7 @@ void TCustomJPEGImage::DecodeToPicture() {
   int progressEvents = 0;
   const JpegProgress forward = ProgressForwarder();
   std::string warning;
-  Bitmap decoded = DecodeJpeg(held_.data(), held_.size(), options_, progressStep_,
+  Bitmap decoded = DecodeJpeg(held_->data(), held_->size(), options_, progressStep_,
                               [&](int percent) {
                                 ++progressEvents;
                                 forward(percent);
@@ -134,17 +135,17 @@ void TCustomJPEGImage::EncodeToFile(const std::string& name) {
 
 void TCustomJPEGImage::LoadHeldBytes(const std::string& path) {
   std::vector<uint8_t> bytes = ReadJpegFile(path);  // on failure the picture stays
-  if (bytes != held_) {  // the same file read again decodes to the same picture
-    held_ = std::move(bytes);
+  if (bytes != *held_) {  // the same file read again decodes to the same picture
+    held_ = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
     ++heldVersion_;
   }
   DecodeToPicture();
 }
 
-void TCustomJPEGImage::AdoptDecode(std::vector<uint8_t> bytes, const JpegDecodeOptions& options,
+void TCustomJPEGImage::AdoptDecode(JpegBytes bytes, const JpegDecodeOptions& options,
                                    int progressEvents, const Picture& decoded,
                                    std::string warning) {
-  held_ = std::move(bytes);
+  held_ = bytes ? std::move(bytes) : std::make_shared<const std::vector<uint8_t>>();
   ++heldVersion_;
   options_ = options;
   lastWarning_ = std::move(warning);
@@ -158,7 +159,7 @@ void TCustomJPEGImage::AdoptDecode(std::vector<uint8_t> bytes, const JpegDecodeO
 }
 
 void TCustomJPEGImage::ClearHeldBytes() {
-  held_.clear();
+  held_ = std::make_shared<const std::vector<uint8_t>>();
   ++heldVersion_;
   DecodeToPicture();
 }
@@ -171,7 +172,7 @@ void TJPEGImage::SetFileName(const std::string& f) {
   else LoadHeldBytes(f);
 }
 
-void TJPEGImage::AdoptFile(const std::string& f, std::vector<uint8_t> bytes,
+void TJPEGImage::AdoptFile(const std::string& f, JpegBytes bytes,
                            const JpegDecodeOptions& options, int progressEvents,
                            const Picture& decoded, std::string warning) {
   fileName_ = f;

@@ -2,6 +2,7 @@
 // Shows a JPEG file. The file's bytes stay in memory and are decoded again whenever a decode
 // option is set, so option changes show at once; it also encodes its picture as JPEG.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ namespace velk {
 // Thrown out of a decode that was given up (its progress hook said so). Not a std::exception:
 // the handlers that drop decode errors must let it through to whoever gave it up.
 struct JpegDecodeAbandoned {};
+
+// A file's bytes, shared between the control and whoever read them (never copied).
+using JpegBytes = std::shared_ptr<const std::vector<uint8_t>>;
 
 // A JPEG file's bytes, as the control holds them. A file that cannot be read throws EFileError
 // ("Cannot open file ..." and why), an empty one EJPEGException("Empty input file").
@@ -69,13 +73,13 @@ public:
   // Takes a decode made elsewhere (a worker thread) of the given bytes with the given options,
   // as if the bytes had been set and decoded here: the options become this control's, and
   // setting one of them again replays the decode's progress events instead of decoding again.
-  void AdoptDecode(std::vector<uint8_t> bytes, const JpegDecodeOptions& options, int progressEvents,
+  void AdoptDecode(JpegBytes bytes, const JpegDecodeOptions& options, int progressEvents,
                    const Picture& decoded, std::string warning);
   const JpegDecodeOptions& DecodeOptions() const { return options_; }
 
   // While set, option changes do not decode (the window is being built).
   void SetLoading(bool loading) { loading_ = loading; }
-  const std::vector<uint8_t>& HeldBytes() const { return held_; }
+  const std::vector<uint8_t>& HeldBytes() const { return *held_; }
 
 signals:
   void OnProgress(QObject* sender);
@@ -101,7 +105,7 @@ private:
   };
   bool PictureIsOwnDecode() const;
 
-  std::vector<uint8_t> held_;
+  JpegBytes held_;  // never null
   std::string lastWarning_;
   uint64_t heldVersion_ = 0;  // counts replacements of held_
   std::optional<OwnDecode> ownDecode_;
@@ -122,7 +126,7 @@ public:
   // cannot be opened throws EFileError and the held bytes stay); then decodes.
   void SetFileName(const std::string& f);
   // AdoptDecode of a file's bytes, which then becomes the file name.
-  void AdoptFile(const std::string& f, std::vector<uint8_t> bytes, const JpegDecodeOptions& options,
+  void AdoptFile(const std::string& f, JpegBytes bytes, const JpegDecodeOptions& options,
                  int progressEvents, const Picture& decoded, std::string warning);
 
 private:
