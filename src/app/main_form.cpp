@@ -730,9 +730,7 @@ void TMainform::Present(const LoadedPointer& loaded) {
     SetPictureStatus("");
     ProgressBar1->hide();
     shownIndex_ = FileListBox1->ItemIndex();
-    if (loaded->kind == FileKind::Unsupported) {
-      loader_->Forget();
-    } else {
+    if (loaded->kind != FileKind::Unsupported) {
       // The fitted copy stays on screen until the new picture replaces it.
       ImageAspect1->ReleasePictureKeepingView();
       loadedFile_ = path;  // tried, whether or not it loads: start-up asks for it once

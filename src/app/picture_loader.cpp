@@ -61,6 +61,7 @@ PictureLoader::~PictureLoader() {
 
 std::shared_ptr<PictureLoader::Job> PictureLoader::Launch(const LoadRequest& request, bool wanted) {
   Listen();
+  ++loadsBegun_;
   auto job = std::make_shared<Job>(request);
   job->wanted = job->launchedWanted = wanted;
   running_.push_back(job);
@@ -203,6 +204,7 @@ LoadedPointer PictureLoader::Wait(const LoadRequest& request) {
     if (job == wanted_) wanted_.reset();
     if (job->result && Fresh(*job->result)) return job->result;
   }
+  ++loadsBegun_;
   return std::make_shared<const LoadedPicture>(LoadPicture(request));
 }
 
@@ -257,13 +259,6 @@ void PictureLoader::StartPreloads() {
     if (StampOf(request.path).size > cap_ / 4) continue;
     Launch(request);
   }
-}
-
-void PictureLoader::Forget() {
-  ready_.clear();
-  neighbours_.clear();
-  for (const auto& job : running_)
-    if (job != wanted_) job->cancelled = true;
 }
 
 uint64_t PictureLoader::MemoryHeld() const {

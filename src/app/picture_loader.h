@@ -41,10 +41,10 @@ public:
   // After a picture is shown: keeps it (going back to it costs nothing) and loads the
   // neighbours, most likely first; everything else ready or loading is let go.
   void Preload(const LoadedPointer& shown, const std::vector<LoadRequest>& neighbours);
-  // Lets go of everything ready and gives up all loads but the wanted one.
-  void Forget();
 
   uint64_t MemoryCap() const { return cap_; }
+  // How many loads were begun, here or on the workers.
+  int LoadsBegun() const { return loadsBegun_; }
   uint64_t MemoryHeld() const;
 
 signals:
@@ -78,6 +78,7 @@ private:
   std::vector<std::shared_ptr<Job>> running_;
   std::vector<LoadedPointer> ready_;  // the shown picture first, then preloaded ones
   std::vector<LoadRequest> neighbours_;
+  int loadsBegun_ = 0;
 };
 
 }  // namespace velk

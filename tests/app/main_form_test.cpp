@@ -476,7 +476,10 @@ TEST_F(MainformTest, StartUpShowsTheRestoredFileOnlyWithShowPlayAndTheCommandLin
 TEST_F(MainformTest, TheStartFileIsDecodedOnceWithTheSettingsReadBeforeTheWindowsAreMade) {
   // The program starts decoding the command line's file with what it reads from the hive
   // before any window exists; the window must then ask for exactly that, or it decodes again.
-  const std::string path = pictures + "/a.jpg";
+  // Alone in its folder, so no neighbour is loaded ahead.
+  std::filesystem::create_directories(dir.Path() + "/alone");
+  const std::string path = dir.Path() + "/alone/a.jpg";
+  std::filesystem::copy_file(pictures + "/a.jpg", path);
   struct Case { const char* name; std::vector<std::pair<std::string, std::string>> edits; };
   const Case cases[] = {
       {"first run", {}},
@@ -496,6 +499,9 @@ TEST_F(MainformTest, TheStartFileIsDecodedOnceWithTheSettingsReadBeforeTheWindow
       WriteHive(values);
     }
     const LoadRequest guessed = TMainform::StartRequest(environment.hivePath, path);
+    PictureLoader loader;
+    loader.Start(guessed);
+    environment.loader = &loader;
     environment.arguments = {QString::fromStdString(path)};
     loupe = std::make_unique<TLoupeform>();
     fullscreen = std::make_unique<TFullscreenform>();
@@ -509,6 +515,8 @@ TEST_F(MainformTest, TheStartFileIsDecodedOnceWithTheSettingsReadBeforeTheWindow
     EXPECT_EQ(progress, 0);  // the options pushed into the JPEG control decoded nothing there
     EXPECT_TRUE(guessed == form.RequestFor(path));
     EXPECT_TRUE(form.JPEGImage1->DecodeOptions() == guessed.jpeg);
+    EXPECT_EQ(loader.LoadsBegun(), 1);  // the one started before the window, and no other
+    environment.loader = nullptr;
   }
 }
 
