@@ -45,7 +45,11 @@ struct PictureLoader::Job {
 
 PictureLoader::PictureLoader(uint64_t memoryCap, QObject* parent)
     : QObject(parent), cap_(memoryCap ? memoryCap : DefaultMemoryCap()),
-      wake_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+      wake_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
+  preloadTimer_.setSingleShot(true);
+  preloadTimer_.setInterval(kPreloadDelayMs);
+  connect(&preloadTimer_, &QTimer::timeout, this, [this] { StartPreloads(); });
+}
 
 PictureLoader::~PictureLoader() {
   {
@@ -249,7 +253,9 @@ void PictureLoader::Preload(const LoadedPointer& shown, const std::vector<LoadRe
     if (job != wanted_ && !Contains(neighbours_, job->request)) job->cancelled = true;
   // Over the cap, the least likely go first; the shown one stays whatever it costs.
   while (ready_.size() > 1 && MemoryHeld() > cap_) ready_.pop_back();
-  StartPreloads();
+  // A moment later: the picture just shown paints first (at start-up the window is not even
+  // mapped yet), and a quick run of presses does not start loads it would give up at once.
+  preloadTimer_.start();
 }
 
 void PictureLoader::StartPreloads() {

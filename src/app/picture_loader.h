@@ -3,6 +3,7 @@
 // neighbours it will likely ask for next, kept ready under a memory cap. Everything here is
 // called on the window's thread; results come back there.
 #include <QObject>
+#include <QTimer>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -78,6 +79,8 @@ private:
   std::vector<std::shared_ptr<Job>> running_;
   std::vector<LoadedPointer> ready_;  // the shown picture first, then preloaded ones
   std::vector<LoadRequest> neighbours_;
+  QTimer preloadTimer_;
+  static constexpr int kPreloadDelayMs = 50;
   int loadsBegun_ = 0;
 };
 
