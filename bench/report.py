@@ -118,10 +118,10 @@ allowed = walk["idle MiB"] + 3 * largest  # the shown photo and two kept ready
 add(area, f"peak memory vs idle ({walk['idle MiB']:.0f} MiB) + 3 x (file + bitmap) of the "
     "24 MP photo", f"{walk['peak MiB']:.0f} MiB", f"{allowed:.0f} MiB",
     f"{walk['peak MiB'] / allowed:.2f}", "at most 1.0", walk["peak MiB"] <= allowed)
-add(area, "resident memory after 300 more steps vs after the first 10",
-    f"{walk['after 300 steps MiB']:.0f} MiB", f"{walk['after 10 steps MiB']:.0f} MiB",
-    f"{walk['after 300 steps MiB'] / walk['after 10 steps MiB']:.2f}", "no growth",
-    walk["after 300 steps MiB"] <= walk["after 10 steps MiB"] * 1.05)
+add(area, "resident memory after 1,000 more steps vs after the first 10",
+    f"{walk['after 1000 steps MiB']:.0f} MiB", f"{walk['after 10 steps MiB']:.0f} MiB",
+    f"{walk['after 1000 steps MiB'] / walk['after 10 steps MiB']:.2f}", "no growth",
+    walk["after 1000 steps MiB"] <= walk["after 10 steps MiB"] * 1.05)
 gif = browse_json("--gif")["gif cpu percent"]
 add(area, "800 x 600 GIF at 20 fps, \"To fit\": processor share", f"{gif:.1f} %", "5 %",
     f"{gif / 5:.2f}", "at most 1.0", gif <= 5)

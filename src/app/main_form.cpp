@@ -711,6 +711,8 @@ void TMainform::FileListBox1Change() {
   ProgressBar1->hide();
   ProgressBar1->SetPosition(0);
   progressFrame_.start();
+  // Only what stays next to the new place is worth its memory while the new picture decodes.
+  loader_->Retain(NeighboursOf(index));
   loader_->Want(request);
 }
 
@@ -796,16 +798,19 @@ void TMainform::AdoptPicture(const LoadedPicture& loaded) {
   }
 }
 
-void TMainform::PreloadNeighbours(const LoadedPointer& shown) {
+std::vector<LoadRequest> TMainform::NeighboursOf(int index) {
   std::vector<LoadRequest> neighbours;
-  const int index = FileListBox1->ItemIndex();
-  if (index >= 0 && FileListBox1->EntryPath(index) == shown->request.path) {
-    for (const int step : {travel_, -travel_}) {
-      const std::string path = FileListBox1->EntryPath(index + step);
-      if (KindOf(path) != FileKind::Unsupported) neighbours.push_back(RequestFor(path));
-    }
+  for (const int step : {travel_, -travel_}) {
+    const std::string path = FileListBox1->EntryPath(index + step);
+    if (KindOf(path) != FileKind::Unsupported) neighbours.push_back(RequestFor(path));
   }
-  loader_->Preload(shown, neighbours);
+  return neighbours;
+}
+
+void TMainform::PreloadNeighbours(const LoadedPointer& shown) {
+  const int index = FileListBox1->ItemIndex();
+  const bool selected = index >= 0 && FileListBox1->EntryPath(index) == shown->request.path;
+  loader_->Preload(shown, selected ? NeighboursOf(index) : std::vector<LoadRequest>{});
 }
 
 void TMainform::FillProperties(const std::string& path) {

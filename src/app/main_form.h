@@ -174,6 +174,9 @@ private:
   // error only goes to the status line).
   void AdoptPicture(const LoadedPicture& loaded);
   void PreloadNeighbours(const LoadedPointer& shown);
+  // What to load ahead around the list's entry: the next file in the direction of travel,
+  // then the previous one.
+  std::vector<LoadRequest> NeighboursOf(int index);
   // What the status line says of the picture when no hint is shown (why it is damaged or
   // empty); "" for a picture shown whole.
   void SetPictureStatus(const QString& text);

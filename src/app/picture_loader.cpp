@@ -258,6 +258,10 @@ void PictureLoader::Preload(const LoadedPointer& shown, const std::vector<LoadRe
   preloadTimer_.start();
 }
 
+void PictureLoader::Retain(const std::vector<LoadRequest>& keep) {
+  std::erase_if(ready_, [&](const LoadedPointer& p) { return !Contains(keep, p->request); });
+}
+
 void PictureLoader::StartPreloads() {
   for (const LoadRequest& request : neighbours_) {
     if (Running(request) || TakeReady(request)) continue;

@@ -42,6 +42,8 @@ public:
   // After a picture is shown: keeps it (going back to it costs nothing) and loads the
   // neighbours, most likely first; everything else ready or loading is let go.
   void Preload(const LoadedPointer& shown, const std::vector<LoadRequest>& neighbours);
+  // Lets go of the ready pictures not among these.
+  void Retain(const std::vector<LoadRequest>& keep);
 
   uint64_t MemoryCap() const { return cap_; }
   // How many loads were begun, here or on the workers.
