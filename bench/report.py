@@ -111,6 +111,9 @@ burst, own, right, how = walk["burst"]
 add(area, f"ten presses 30 ms apart over 12-24 MP ({how}): last press to its picture vs its "
     "decode", f"{burst:.1f} ms", f"{own:.1f} ms", f"{burst / own:.2f}", "at most 1.5",
     right and burst / own <= 1.5)
+most, painted = walk["paints per selection"]
+add(area, f"selecting a 1 MP photo to decode: paints of the widget painted most ({painted} "
+    "widgets painted)", f"{most}", "1", f"{most:.2f}", "at most 1", most <= 1)
 add(area, "longest wait of an input event during the walk", f"{walk['longest stall']:.1f} ms",
     "100 ms", f"{walk['longest stall'] / 100:.2f}", "at most 1.0", walk["longest stall"] <= 100)
 largest = walk["file MiB"] + walk["bitmap MiB"]
