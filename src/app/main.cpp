@@ -149,15 +149,20 @@ public:
   }
 };
 
-// The picture named on the command line starts decoding at once, while the windows are made.
-void StartCommandLinePicture(velk::PictureLoader& loader, int argc, char** argv) {
+// The picture start-up shows (named on the command line, or the remembered one) starts
+// decoding at once, while the windows are made.
+void StartFirstPicture(velk::PictureLoader& loader, int argc, char** argv) {
+  const std::string hive = velk::DefaultHivePath();
   int first = 1;
   if (first < argc && std::strcmp(argv[first], "--") == 0) ++first;
-  if (first >= argc) return;
-  const QFileInfo file(QString::fromLocal8Bit(argv[first]));
-  if (!file.isFile()) return;
-  loader.Start(velk::TMainform::StartRequest(velk::DefaultHivePath(),
-                                             file.absoluteFilePath().toStdString()));
+  std::string path;
+  if (first < argc) {
+    const QFileInfo file(QString::fromLocal8Bit(argv[first]));
+    if (file.isFile()) path = file.absoluteFilePath().toStdString();
+  } else {
+    path = velk::TMainform::RememberedStartFile(hive);
+  }
+  if (!path.empty()) loader.Start(velk::TMainform::StartRequest(hive, path));
 }
 
 // Makes the windows in their order and runs the message loop.
@@ -252,7 +257,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   velk::PictureLoader loader;
-  StartCommandLinePicture(loader, argc, argv);
+  StartFirstPicture(loader, argc, argv);
   std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
   velk::Application app(argc, argv);
   displayFailure.reset();

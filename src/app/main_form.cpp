@@ -50,7 +50,10 @@
 #include "platform/window_place.h"
 #include "widgets/directory_list_box.h"
 #include "widgets/file_list_box.h"
+#include "widgets/file_mask.h"
 #include "widgets/filter_combo_box.h"
+#include "widgets/folder_listing.h"
+#include "widgets/folder_path.h"
 #include "widgets/hint_tracker.h"
 #include "widgets/option_box.h"
 #include "widgets/toolbar_button.h"
@@ -678,6 +681,29 @@ LoadRequest TMainform::StartRequest(const std::string& hivePath, const std::stri
   request.jpeg.tolerateWarnings = true;
   request.progressStep = 1;
   return request;
+}
+
+std::string TMainform::RememberedStartFile(const std::string& hivePath) {
+  try {
+    Registry registry(hivePath);
+    if (!registry.KeyExists(kSettingsKey) || !registry.OpenKey(kSettingsKey, false)) return {};
+    if (!registry.ReadBool("FileIndex") || !registry.ReadBool("Showstart")) return {};
+    const std::string folder = registry.ReadString("Directory");
+    const int filter = registry.ReadInteger("Filter");
+    const int index = registry.ReadInteger("Filename");
+    if (folder.empty() || index < 0 || (filter != 0 && filter != 1)) return {};
+    // A big folder is left to the file list, which reads it off this thread.
+    int batches = 0;
+    bool big = false;
+    const std::vector<std::string> names =
+        ListFiles(folder, FileMask(filter == 0 ? kSupportedMask : "*.*"),
+                  [&] { return big = ++batches > 8; });
+    if (big || size_t(index) >= names.size()) return {};
+    return JoinPath(QString::fromStdString(folder), QString::fromStdString(names[size_t(index)]))
+        .toStdString();
+  } catch (const std::exception&) {
+    return {};  // only a guess, as above
+  }
 }
 
 void TMainform::FileListBox1Change() {

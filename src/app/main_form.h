@@ -91,6 +91,9 @@ public:
   // What RequestFor will say for a file shown at start-up with the settings in the hive, read
   // before any window is made (so the picture can be decoded meanwhile).
   static LoadRequest StartRequest(const std::string& hivePath, const std::string& path);
+  // The file the hive says start-up shows without one on the command line ("" for none or
+  // when that is not known cheaply).
+  static std::string RememberedStartFile(const std::string& hivePath);
 
   // The toolbar's commands, by the tag of the control that fired.
   void MenuClick(QObject* sender);

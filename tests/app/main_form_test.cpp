@@ -480,9 +480,16 @@ TEST_F(MainformTest, TheStartFileIsDecodedOnceWithTheSettingsReadBeforeTheWindow
   std::filesystem::create_directories(dir.Path() + "/alone");
   const std::string path = dir.Path() + "/alone/a.jpg";
   std::filesystem::copy_file(pictures + "/a.jpg", path);
-  struct Case { const char* name; std::vector<std::pair<std::string, std::string>> edits; };
+  const std::string remembered = "\"Directory\"=\"" + dir.Path() + "/alone\"";
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> edits;
+    bool named = true;  // on the command line, else the remembered file of the hive
+  };
   const Case cases[] = {
       {"first run", {}},
+      {"remembered", {{"\"Directory\"=\"" + pictures + "\"", remembered},
+                      {"\"Filename\"=dword:00000001", "\"Filename\"=dword:00000000"}}, false},
       {"256 colours in grey", {{"\"Colours\"=dword:00000002", "\"Colours\"=dword:00000001"},
                                {"\"Grey\"=dword:00000000", "\"Grey\"=dword:00000001"}}},
       {"16 colours, ordered", {{"\"Colours\"=dword:00000002", "\"Colours\"=dword:00000000"},
@@ -498,11 +505,12 @@ TEST_F(MainformTest, TheStartFileIsDecodedOnceWithTheSettingsReadBeforeTheWindow
       for (const auto& [from, to] : c.edits) values.replace(values.find(from), from.size(), to);
       WriteHive(values);
     }
+    if (!c.named) EXPECT_EQ(TMainform::RememberedStartFile(environment.hivePath), path);
     const LoadRequest guessed = TMainform::StartRequest(environment.hivePath, path);
     PictureLoader loader;
     loader.Start(guessed);
     environment.loader = &loader;
-    environment.arguments = {QString::fromStdString(path)};
+    environment.arguments = c.named ? QStringList{QString::fromStdString(path)} : QStringList{};
     loupe = std::make_unique<TLoupeform>();
     fullscreen = std::make_unique<TFullscreenform>();
     settings = ViewerSettings();
