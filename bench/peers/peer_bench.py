@@ -5,6 +5,7 @@ fresh home folder, and the probe watches the screen for the marker block of the 
 for (from exec or from the key press to the picture visible). Programs take turns run by run.
 """
 import argparse
+import json
 import os
 import random
 import shutil
@@ -202,25 +203,31 @@ def session(program, size, files, probe, place, wanted, results):
     run = Run(program, files, probe)
     shown = probe.wait(COLOURS[0], run.started_ns, START_MS)
     results.setdefault((program.name, "start" + size), []).append(shown)
-    steps = []  # (scenario, key, presses, photo that should show)
+    steps = []  # (scenario, key, presses, photos moved)
     if size == "12":
-        steps = [("next12", program.next_key, 1, 1), ("next12", program.next_key, 1, 2),
-                 ("burst12", program.next_key, 10, 12)]
+        steps = [("next12", program.next_key, 1, 1), ("next12", program.next_key, 1, 1),
+                 ("burst12", program.next_key, 10, 10)]
     elif size == "24":
-        steps = [("next24", program.next_key, 1, 1), ("back24", program.back_key, 1, 0)]
-    steps = [s for s in steps if s[0] in wanted]
-    for name, key_name, count, target in steps:
+        steps = [("next24", program.next_key, 1, 1), ("back24", program.back_key, 1, -1)]
+    needed = wanted | ({"next24"} if "back24" in wanted else set())  # back after a step on
+    current = 0
+    for name, key_name, count, move in steps:
+        if name not in needed:
+            continue
         if shown is None:  # lost its place: the later steps would time the wrong photo
-            results.setdefault((program.name, name), []).append(None)
+            if name in wanted:
+                results.setdefault((program.name, name), []).append(None)
             continue
         time.sleep(PACE)
-        shown = probe.keys(key_name, count, 30, COLOURS[target],
+        current += move
+        shown = probe.keys(key_name, count, 30, COLOURS[current],
                            BURST_MS if count > 1 else STEP_MS)
-        results.setdefault((program.name, name), []).append(shown)
-        if shown is None:  # which photo it stopped at, when any
+        if name in wanted:
+            results.setdefault((program.name, name), []).append(shown)
+        if shown is None and name in wanted:  # which photo it stopped at, when any
             now = time.monotonic_ns()
-            stopped = [i for i, colour in enumerate(COLOURS[:len(files)])
-                       if probe.wait(colour, now, 0) is not None]
+            stopped = [i - (current - move) for i, colour in enumerate(COLOURS[:len(files)])
+                       if probe.wait(colour, now, 0) is not None]  # photos moved on
             results.setdefault((program.name, name + " stopped"), []).extend(stopped)
     run.end()
 
@@ -250,12 +257,12 @@ def medians(results):
     return median
 
 
-def table(programs_run, results, wanted, skipped, runs, decode):
+def table(programs_run, results, wanted, skipped, runs, decode, date):
     peers = [p for p in programs_run if p.name != "velkview"]
     ours = next((p for p in programs_run if p.name == "velkview"), None)
     median = medians(results)
     lines = ["## Peer viewers on the X screen", "",
-             f"Written by `bench/peers/run.sh` ({time.strftime('%Y-%m-%d')}, "
+             f"Written by `bench/peers/run.sh` ({date}, "
              f"{os.cpu_count()} cores, {runs} runs a program and scenario, programs in turn, "
              "Xvfb 1920 x 1080 under openbox). Milliseconds from exec or from the key press to "
              "the photo's marker on the screen (medians); the ratio is ours to the fastest "
@@ -313,7 +320,7 @@ def evident(programs_run, median, results, decode):
         elif (p.name, "burst12") in results:
             stopped = results.get((p.name, "burst12 stopped"), [])
             said.append("ten quick presses never reach the last photo" +
-                        (f" (it moves {statistics.median(stopped) - 2:.0f} photos on: presses "
+                        (f" (it moves {statistics.median(stopped):.0f} photos on: presses "
                          "that come while it decodes are dropped)" if stopped else ""))
         if said:
             lines.append(f"- {p.label}: " + "; ".join(said) + ".")
@@ -350,17 +357,51 @@ def start_window_manager():
     sys.exit("openbox did not start")
 
 
+def write(readme, section):
+    with open(RESULTS + ".part", "w") as f:
+        f.write(section)
+    os.replace(RESULTS + ".part", RESULTS)
+    splice(readme, section)
+
+
+def save_run(path, record):
+    with open(path + ".part", "w") as f:
+        json.dump(record, f, indent=1)
+    os.replace(path + ".part", path)
+
+
+def section_of(record, velkview):
+    """The report's section from a run's record (so that the notes can be rewritten after
+    a run without taking its quarter hour again)."""
+    by_name = {p.name: p for p in programs(velkview)}
+    results = {(name, scenario): times for name, scenario, times in record["results"]}
+    return table([by_name[n] for n in record["programs"]], results, set(record["wanted"]),
+                 record["skipped"], record["runs"], record["decode"], record["date"])
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--velkview", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--work", required=True, help="folder for the photos (kept)")
+    parser.add_argument("--velkview", default="velkview")
+    parser.add_argument("--probe")
+    parser.add_argument("--work", required=True, help="folder for the photos and the last "
+                        "run's record (kept)")
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--only", help="programs, comma separated (velkview, feh, ...)")
     parser.add_argument("--scenario", help="scenarios, comma separated: " +
                         ",".join(s[0] for s in SCENARIOS))
     parser.add_argument("--readme", help="bench/README.md to write the section into")
+    parser.add_argument("--rewrite", action="store_true", help="only write the section again "
+                        "from the last run's record, with the notes as they are now")
     args = parser.parse_args()
+    record_path = os.path.join(args.work, "last_run.json")
+    if args.rewrite:
+        section = section_of(json.load(open(record_path)), args.velkview)
+        print(section)
+        if args.readme:
+            write(args.readme, section)
+        return
+    if not args.probe:
+        sys.exit("--probe is needed for a run")
 
     wanted = set(args.scenario.split(",")) if args.scenario else {s[0] for s in SCENARIOS}
     unknown = wanted - {s[0] for s in SCENARIOS}
@@ -397,16 +438,17 @@ def main():
                 session(p, s, folders[s], probe, places[p.name, s], wanted, results)
         print(f"run {r + 1} of {args.runs} done after {time.monotonic() - began:.0f} s",
               flush=True)
-    decode = {s: decode_ms(folders[s][0]) for s in sessions}
-    section = table(ready, results, wanted, skipped, args.runs, decode)
+    record = {"date": time.strftime("%Y-%m-%d"), "runs": args.runs, "wanted": sorted(wanted),
+              "skipped": skipped, "programs": [p.name for p in ready],
+              "decode": {s: decode_ms(folders[s][0]) for s in sessions},
+              "results": [[n, s, t] for (n, s), t in sorted(results.items())]}
+    save_run(record_path, record)
+    section = section_of(record, args.velkview)
     print(section)
     for (name, scenario), times in sorted(results.items()):
         print(name, scenario, " ".join(fmt(t) for t in times), file=sys.stderr)
     if args.readme:
-        with open(RESULTS + ".part", "w") as f:
-            f.write(section)
-        os.replace(RESULTS + ".part", RESULTS)
-        splice(args.readme, section)
+        write(args.readme, section)
     window_manager.terminate()
     window_manager.wait()
 

@@ -3,11 +3,18 @@
 # and writes the "Peer viewers on the X screen" section of bench/README.md (about 15 minutes).
 # Usage: bench/peers/run.sh [--velkview PATH] [--runs N] [--only velkview,feh,...]
 #                           [--scenario start1,start12,start24,next12,next24,back24,burst12]
+#        bench/peers/run.sh --rewrite    (the section again from the last run, new notes)
 # Without --velkview the Release build's program is built (build/release). Peers that cannot
 # be installed are skipped and listed as such.
 set -euo pipefail
 velk_root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$velk_root/tools/deps.sh"
+work="$velk_root/build/peers"
+
+if [ "${1:-}" = --rewrite ]; then
+  exec python3 "$velk_root/bench/peers/peer_bench.py" --rewrite --work "$work" \
+    --readme "$velk_root/bench/README.md"
+fi
 
 velkview=""
 args=()
@@ -36,7 +43,6 @@ if [ -z "$velkview" ]; then
   velkview="$velk_root/build/release/stage/velkview"
 fi
 
-work="$velk_root/build/peers"
 mkdir -p "$work"
 cc -O2 -Wall -o "$work/probe" "$velk_root/bench/peers/probe.c" -lX11 -lXext -lXtst
 
