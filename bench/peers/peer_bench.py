@@ -7,7 +7,6 @@ for (from exec or from the key press to the picture visible). Programs take turn
 import argparse
 import json
 import os
-import random
 import shutil
 import signal
 import statistics
@@ -17,6 +16,8 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+from photo_like import write_photo  # noqa: E402
 RESULTS = os.path.join(HERE, "results.md")  # also kept in bench/README.md by report.py
 
 # Marker colours: channels of 0, 128 or 255, no greys, so no two pass for one another.
@@ -66,31 +67,6 @@ def programs(velkview):
     ]
 
 
-def make_photo(path, width, height, colour, seed):
-    """A photo-like JPEG (gradients with noise, quality 90, 4:2:0) with a solid block of the
-    marker colour over the middle half of its width and height."""
-    rnd = random.Random(seed)
-    base = bytearray(rnd.randrange(0, 40) for _ in range(width * 3 + 997))
-    for x in range(0, width * 3, 3):
-        base[x] = (base[x] + (x // 3) * 200 // width) & 255
-    shift = [bytes((v + k) & 255 for v in range(256)) for k in range(256)]
-    block = bytes([colour >> 16, (colour >> 8) & 255, colour & 255]) * (width // 2)
-    left, top = width // 4 * 3, height // 4
-    ppm = path + ".ppm"
-    with open(ppm, "wb") as f:
-        f.write(b"P6 %d %d 255\n" % (width, height))
-        for y in range(height):
-            o = (y * 31) % 997
-            row = bytes(base[o:o + width * 3]).translate(shift[y * 150 // height])
-            if top <= y < top + height // 2:
-                row = row[:left] + block + row[left + len(block):]
-            f.write(row)
-    with open(path + ".part", "wb") as f:
-        subprocess.run(["cjpeg", "-quality", "90", "-sample", "2x2", ppm], stdout=f, check=True)
-    os.remove(ppm)
-    os.replace(path + ".part", path)
-
-
 def photo_folders(work):
     folders = {}
     for session, count in FILES.items():
@@ -104,7 +80,7 @@ def photo_folders(work):
         for i in range(count):
             path = os.path.join(folder, f"photo{i:02d}.jpg")
             if not os.path.exists(path):
-                make_photo(path, width, height, COLOURS[i], seed=i)
+                write_photo(path, width, height, seed=i, marker=COLOURS[i])
             files.append(path)
         folders[session] = files
     return folders
