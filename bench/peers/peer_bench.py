@@ -42,9 +42,9 @@ START_MS, STEP_MS, BURST_MS = 15000, 5000, 4000  # longer: the photo did not sho
 
 
 class Program:
-    def __init__(self, name, label, package, command, next_key, back_key, whole_folder=False,
+    def __init__(self, name, label, command, next_key, back_key, whole_folder=False,
                  answer=None, how=""):
-        self.name, self.label, self.package = name, label, package
+        self.name, self.label = name, label
         self.command, self.next_key, self.back_key = command, next_key, back_key
         self.whole_folder = whole_folder  # given every file of the folder, as `feh *.jpg`
         self.answer = answer  # title of a box to answer with Return at start-up
@@ -53,26 +53,26 @@ class Program:
 
 def programs(velkview):
     return [
-        Program("velkview", "ours", None, [velkview], "Down", "Up", answer="Velk's JPEG Viewer",
+        Program("velkview", "ours", [velkview], "Down", "Up", answer="Velk's JPEG Viewer",
                 how="the file list has the keyboard"),
-        Program("feh", "feh", "feh", ["feh", "--scale-down"], "Right", "Left", whole_folder=True,
+        Program("feh", "feh", ["feh", "--scale-down"], "Right", "Left", whole_folder=True,
                 how="`--scale-down` fits large photos to the window as the others do"),
-        Program("nsxiv", "nsxiv", "nsxiv", ["nsxiv"], "n", "p", whole_folder=True),
-        Program("qimgv", "qimgv", "qimgv", ["qimgv"], "Right", "Left"),
-        Program("eog", "eog", "eog", ["eog"], "Right", "Left"),
-        Program("lximage-qt", "lximage-qt", "lximage-qt", ["lximage-qt"], "Right", "Left"),
-        Program("gthumb", "gThumb", "gthumb", ["gthumb"], "Page_Down", "Page_Up",
+        Program("nsxiv", "nsxiv", ["nsxiv"], "n", "p", whole_folder=True),
+        Program("qimgv", "qimgv", ["qimgv"], "Right", "Left"),
+        Program("eog", "eog", ["eog"], "Right", "Left"),
+        Program("lximage-qt", "lximage-qt", ["lximage-qt"], "Right", "Left"),
+        Program("gthumb", "gThumb", ["gthumb"], "Page_Down", "Page_Up",
                 how="Right / Left did not step in its viewer"),
-        Program("geeqie", "geeqie", "geeqie", ["geeqie"], "Page_Down", "Page_Up"),
+        Program("geeqie", "geeqie", ["geeqie"], "Page_Down", "Page_Up"),
     ]
 
 
 def photo_folders(work):
     folders = {}
     for session, count in FILES.items():
-        folder = os.path.join(work, f"photos{session}")
-        os.makedirs(folder, exist_ok=True)
         width, height = SIZES[session]
+        folder = os.path.join(work, f"photos{width}x{height}")
+        os.makedirs(folder, exist_ok=True)
         files = []
         for name in os.listdir(folder):  # left by a run with more photos
             if name.endswith(".jpg") and name >= f"photo{count:02d}":
