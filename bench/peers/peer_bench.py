@@ -418,12 +418,14 @@ def main():
               "skipped": skipped, "programs": [p.name for p in ready],
               "decode": {s: decode_ms(folders[s][0]) for s in sessions},
               "results": [[n, s, t] for (n, s), t in sorted(results.items())]}
-    save_run(record_path, record)
     section = section_of(record, args.velkview)
     print(section)
     for (name, scenario), times in sorted(results.items()):
         print(name, scenario, " ".join(fmt(t) for t in times), file=sys.stderr)
-    if args.readme:
+    if args.only or args.scenario or args.runs < 7:
+        print("A cut-down run: bench/README.md and the last run's record are left as they are.")
+    elif args.readme:
+        save_run(record_path, record)
         write(args.readme, section)
     window_manager.terminate()
     window_manager.wait()

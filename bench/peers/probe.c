@@ -100,6 +100,13 @@ static int TitleContains(Window window, const char* text) {
   return found;
 }
 
+static void Press(KeySym sym) {
+  KeyCode code = XKeysymToKeycode(display, sym);
+  XTestFakeKeyEvent(display, code, True, 0);
+  XTestFakeKeyEvent(display, code, False, 0);
+  XFlush(display);
+}
+
 /* Answers a box titled answerTitle with Return, once; the main window, of the same title, is
  * not transient. */
 static void AnswerBox(Window* answered) {
@@ -120,10 +127,7 @@ static void AnswerBox(Window* answered) {
       int revert;
       XGetInputFocus(display, &focus, &revert);
       if (focus != list[i]) XSetInputFocus(display, list[i], RevertToParent, CurrentTime);
-      KeyCode code = XKeysymToKeycode(display, XK_Return);
-      XTestFakeKeyEvent(display, code, True, 0);
-      XTestFakeKeyEvent(display, code, False, 0);
-      XFlush(display);
+      Press(XK_Return);
       *answered = list[i];
     }
   }
@@ -139,13 +143,6 @@ static double WaitFor(unsigned colour, long long start, double timeoutMs) {
     if ((NowNs() - start) / 1e6 > timeoutMs) return -1;
     SleepMs(1);
   }
-}
-
-static void Press(KeySym sym) {
-  KeyCode code = XKeysymToKeycode(display, sym);
-  XTestFakeKeyEvent(display, code, True, 0);
-  XTestFakeKeyEvent(display, code, False, 0);
-  XFlush(display);
 }
 
 static void Find(unsigned colour) {

@@ -5,7 +5,8 @@
 #                           [--scenario start1,start12,start24,next12,next24,back24,burst12]
 #        bench/peers/run.sh --rewrite    (the section again from the last run, new notes)
 # Without --velkview the Release build's program is built (build/release). Peers that cannot
-# be installed are skipped and listed as such.
+# be installed are skipped and listed as such. A cut-down run (--runs below 7, --only,
+# --scenario) prints its table and leaves bench/README.md alone.
 set -euo pipefail
 velk_root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$velk_root/tools/deps.sh"
@@ -46,6 +47,6 @@ fi
 mkdir -p "$work"
 cc -O2 -Wall -o "$work/probe" "$velk_root/bench/peers/probe.c" -lX11 -lXext -lXtst
 
-xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" dbus-run-session -- \
+xvfb-run -a -s "-screen 0 1920x1080x24" dbus-run-session -- \
   python3 "$velk_root/bench/peers/peer_bench.py" --velkview "$velkview" --probe "$work/probe" \
   --work "$work" --readme "$velk_root/bench/README.md" "${args[@]}"
