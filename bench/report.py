@@ -7,6 +7,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from photo_like import write_photo  # noqa: E402
+
 build, out_path = sys.argv[1], sys.argv[2]
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 velkview = os.path.join(build, "stage", "velkview")
@@ -143,25 +146,6 @@ for line in convert.splitlines()[1:]:
 work = tempfile.mkdtemp()
 
 
-def photo(width, height, path):
-    """A photo-like JPEG (gradients with noise) made with libjpeg's cjpeg."""
-    import random
-    rnd = random.Random(1)
-    base = bytearray(rnd.randrange(0, 40) for _ in range(width * 3 + 997))
-    for x in range(0, width * 3, 3):
-        base[x] = (base[x] + (x // 3) * 200 // width) & 255
-    shift = [bytes((v + k) & 255 for v in range(256)) for k in range(256)]
-    ppm = path + ".ppm"
-    with open(ppm, "wb") as f:
-        f.write(b"P6 %d %d 255\n" % (width, height))
-        for y in range(height):
-            o = (y * 31) % 997
-            f.write(bytes(base[o:o + width * 3]).translate(shift[y * 150 // height]))
-    with open(path, "wb") as f:
-        subprocess.run(["cjpeg", "-quality", "90", ppm], stdout=f, check=True)
-    os.remove(ppm)
-
-
 env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"),
            VELKVIEW_QUIT_WHEN_PAINTED="1")
 
@@ -185,7 +169,7 @@ def peak_kib(command):
 
 
 photo12 = os.path.join(work, "photo12.jpg")
-photo(4000, 3000, photo12)
+write_photo(photo12, 4000, 3000)
 subprocess.run([velkview, photo12], env=env, check=True, stdout=subprocess.DEVNULL,
                stderr=subprocess.DEVNULL)  # the first run writes the settings and skins
 ours = wall([velkview, photo12], env=env)
@@ -198,7 +182,7 @@ add("Start-up", "the bundled sample picture on the command line to first paint",
     f"{tiny_start * 1000:.0f} ms", "", "", "reported", None)
 
 photo48 = os.path.join(work, "photo48.jpg")
-photo(8000, 6000, photo48)
+write_photo(photo48, 8000, 6000)
 file_mib = os.path.getsize(photo48) / 2**20
 bitmap_mib = 8000 * 6000 * 3 / 2**20
 peak = peak_kib([velkview, photo48]) / 1024
@@ -263,6 +247,10 @@ with open(out_path, "w") as out:
                       "|---|---:|---:|---:|---|---|\n")
         mark = "" if met is None else ("met" if met else "**missed**")
         out.write(f"| {figure} | {ours} | {peer} | {ratio} | {goal} | {mark} |\n")
+    # The peer viewers' section, written by bench/peers/run.sh, which takes its own quarter hour.
+    peers = os.path.join(root, "bench", "peers", "results.md")
+    if os.path.exists(peers):
+        out.write("\n<!-- peers -->\n" + open(peers).read() + "<!-- /peers -->\n")
     notes = os.path.join(root, "bench", "notes.md")
     if os.path.exists(notes):
         out.write("\n" + open(notes).read())
