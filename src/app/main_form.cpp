@@ -646,6 +646,11 @@ LoadRequest TMainform::RequestFor(const std::string& path) const {
   request.progressStep = JPEGImage1->ProgressStep();
   request.applyOrientation = settings_.Orientation;
   request.convertProfile = settings_.ColourProfiles;
+  // "To fit" shows the picture over the whole image area (no frame, no scroll bars).
+  if (ComboBox1->currentIndex() == kZoomToFit) {
+    request.fitArea = ScrollBox1->size();
+    request.pixelRatio = devicePixelRatioF();
+  }
   return request;
 }
 
@@ -658,6 +663,7 @@ LoadRequest TMainform::StartRequest(const std::string& hivePath, const std::stri
       settings.Grey = registry.ReadBool("Grey");
       settings.Dither = registry.ReadInteger("Dither");
       settings.Colours = registry.ReadInteger("Colours");
+      settings.Zoom = registry.ReadInteger("Zoom");
       if (registry.ValueExists(kOrientationValue))
         settings.Orientation = registry.ReadBool(kOrientationValue);
       if (registry.ValueExists(kColourProfilesValue))
@@ -680,6 +686,8 @@ LoadRequest TMainform::StartRequest(const std::string& hivePath, const std::stri
   request.jpeg.convertProfile = request.convertProfile = settings.ColourProfiles;
   request.jpeg.tolerateWarnings = true;
   request.progressStep = 1;
+  // The image area has no frame; screens scaled by Qt make the window reject this copy.
+  if (settings.Zoom == kZoomToFit) request.fitArea = layout::kImageArea.size();
   return request;
 }
 
@@ -765,6 +773,7 @@ void TMainform::Present(const LoadedPointer& loaded) {
       bool failed = false;
       try {
         AdoptPicture(*loaded);
+        offeredFit_ = {loaded->fitted, loaded->fittedTarget, JPEGImage1->GetPicture().Generation()};
       } catch (const std::exception& error) {
         // The loader's message; the panel stays blank and the picture empty, the fitted copy
         // too, so what is on screen agrees with the panel.
@@ -885,6 +894,8 @@ void TMainform::ComboBox1Change() {
       ImageAspect1->show();
       ImageAspect1->SetPicture(Picture());
       ImageAspect1->SetPicture(JPEGImage1->GetPicture());
+      if (offeredFit_.generation == JPEGImage1->GetPicture().Generation())
+        ImageAspect1->OfferFitted(offeredFit_.image, offeredFit_.target);
     }
   } else if (index == kZoomStretch) {
     JPEGImage1->SetAlign(TAlign::Client);

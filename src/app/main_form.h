@@ -208,6 +208,12 @@ private:
   // When the progress bar was last put on screen; it is painted at most once per frame.
   QElapsedTimer progressFrame_;
   static constexpr int kProgressFrameMs = 16;
+  // The fitted copy made with the shown picture, for the picture of that generation.
+  struct OfferedFit {
+    QImage image;
+    QRect target;
+    uint64_t generation = 0;
+  } offeredFit_;
   bool presenting_ = false;        // a loaded picture is being put on screen
   bool selectionPending_ = false;  // FileListBox1Change was asked for meanwhile (a box was up)
   bool fullScreenFollows_ = false; // the full-screen view shows the selected file once loaded

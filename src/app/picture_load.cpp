@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "gif/gif_image.h"
+#include "image/image_aspect.h"
 #include "image/jpeg_image.h"
 #include "image/tiff_decoders.h"
 #include "image/tiff_reader.h"
@@ -90,6 +91,15 @@ LoadedPicture LoadPicture(const LoadRequest& request, const LoadCancelled& cance
     throw;
   } catch (...) {
     result.error = std::current_exception();
+  }
+  // The window then only swaps it in: scaling a photo down is most of showing it.
+  const QSize size(result.picture.Width(), result.picture.Height());
+  if (const auto* still = dynamic_cast<const BitmapGraphic*>(result.picture.GetGraphic());
+      still && !request.fitArea.isEmpty() &&
+      (size.width() > request.fitArea.width() || size.height() > request.fitArea.height())) {
+    result.fittedTarget = TImageAspect::FitTarget(request.fitArea, size);
+    if (!result.fittedTarget.isEmpty())
+      result.fitted = TImageAspect::FitImage(*still, result.fittedTarget.size(), request.pixelRatio);
   }
   return result;
 }

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
 #include "image/jpeg_codec.h"
 #include "platform/picture.h"
 
@@ -36,7 +40,14 @@ struct LoadRequest {
   int progressStep = 1;
   bool applyOrientation = true;  // TIFF files (a JPEG's are in jpeg)
   bool convertProfile = true;
-  friend bool operator==(const LoadRequest&, const LoadRequest&) = default;
+  // Where "To fit" would show the picture (empty otherwise): a still picture larger than this
+  // is also scaled into it on the loading thread. Not part of what makes the picture.
+  QSize fitArea;
+  qreal pixelRatio = 1;
+  friend bool operator==(const LoadRequest& a, const LoadRequest& b) {
+    return a.path == b.path && a.jpeg == b.jpeg && a.progressStep == b.progressStep &&
+           a.applyOrientation == b.applyOrientation && a.convertProfile == b.convertProfile;
+  }
 };
 
 struct LoadedPicture {
@@ -46,6 +57,8 @@ struct LoadedPicture {
   std::shared_ptr<const std::vector<uint8_t>> bytes;  // a JPEG file's, kept by the JPEG control
   Picture picture;             // a still picture (JPEG, BMP, TIFF)
   std::shared_ptr<TGIFImage> gif;  // a GIF file
+  QImage fitted;               // the still picture scaled for "To fit" (see fitArea)
+  QRect fittedTarget;          // where in the fit area
   std::string warning;         // a damaged JPEG: libjpeg's first warning
   int progressEvents = 0;      // the JPEG decode's progress events
   // Messages a TIFF file's reader had for the user, in their order.

@@ -43,10 +43,35 @@ void TImageAspect::PaintNow() {
   if (isVisible()) repaint();
 }
 
+QRect TImageAspect::FitTarget(QSize control, QSize picture) {
+  if (picture.isEmpty()) return {};
+  const FitRect r = ComputeFitRect(control.width(), control.height(), picture.width(), picture.height());
+  return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
 QRect TImageAspect::PictureRect() const {
   if (!HasDrawableGraphic()) return {};
-  const FitRect r = ComputeFitRect(width(), height(), picture_.Width(), picture_.Height());
-  return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+  return FitTarget(size(), QSize(picture_.Width(), picture_.Height()));
+}
+
+QImage TImageAspect::FitImage(const Graphic& still, QSize target, qreal pixelRatio) {
+  // Drawn as the control would draw it, so the pixels are the same.
+  QImage image((QSizeF(target) * pixelRatio).toSize(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(pixelRatio);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  still.Draw(painter, QRect(QPoint(0, 0), target));
+  painter.end();
+  return image;
+}
+
+void TImageAspect::OfferFitted(const QImage& fitted, const QRect& target) {
+  // Checked when it is drawn, as a copy made here is: the control may not be laid out yet.
+  if (fitted.isNull() || !dynamic_cast<const BitmapGraphic*>(picture_.GetGraphic())) return;
+  fitted_ = fitted;
+  fittedTarget_ = target;
+  fittedGeneration_ = picture_.Generation();
 }
 
 void TImageAspect::ReleasePictureKeepingView() {
@@ -66,15 +91,7 @@ const QImage& TImageAspect::Fitted(const Graphic& still, const QRect& target) {
   const qreal ratio = devicePixelRatioF();
   if (fitted_.isNull() || fittedTarget_ != target || fittedGeneration_ != picture_.Generation() ||
       fitted_.devicePixelRatio() != ratio) {
-    // Drawn as the control would draw it, so the pixels are the same.
-    QImage image((QSizeF(target.size()) * ratio).toSize(), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    still.Draw(painter, QRect(QPoint(0, 0), target.size()));
-    painter.end();
-    fitted_ = std::move(image);
+    fitted_ = FitImage(still, target.size(), ratio);
     fittedTarget_ = target;
     fittedGeneration_ = picture_.Generation();
   }

@@ -21,6 +21,14 @@ public:
 
   // The rectangle the picture is drawn into (empty when there is nothing to draw).
   QRect PictureRect() const;
+  // Takes a fitted copy of the picture made elsewhere (a worker thread, with FitImage), used
+  // when it was made for the rectangle and pixel ratio the picture is drawn into.
+  void OfferFitted(const QImage& fitted, const QRect& target);
+  // Where a picture of that size is drawn in a control of that size (empty for none).
+  static QRect FitTarget(QSize control, QSize picture);
+  // A still picture scaled smoothly into the target's size, as the control draws it.
+  static QImage FitImage(const Graphic& still, QSize target, qreal pixelRatio);
+
   // Lets go of a still picture while what is on screen stays: paints show the fitted image
   // already made until a picture is set again. The next photo then loads without the last
   // one's full-size pixels still held here.

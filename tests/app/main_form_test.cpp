@@ -522,6 +522,7 @@ TEST_F(MainformTest, TheStartFileIsDecodedOnceWithTheSettingsReadBeforeTheWindow
     EXPECT_EQ(form.Label6->text(), "a.jpg");
     EXPECT_EQ(progress, 0);  // the options pushed into the JPEG control decoded nothing there
     EXPECT_TRUE(guessed == form.RequestFor(path));
+    EXPECT_EQ(guessed.fitArea, form.RequestFor(path).fitArea);  // "To fit" scaled ahead too
     EXPECT_TRUE(form.JPEGImage1->DecodeOptions() == guessed.jpeg);
     EXPECT_EQ(loader.LoadsBegun(), 1);  // the one started before the window, and no other
     environment.loader = nullptr;
