@@ -260,6 +260,11 @@ int main(int argc, char** argv) {
   StartFirstPicture(loader, argc, argv);
   std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
   velk::Application app(argc, argv);
+  // Made after the application object, so gone before it: no load outlives it.
+  struct StopLoads {
+    velk::PictureLoader& loader;
+    ~StopLoads() { loader.Shutdown(); }
+  } stopLoads{loader};
   displayFailure.reset();
   // Every rendered size, so the window manager and task bar need not scale one.
   QIcon icon;

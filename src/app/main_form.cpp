@@ -99,6 +99,7 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
       environment_(std::move(environment)),
       ownLoader_(environment_.loader ? nullptr : std::make_unique<PictureLoader>()),
       loader_(environment_.loader ? environment_.loader : ownLoader_.get()) {
+  AllowFittingOnLoads();
   setObjectName("Mainform");
   setWindowTitle("Velk's JPEG Viewer");
   setFixedSize(770, 542);

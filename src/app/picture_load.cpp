@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+
 #include "gif/gif_image.h"
 #include "image/image_aspect.h"
 #include "image/jpeg_image.h"
@@ -12,6 +14,12 @@
 #include "platform/file_path.h"
 
 namespace velk {
+
+namespace {
+std::atomic<bool> fittingAllowed{false};
+}  // namespace
+
+void AllowFittingOnLoads() { fittingAllowed = true; }
 
 FileKind KindOf(const std::string& path) {
   if (path.empty()) return FileKind::Unsupported;
@@ -95,7 +103,7 @@ LoadedPicture LoadPicture(const LoadRequest& request, const LoadCancelled& cance
   // The window then only swaps it in: scaling a photo down is most of showing it.
   const QSize size(result.picture.Width(), result.picture.Height());
   if (const auto* still = dynamic_cast<const BitmapGraphic*>(result.picture.GetGraphic());
-      still && !request.fitArea.isEmpty() &&
+      still && fittingAllowed && !request.fitArea.isEmpty() &&
       (size.width() > request.fitArea.width() || size.height() > request.fitArea.height())) {
     result.fittedTarget = TImageAspect::FitTarget(request.fitArea, size);
     if (!result.fittedTarget.isEmpty())

@@ -68,6 +68,10 @@ struct LoadedPicture {
   uint64_t Cost() const;
 };
 
+// The "To fit" copy is drawn with a QPainter, which needs the application object: loads begun
+// before the first window is made leave it to the window. Called when that window is made.
+void AllowFittingOnLoads();
+
 // Asked after every progress step of a JPEG decode; true abandons the load.
 using LoadCancelled = std::function<bool()>;
 // Called with each progress step of a JPEG decode, on the loading thread.

@@ -52,6 +52,12 @@ PictureLoader::PictureLoader(uint64_t memoryCap, QObject* parent)
 }
 
 PictureLoader::~PictureLoader() {
+  Shutdown();
+  notifier_.reset();
+  if (wake_ >= 0) close(wake_);
+}
+
+void PictureLoader::Shutdown() {
   {
     const std::lock_guard lock(queueLock_);
     quit_ = true;
@@ -59,8 +65,7 @@ PictureLoader::~PictureLoader() {
   }
   queueChanged_.notify_all();
   for (std::thread& worker : workers_) worker.join();
-  notifier_.reset();
-  if (wake_ >= 0) close(wake_);
+  workers_.clear();
 }
 
 std::shared_ptr<PictureLoader::Job> PictureLoader::Launch(const LoadRequest& request, bool wanted) {
@@ -76,7 +81,7 @@ std::shared_ptr<PictureLoader::Job> PictureLoader::Launch(const LoadRequest& req
     else queue_.push_back(job);
     // As many workers as cores, started as loads come.
     const size_t cores = size_t(std::max(1u, std::thread::hardware_concurrency()));
-    if (workers_.size() < std::min(cores, queue_.size() + running_.size()))
+    if (!quit_ && workers_.size() < std::min(cores, queue_.size() + running_.size()))
       workers_.emplace_back([this] { Work(); });
   }
   queueChanged_.notify_one();

@@ -24,7 +24,9 @@ class PictureLoader : public QObject {
 public:
   // memoryCap 0: a quarter of physical memory, at most 512 MB.
   explicit PictureLoader(uint64_t memoryCap = 0, QObject* parent = nullptr);
-  ~PictureLoader() override;  // gives up running loads and waits for the workers
+  ~PictureLoader() override;  // Shutdown
+  // Gives up running loads and waits for the workers to end; no load starts after it.
+  void Shutdown();
 
   // A ready picture for the request whose file is unchanged since it was read, or nullptr.
   LoadedPointer TakeReady(const LoadRequest& request);
