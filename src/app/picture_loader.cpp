@@ -124,7 +124,8 @@ void PictureLoader::Run(Job& job) {
     } catch (const JpegDecodeAbandoned&) {
       abandoned = true;
     } catch (const std::bad_alloc&) {
-      abandoned = true;  // out of memory for a load: the window loads it again, and is told
+      // No memory even for the result: the wanted load is made again on the window's thread,
+      // where its error can be shown; a load ahead is dropped.
     }
   }
   {
@@ -172,7 +173,6 @@ void PictureLoader::Finished(const std::shared_ptr<Job>& job) {
       return;
     }
     wanted_.reset();
-    // Given up for want of memory: loaded again here, where its error can be shown.
     if (!result) result = std::make_shared<const LoadedPicture>(LoadPicture(job->request));
     emit Ready(result);
     return;
