@@ -767,7 +767,10 @@ void TMainform::Present(const LoadedPointer& loaded) {
     SetPictureStatus("");
     ProgressBar1->hide();
     shownIndex_ = FileListBox1->ItemIndex();
-    if (loaded->kind != FileKind::Unsupported) {
+    if (loaded->kind == FileKind::Unsupported) {
+      // Nothing to show (another folder, no selection): the pictures kept ready are let go.
+      loader_->Retain({});
+    } else {
       // The fitted copy stays on screen until the new picture replaces it.
       ImageAspect1->ReleasePictureKeepingView();
       loadedFile_ = path;  // tried, whether or not it loads: start-up asks for it once
