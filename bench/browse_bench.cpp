@@ -246,9 +246,15 @@ void SelectReady(benchmark::State& state, const Size* size) {
   viewer.SelectMs(a);
   int next = b;
   for (auto _ : state) {
-    const std::string path = g_work + "/photos/" + PhotoName(*size, next == a ? 0 : 1);
-    while (!viewer.Form().PictureReady(path))
+    const std::string path = g_work + "/jpegs/" + PhotoName(*size, next == a ? 0 : 1);
+    const auto asked = Clock::now();
+    while (!viewer.Form().PictureReady(path)) {
+      if (Clock::now() - asked > std::chrono::seconds(30)) {
+        state.SkipWithError("the neighbour was never made ready");
+        return;
+      }
       QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
     state.SetIterationTime(viewer.SelectMs(next) / 1000);
     next = next == a ? b : a;
   }
@@ -546,8 +552,14 @@ int main(int argc, char** argv) {
     WriteOtherKinds();
     g_viewer = std::make_unique<Viewer>(g_work, true);
     g_viewer->OpenFolder(g_work + "/photos");
+    // The JPEGs alone, so that the two of a size are next to each other in the list.
+    std::filesystem::create_directories(g_work + "/jpegs");
+    for (const Size& size : kSizes)
+      for (int which = 0; which < 2; ++which)
+        std::filesystem::create_hard_link(g_work + "/photos/" + PhotoName(size, which),
+                                          g_work + "/jpegs/" + PhotoName(size, which));
     g_readyViewer = std::make_unique<Viewer>(g_work + "/ready");
-    g_readyViewer->OpenFolder(g_work + "/photos");
+    g_readyViewer->OpenFolder(g_work + "/jpegs");
     for (const Size& size : kSizes) {
       const std::string n = size.name;
       benchmark::RegisterBenchmark(("Select/" + n + "/fit").c_str(), Select, &size, 9)
