@@ -147,6 +147,17 @@ class Viewer:
         xdotool("windowactivate", "--sync", str(window))
         time.sleep(0.2)
 
+    def open_window(self, key, title):
+        """Presses key in the main window; returns the window titled so that it shows, which
+        then has the keyboard."""
+        self.activate(self.main)
+        xdotool("key", key)
+        if not self.wait_for(lambda: self.window(title), 10):
+            raise RuntimeError(f"{key} did not show the window \"{title}\"")
+        window = self.window(title)[0]
+        self.activate(window)
+        return window
+
     def step(self, key, gap, box_expected):
         """One key press into the file list; a box it brings is answered. True when one came."""
         out = xdotool("key", key, "sleep", f"{gap:.3f}", "getactivewindow")
@@ -184,20 +195,18 @@ def walk(viewer, files, steps, gap, boxes_at, learn=False):
             seen[files[position]] = seen.get(files[position], 0) + 1
         if position in (0, last):
             down = not down
-    if position != 0 and viewer.alive():  # back to the first file, shown at the start too
-        viewer.step("Home", gap, files[0] in boxes_at)
+    # On up to the first file, as the warm-up pass ends: what the heap keeps depends on the
+    # pictures shown last, so both readings come after the same ones.
+    while position > 0 and viewer.alive():
+        position -= 1
+        viewer.step("Home" if position == 0 else "Up", gap, files[position] in boxes_at)
     return seen
 
 
 def slide_show(viewer, seconds, files, work, measure):
     """Fills the slide list through the real file dialog (the whole folder of files), starts
     the show with its Start button and stops it with a click after about seconds."""
-    viewer.activate(viewer.main)
-    xdotool("key", "ctrl+shift+s")
-    if not viewer.wait_for(lambda: viewer.window("Options"), 10):
-        raise RuntimeError("the options dialog did not open")
-    options = viewer.window("Options")[0]
-    viewer.activate(options)
+    options = viewer.open_window("ctrl+shift+s", "Options")
     # The page's Tab chain: page tree, slide list, Add.
     xdotool("key", "--delay", "100", "Tab", "Tab", "space")
     if not viewer.wait_for(lambda: viewer.window("Open"), 10):
@@ -229,7 +238,8 @@ def slide_show(viewer, seconds, files, work, measure):
             if viewer.box_up():  # none are expected: bad slides are passed over quietly
                 viewer.answer_box()
             time.sleep(1)
-        matched = at == 0 or viewer.wait_for(lambda: screen_sum(work) == first, 6)
+        # The timer slips a little when a slide takes long to load.
+        matched = at == 0 or viewer.wait_for(lambda: screen_sum(work) == first, 40)
         measure(name, "" if matched else "another slide shown")
     xdotool("mousemove", "640", "512", "click", "1")
     viewer.wait_for(lambda: not viewer.window("Fullscreenform"), 10)
@@ -249,12 +259,7 @@ def loupe(viewer, seconds, work, measure):
     """Shows the loupe (Ctrl+L) at its fastest speed (the first run's is "Freeze") and moves
     the pointer about the screen, part of the time near its edges, for seconds; measured after
     a minute (a third of a shorter run) and at the end, the loupe still running."""
-    viewer.activate(viewer.main)
-    xdotool("key", "ctrl+l")
-    if not viewer.wait_for(lambda: viewer.window("Loupe"), 10):
-        raise RuntimeError("the loupe did not show")
-    window = viewer.window("Loupe")[0]
-    viewer.activate(window)
+    window = viewer.open_window("ctrl+l", "Loupe")
     xdotool("key", "--delay", "300", "alt+o", "Right", "Return")  # Options, Speed, Fastest
     viewer.activate(viewer.main)
     points = [(x, y) for y in (5, 300, 520, 700, 1019) for x in (3, 400, 700, 900, 1276)]
@@ -307,7 +312,8 @@ def report(run):
              "frames; tiff and bmp: 1600 x 1200, true colour and 256 colours; cut, garbage and "
              "empty: a JPEG, GIF, TIFF or BMP cut short, random bytes, or nothing).",
              f"- Walk: {run['steps']} presses of Down/Up in the file list, {run['gap_ms']} ms "
-             f"apart (plus the time to answer boxes), down to the last file and back up; "
+             f"apart (plus the time to answer boxes), down to the last file and back up, then "
+             f"on up to the first file; "
              f"{run['walk_s'] / 60:.1f} minutes. The start is measured after one warm-up pass "
              "down and up (caches, the painters' first frames).",
              f"- Message boxes answered (Return) in the walk: {run['walk_boxes']}; "
@@ -323,7 +329,8 @@ def report(run):
              f"- End: {run['ending']}.", "",
              "What a process holds depends on the picture it shows, so each phase is read "
              "twice in the same state: the walk with the first file selected (after the "
-             "warm-up pass and after the walk, back on it by Home), the slide show while its "
+             "warm-up pass and after the walk, each ending with a walk up to the first file), "
+             "the slide show while its "
              "first slide is on screen again (after one round through the list and after the "
              "last round), the loupe after a minute and at its end.", "",
              "| phase | figure | at its start | at its end | change | within 5 % |",
@@ -351,6 +358,10 @@ def report(run):
 
 
 def write_report(section, bench):
+    # What a person found out about the figures (causes, reruns) follows them.
+    notes = os.path.join(bench, "soak_notes.md")
+    if os.path.exists(notes):
+        section += "\n" + open(notes).read()
     with open(os.path.join(bench, "soak.md"), "w") as out:
         out.write(section)
     readme = os.path.join(bench, "README.md")
@@ -395,6 +406,12 @@ def run_soak(args):
     def measure(name, note=""):
         points[name] = (reading(viewer.pid), note)
         print(name + ":", points[name][0], note, flush=True)
+        # What the threads and descriptors are, for the log: where a count moves, the cause.
+        task = f"/proc/{viewer.pid}/task"
+        print("  threads:", sorted(open(f"{task}/{t}/comm").read().strip()
+                                   for t in os.listdir(task)))
+        fds = f"/proc/{viewer.pid}/fd"
+        print("  fds:", sorted(os.readlink(f"{fds}/{fd}") for fd in os.listdir(fds)), flush=True)
 
     try:
         viewer.start()
