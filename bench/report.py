@@ -254,4 +254,8 @@ with open(out_path, "w") as out:
     notes = os.path.join(root, "bench", "notes.md")
     if os.path.exists(notes):
         out.write("\n" + open(notes).read())
+    # The soak run's section, written by soak.sh (too long to run here), stays last.
+    soak = os.path.join(root, "bench", "soak.md")
+    if os.path.exists(soak):
+        out.write("\n" + open(soak).read())
 print(open(out_path).read())
