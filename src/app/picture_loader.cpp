@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 
 #include "image/jpeg_image.h"
 
@@ -112,12 +113,19 @@ void PictureLoader::Run(Job& job) {
   LoadedPointer result;
   bool abandoned = job.cancelled;
   if (!abandoned) {
+    // The window hears of progress every few milliseconds, not at every step: a small photo
+    // would otherwise wake it a hundred times while it decodes.
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point told = Clock::now();
     try {
       result = std::make_shared<const LoadedPicture>(LoadPicture(
           job.request, [&job] { return job.cancelled.load(); },
-          [this, &job] {
+          [this, &job, &told] {
             if (!job.wanted) return;
             ++job.progress;
+            const Clock::time_point now = Clock::now();
+            if (now - told < std::chrono::milliseconds(kProgressWakeMs)) return;
+            told = now;
             const uint64_t one = 1;
             if (wake_ >= 0 && write(wake_, &one, sizeof one) < 0) {}
           }));

@@ -85,6 +85,7 @@ private:
   std::vector<LoadRequest> neighbours_;
   QTimer preloadTimer_;
   static constexpr int kPreloadDelayMs = 50;
+  static constexpr int kProgressWakeMs = 8;
   int loadsBegun_ = 0;
 };
 
