@@ -85,9 +85,14 @@ LoadedPicture LoadPicture(const LoadRequest& request, const LoadCancelled& cance
         result.gif->LoadFromFile(path);
         break;
       case FileKind::Tiff: {
-        TiffMessages messages;  // shown by the window, in their order
+        TiffMessages messages;  // shown by the window, in their order, also before an error
         Bitmap bitmap;
-        LoadTiffPhoto(path, bitmap, request.applyOrientation, request.convertProfile);
+        try {
+          LoadTiffPhoto(path, bitmap, request.applyOrientation, request.convertProfile);
+        } catch (...) {
+          result.messages = messages.Take();
+          throw;
+        }
         result.messages = messages.Take();
         result.picture.SetBitmap(std::move(bitmap));
         break;
