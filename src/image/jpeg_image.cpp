@@ -134,7 +134,18 @@ void TCustomJPEGImage::EncodeToFile(const std::string& name) {
 }
 
 void TCustomJPEGImage::LoadHeldBytes(const std::string& path) {
-  std::vector<uint8_t> bytes = ReadJpegFile(path);  // on failure the picture stays
+  std::vector<uint8_t> bytes;
+  try {
+    bytes = ReadJpegFile(path);  // on failure the picture stays
+  } catch (const EJPEGException&) {
+    // An empty file is held as such, so a later option change shows nothing rather than the
+    // file before it.
+    if (!held_->empty()) {
+      held_ = std::make_shared<const std::vector<uint8_t>>();
+      ++heldVersion_;
+    }
+    throw;
+  }
   if (bytes != *held_) {  // the same file read again decodes to the same picture
     held_ = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
     ++heldVersion_;
