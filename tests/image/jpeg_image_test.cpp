@@ -158,6 +158,10 @@ TEST(JPEGImage, FailuresKeepThePreviousPicture) {
   expectFailure("truncated.jpg", "Premature end of JPEG file");
   expectFailure("text.jpg", "Not a JPEG file: starts with 0x68 0x65");
   expectFailure("empty.jpg", "Empty input file");
+  // An empty file is held as such: an option change then shows nothing, not the file before.
+  image.SetFileName(good);
+  EXPECT_THROW(image.SetFileName(dir.File("empty.jpg")), EJPEGException);
+  EXPECT_TRUE(image.HeldBytes().empty());
 
   // A file that cannot be opened: the name is stored, the held bytes stay.
   image.SetFileName(good);
