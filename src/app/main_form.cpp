@@ -88,6 +88,20 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect 
   return label;
 }
 
+// Settings saved before the photo settings existed leave them on.
+void ReadPhotoSettings(const Registry& registry, ViewerSettings& settings) {
+  if (registry.ValueExists(kOrientationValue))
+    settings.Orientation = registry.ReadBool(kOrientationValue);
+  if (registry.ValueExists(kColourProfilesValue))
+    settings.ColourProfiles = registry.ReadBool(kColourProfilesValue);
+}
+
+// The dither box takes effect at each load; its other entries keep the control's dither.
+void ApplyDitherSetting(int dither, JpegDecodeOptions& options) {
+  if (dither == 0) options.dither = TDither::Ordered;
+  else if (dither == 1) options.dither = TDither::None;
+}
+
 }  // namespace
 
 TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenform* fullscreen,
@@ -379,11 +393,7 @@ void TMainform::RestoreSettings() {
     settings_.Showstart = registry.ReadBool("Showstart");
     settings_.skindir = registry.ReadString("skindir");
     settings_.lint = registry.ReadInteger("lint");
-    // Settings saved before these existed leave them on.
-    if (registry.ValueExists(kOrientationValue))
-      settings_.Orientation = registry.ReadBool(kOrientationValue);
-    if (registry.ValueExists(kColourProfilesValue))
-      settings_.ColourProfiles = registry.ReadBool(kColourProfilesValue);
+    ReadPhotoSettings(registry, settings_);
     RestoreWindowPosition(*this, registry);
   }
   JPEGImage1->SetApplyOrientation(settings_.Orientation);
@@ -641,9 +651,7 @@ LoadRequest TMainform::RequestFor(const std::string& path) const {
   LoadRequest request;
   request.path = path;
   request.jpeg = JPEGImage1->DecodeOptions();
-  // The dither box takes effect at the next load.
-  if (settings_.Dither == 0) request.jpeg.dither = TDither::Ordered;
-  else if (settings_.Dither == 1) request.jpeg.dither = TDither::None;
+  ApplyDitherSetting(settings_.Dither, request.jpeg);
   request.progressStep = JPEGImage1->ProgressStep();
   request.applyOrientation = settings_.Orientation;
   request.convertProfile = settings_.ColourProfiles;
@@ -665,10 +673,7 @@ LoadRequest TMainform::StartRequest(const std::string& hivePath, const std::stri
       settings.Dither = registry.ReadInteger("Dither");
       settings.Colours = registry.ReadInteger("Colours");
       settings.Zoom = registry.ReadInteger("Zoom");
-      if (registry.ValueExists(kOrientationValue))
-        settings.Orientation = registry.ReadBool(kOrientationValue);
-      if (registry.ValueExists(kColourProfilesValue))
-        settings.ColourProfiles = registry.ReadBool(kColourProfilesValue);
+      ReadPhotoSettings(registry, settings);
     }
   } catch (const std::exception&) {
     // Only a guess: the window reads the settings again, and a wrong guess costs one decode.
@@ -676,12 +681,10 @@ LoadRequest TMainform::StartRequest(const std::string& hivePath, const std::stri
   // As the window's JPEG control is set up, then the options dialog pushes its boxes into it.
   LoadRequest request;
   request.path = path;
-  static constexpr TNumOfColors kColours[] = {TNumOfColors::_16, TNumOfColors::_256,
-                                              TNumOfColors::TrueColor};
-  request.jpeg.numOfColors = settings.Colours >= 0 && settings.Colours <= 2
-                                 ? kColours[settings.Colours] : TNumOfColors::TrueColor;
+  request.jpeg.numOfColors = ColoursChoice(settings.Colours).value_or(TNumOfColors::TrueColor);
   request.jpeg.dctMethod = TDCTMethod::Integ;
-  request.jpeg.dither = settings.Dither == 1 ? TDither::None : TDither::Ordered;
+  request.jpeg.dither = TDither::Ordered;
+  ApplyDitherSetting(settings.Dither, request.jpeg);
   request.jpeg.grayScale = settings.Grey;
   request.jpeg.applyOrientation = request.applyOrientation = settings.Orientation;
   request.jpeg.convertProfile = request.convertProfile = settings.ColourProfiles;

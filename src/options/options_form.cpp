@@ -139,6 +139,13 @@ void TOptions::TreeView1Change() {
       if (QWidget* page = FindComponent(QString("panel%1").arg(i))) page->show();
 }
 
+std::optional<TNumOfColors> ColoursChoice(int index) {
+  static constexpr TNumOfColors kColours[] = {TNumOfColors::_16, TNumOfColors::_256,
+                                              TNumOfColors::TrueColor};
+  if (index < 0 || index > 2) return std::nullopt;
+  return kColours[index];
+}
+
 void TOptions::ApplyEnablingRule() {
   CheckBox4->setEnabled(CheckBox3->isChecked());
   if (!CheckBox4->isEnabled()) CheckBox4->setChecked(false);
@@ -156,14 +163,11 @@ void TOptions::Menuclick(QObject* Sender) {
       host_.MainJPEGImage().SetGrayScale(CheckBox1->isChecked());
       host_.FileListBox1Change();
       break;
-    case 3: {
-      static constexpr TNumOfColors kColours[] = {TNumOfColors::_16, TNumOfColors::_256,
-                                                  TNumOfColors::TrueColor};
-      const int index = RadioGroup1->ItemIndex();
-      if (index >= 0 && index <= 2) host_.MainJPEGImage().SetNumOfColors(kColours[index]);
+    case 3:
+      if (const auto colours = ColoursChoice(RadioGroup1->ItemIndex()))
+        host_.MainJPEGImage().SetNumOfColors(*colours);
       host_.FileListBox1Change();
       break;
-    }
     case 4:
       hide();
       break;

@@ -4,7 +4,10 @@
 // window's start-up.
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
+
+#include "image/jpeg_codec.h"
 
 #include "options/skin_scheme.h"
 
@@ -30,6 +33,9 @@ class TRadioGroup;
 class TToolbarButton97;
 class TURLLabel;
 class TVolumePage;
+
+// The colour box's entry at index (the saved "Colours" value); nullopt outside the box.
+std::optional<TNumOfColors> ColoursChoice(int index);
 
 class TOptions : public QWidget {
   Q_OBJECT
