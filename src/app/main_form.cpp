@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QThread>
-#include <QTimer>
 #include <QWindow>
 #include <cmath>
 #include <tuple>
