@@ -1,11 +1,14 @@
-// The main window's whole load step over any bytes: written as a JPEG, a bitmap, a GIF and a
-// TIFF file in the listed folder, each then selected in the file list, which runs what a
-// user's selection runs (loading by kind, the properties panel, the zoom). The window lives on
-// Qt's offscreen platform; messages go to the scripted dialogs.
+// The main window's whole load step over any bytes: written as a file in the listed folder and
+// selected in the file list, which runs what a user's selection runs (loading by kind, the
+// properties panel, the zoom). Bytes that begin as a JPEG, bitmap, GIF or TIFF are written
+// under that kind's name only; any others under all four names, so every loader also meets
+// what is not its own. The window lives on Qt's offscreen platform; messages go to the
+// scripted dialogs.
 #include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -56,16 +59,31 @@ struct Viewer {
   }
 };
 
+// The entry of kNames the bytes' signature belongs to, or -1.
+int KindBySignature(const uint8_t* data, size_t size) {
+  auto startsWith = [&](const char* signature, size_t length) {
+    return size >= length && std::memcmp(data, signature, length) == 0;
+  };
+  if (startsWith("\xFF\xD8", 2)) return 0;
+  if (startsWith("BM", 2)) return 1;
+  if (startsWith("GIF", 3)) return 2;
+  if (startsWith("II", 2) || startsWith("MM", 2)) return 3;
+  return -1;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!fuzz::PictureWithinLimit(data, size)) return 0;
   velk::ScopedScriptedDialogs dialogs;  // fresh each run, so recorded messages never pile up
   static Viewer* viewer = new Viewer;   // kept to the end: the window outlives every input
+  const int kind = KindBySignature(data, size);
   for (size_t i = 0; i < std::size(kNames); ++i) {
+    if (kind >= 0 && int(i) != kind) continue;
     if (!velk::WriteFileAtomically(viewer->pictures + kNames[i], data, size)) std::abort();
     viewer->form->FileListBox1->SetItemIndex(int(i));  // runs FileListBox1Change
   }
   QCoreApplication::processEvents();  // what an animated GIF's painter has posted
+  viewer->form->FileListBox1->SetItemIndex(-1);  // so the next input's selection is a change
   return 0;
 }

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang, then runs each for SECONDS (default 60) on one core from
-# its seeds (fuzz/seeds, and the small real pictures of the shared test data) with its format's
-# dictionary, and writes fuzz/README.md: per target the inputs run, inputs a second, the edges
-# covered and whether it ran clean. VELK_FUZZ_TARGETS picks some targets; the rows of the
-# others stay as the last run left them.
+# Builds the fuzz targets with clang, then runs each for SECONDS (default 60), or for
+# VELK_FUZZ_RUNS inputs when that is set, on one core from its seeds (fuzz/seeds, and the small
+# real pictures of the shared test data) with its format's dictionary, and writes
+# fuzz/README.md: per target the day it ran, its seconds, the inputs run, inputs a second, the
+# edges covered and whether it ran clean. VELK_FUZZ_TARGETS picks some targets; the rows of the
+# others stay as the last run left them, so batches may run side by side, one per core.
 set -euo pipefail
 seconds=${1:-60}
+runs_wanted=${VELK_FUZZ_RUNS:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/fuzz"
 testdata=${VELK_TESTDATA:-$root/../shared/testdata}
@@ -67,9 +69,11 @@ for target in $targets; do
   log="$root/build/fuzz-logs/$target.log"
   artifacts="$root/build/fuzz-artifacts/$target-"
   rm -f "$artifacts"*
-  echo "== $target for ${seconds}s"
+  if [ -n "$runs_wanted" ]; then limit=-runs="$runs_wanted"; else limit=-max_total_time="$seconds"; fi
+  echo "== $target: $limit"
   status=0
-  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  started=$(date +%s)
+  "$build/fuzz/fuzz_$target" "$limit" -rss_limit_mb=2048 -timeout=10 \
     -print_final_stats=1 -dict="$dict" -artifact_prefix="$artifacts" \
     "$corpus" $([ -d "$seeds" ] && echo "$seeds") "$real" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
@@ -78,7 +82,8 @@ for target in $targets; do
   findings=$( (ls "$artifacts"* 2>/dev/null || true) | xargs -r -n1 basename | tr '\n' ' ')
   outcome=clean
   [ "$status" -eq 0 ] && [ -z "$findings" ] || outcome="FAILED (exit $status) ${findings}"
-  printf '| `%s` | %s | %s | %s | %s | %s | %s |\n' "$target" "$seconds" "${runs:-?}" \
+  printf '| `%s` | %s | %s | %s | %s | %s | %s | %s |\n' "$target" "$(date -u +%Y-%m-%d)" \
+    "$(($(date +%s) - started))" "${runs:-?}" \
     "${rate:-?}" "${edges:-?}" "$(ls "$corpus" | wc -l)" "$outcome" >"$results/$target.row"
   echo "   ${runs:-?} inputs, ${rate:-?}/s, ${edges:-?} edges: $outcome"
 done
@@ -93,9 +98,10 @@ done
   cat <<EOF
 # Fuzz targets
 
-Written by \`fuzz/run_fuzzers.sh SECONDS\` (last run $(date -u '+%Y-%m-%d %H:%M UTC'), on
+Written by \`fuzz/run_fuzzers.sh SECONDS\` or \`VELK_FUZZ_RUNS=N fuzz/run_fuzzers.sh\` (last
+written $(date -u '+%Y-%m-%d %H:%M UTC'), on
 $(nproc) shared cores of $(uname -m) with $(clang --version | head -1 | sed 's/ (.*//'),
-one target at a time on one core, under ASan and UBSan with \`ASAN_OPTIONS=$ASAN_OPTIONS\`).
+each target on one core, under ASan and UBSan with \`ASAN_OPTIONS=$ASAN_OPTIONS\`).
 Each target starts from \`fuzz/seeds/\`, the real files of up to 64 KB in the shared test data
 and the corpus an earlier run left in \`build/fuzz-corpus/\`, with its format's dictionary
 from \`fuzz/dicts/\`. Targets that load whole pictures skip inputs claiming more than 65,536
@@ -106,11 +112,11 @@ its coverage count at the end; "clean" means no crash, leak, timeout (10 s) or o
 (2 GB). A finding is kept under \`tests/fuzz_regressions/TARGET/\`, where the test run's
 \`fuzz_replay_TARGET\` replays it (with the seeds) through the target built without libFuzzer.
 
-The goal is 10 million inputs per target; the seconds column says how long this run could
-afford, so the inputs column is what was actually run.
+The goal is 10 million inputs per target in one run; each row is its target's last run, on
+the day it gives, and its inputs column is what that run actually ran.
 
-| target | seconds | inputs | inputs/s | edges | corpus | result |
-|---|---|---|---|---|---|---|
+| target | run on | seconds | inputs | inputs/s | edges | corpus | result |
+|---|---|---|---|---|---|---|---|
 EOF
   for target in $all; do
     [ -f "$results/$target.row" ] && cat "$results/$target.row"
