@@ -66,7 +66,7 @@ inline bool BmpWithinLimit(const uint8_t* data, size_t size) {
 
 // Every frame header (SOFn) anywhere in a JPEG: libjpeg skips what lies between markers, and
 // makes up the rows a truncated file lacks.
-inline bool JpegWithinLimit(const uint8_t* data, size_t size) {
+inline bool JpegWithinLimit(const uint8_t* data, size_t size, uint64_t maxPixels = kMaxPixels) {
   if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return true;
   for (size_t at = 2; at + 9 <= size; ++at) {
     const uint8_t marker = data[at + 1];
@@ -75,7 +75,7 @@ inline bool JpegWithinLimit(const uint8_t* data, size_t size) {
       continue;
     const uint64_t height = unsigned(data[at + 5]) << 8 | data[at + 6];
     const uint64_t width = unsigned(data[at + 7]) << 8 | data[at + 8];
-    if (width * height > kMaxPixels) return false;
+    if (width * height > maxPixels) return false;
   }
   return true;
 }
