@@ -1,5 +1,6 @@
 #include "app/picture_loader.h"
 
+#include <malloc.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -50,6 +51,12 @@ PictureLoader::PictureLoader(uint64_t memoryCap, QObject* parent)
   preloadTimer_.setSingleShot(true);
   preloadTimer_.setInterval(kPreloadDelayMs);
   connect(&preloadTimer_, &QTimer::timeout, this, [this] { StartPreloads(); });
+  // Pictures of many sizes leave gaps in the heap that the C library keeps: a walk through
+  // mixed folders grew by a few MiB over thousands of steps without holding any more. Once
+  // browsing pauses, those free pages are given back.
+  trimTimer_.setSingleShot(true);
+  trimTimer_.setInterval(kTrimDelayMs);
+  connect(&trimTimer_, &QTimer::timeout, this, [] { malloc_trim(0); });
 }
 
 PictureLoader::~PictureLoader() {
@@ -269,6 +276,7 @@ void PictureLoader::Preload(const LoadedPointer& shown, const std::vector<LoadRe
   // A moment later: the picture just shown paints first (at start-up the window is not even
   // mapped yet), and a quick run of presses does not start loads it would give up at once.
   preloadTimer_.start();
+  trimTimer_.start();
 }
 
 void PictureLoader::Retain(const std::vector<LoadRequest>& keep) {

@@ -85,6 +85,9 @@ private:
   std::vector<LoadRequest> neighbours_;
   QTimer preloadTimer_;
   static constexpr int kPreloadDelayMs = 50;
+  // A while after the last picture shown, the heap's free pages go back to the system.
+  QTimer trimTimer_;
+  static constexpr int kTrimDelayMs = 2000;
   static constexpr int kProgressWakeMs = 8;
   int loadsBegun_ = 0;
 };
