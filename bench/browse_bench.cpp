@@ -39,6 +39,7 @@
 #include "image/tiff_reader.h"
 #include "image/tiff_writer.h"
 #include "platform/bmp_codec.h"
+#include "platform/large_pages.h"
 #include "image/jpeg_image.h"
 #include "image/loupe_form.h"
 #include "platform/dialogs.h"
@@ -532,6 +533,7 @@ int PlayGif() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  velk::GiveLargeBlocksBack();  // as the program does
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
                                                                    : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);

@@ -1,5 +1,4 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
-#include <malloc.h>
 #include <signal.h>
 
 #include <QAbstractItemView>
@@ -33,6 +32,7 @@
 #include "options/languages.h"
 #include "options/options_form.h"
 #include "platform/application.h"
+#include "platform/large_pages.h"
 #include "platform/program_files.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs.h"
@@ -233,11 +233,7 @@ int RunViewer(velk::Application& app, velk::PictureLoader& loader) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Pictures come and go in many sizes. By default the C library raises its threshold for
-  // mapping blocks of their own to the largest block freed, and then keeps later pictures in
-  // its heap, where the gaps they leave are held: a long walk through mixed files grew by a
-  // tenth. A fixed threshold gives every large block back to the system when it is freed.
-  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+  velk::GiveLargeBlocksBack();
   const velk::CommandLine line = velk::ParseCommandLine(argc, argv);
   switch (line.action) {
     case velk::CommandLine::Action::Help:
