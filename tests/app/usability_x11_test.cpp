@@ -48,12 +48,18 @@ public:
   WindowManager() {
     const std::string openbox = test::FindTool("openbox");
     if (openbox.empty()) return;
+    ForgetManager();  // what an earlier manager left on the root window
     process_.start(QString::fromStdString(openbox), {"--sm-disable"});
     if (!process_.waitForStarted()) return;
-    // Running once it has claimed the screen's manager selection.
+    // Running once it has claimed the screen and listed the windows it manages: a window
+    // mapped between the two was sometimes never managed, so never shown.
     for (int i = 0; i < 100 && !running_; ++i) {
-      running_ = test::RunChild({test::FindTool("xprop"), "-root", "_NET_SUPPORTING_WM_CHECK"}, {})
-                     .output.find("window id") != std::string::npos;
+      const std::string root =
+          test::RunChild({test::FindTool("xprop"), "-root", "_NET_SUPPORTING_WM_CHECK",
+                          "_NET_CLIENT_LIST"}, {})
+              .output;
+      running_ = root.find("_NET_SUPPORTING_WM_CHECK(WINDOW)") != std::string::npos &&
+                 root.find("_NET_CLIENT_LIST(WINDOW)") != std::string::npos;
       if (!running_) QTest::qWait(50);
     }
   }
@@ -61,11 +67,16 @@ public:
     process_.terminate();
     if (!process_.waitForFinished(3000)) process_.kill();
     process_.waitForFinished();
-    test::RunChild({test::FindTool("xprop"), "-root", "-remove", "_NET_SUPPORTING_WM_CHECK"}, {});
+    ForgetManager();
   }
   bool Running() const { return running_; }
 
 private:
+  static void ForgetManager() {
+    for (const char* property : {"_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST"})
+      test::RunChild({test::FindTool("xprop"), "-root", "-remove", property}, {});
+  }
+
   QProcess process_;
   bool running_ = false;
 };
