@@ -18,7 +18,10 @@ TITLE = "Velk's JPEG Viewer"  # the main window's and the message boxes' title
 # The resource kinds xrestop counts for a client; their sum is the "X resources" figure.
 X_KINDS = ("windows", "GCs", "fonts", "pixmaps", "pictures", "glyphsets", "colormaps",
            "passive grabs", "cursors", "unknowns")
-FIGURES = (("rss_mib", "resident memory (VmRSS)", "MiB"), ("fds", "open file descriptors", ""),
+FIGURES = (("rss_mib", "resident memory (VmRSS)", "MiB"),
+           ("anon_mib", "of it anonymous (RssAnon)", "MiB"),
+           ("file_mib", "of it mapped from files (RssFile)", "MiB"),
+           ("fds", "open file descriptors", ""),
            ("threads", "threads", ""), ("xres", "X resources (xrestop)", ""),
            ("pixmap_kib", "X pixmap memory (xrestop)", "KiB"))
 LIMIT = 0.05
@@ -30,8 +33,8 @@ PHASES = (("walk", "start", "after the walk"), ("slide show", "show start", "sho
 
 # ---- readings ------------------------------------------------------------------------------
 
-def vm_rss_kib(status_text):
-    found = re.search(r"^VmRSS:\s+(\d+) kB", status_text, re.M)
+def status_kib(status_text, field="VmRSS"):
+    found = re.search(rf"^{field}:\s+(\d+) kB", status_text, re.M)
     return int(found.group(1)) if found else None
 
 
@@ -49,14 +52,16 @@ def xrestop_client(text, pid):
 def reading(pid):
     """What the process holds now; None once it has ended."""
     try:
-        rss = vm_rss_kib(open(f"/proc/{pid}/status").read())
+        status = open(f"/proc/{pid}/status").read()
         fds = len(os.listdir(f"/proc/{pid}/fd"))
         threads = len(os.listdir(f"/proc/{pid}/task"))
     except OSError:
         return None
     x = xrestop_client(subprocess.run(["xrestop", "-b", "-m", "1"], capture_output=True,
                                       text=True).stdout, pid)
-    return {"rss_mib": rss / 1024, "fds": fds, "threads": threads,
+    mib = {field: status_kib(status, field) / 1024 for field in ("VmRSS", "RssAnon", "RssFile")}
+    return {"rss_mib": mib["VmRSS"], "anon_mib": mib["RssAnon"], "file_mib": mib["RssFile"],
+            "fds": fds, "threads": threads,
             "xres": x[0] if x else None, "pixmap_kib": x[1] / 1024 if x else None}
 
 
@@ -303,8 +308,8 @@ def report(run):
              f"Written by `bench/soak.sh` ({time.strftime('%Y-%m-%d %H:%M')}, "
              f"{os.cpu_count()} cores): the Release program on Xvfb (1280 x 1024) under openbox, "
              "driven by key presses and clicks through XTest (xdotool), with a fresh home "
-             "folder. Readings from /proc/PID (VmRSS, fd/, task/) and xrestop (the sum of the "
-             "client's windows, GCs, fonts, pixmaps, pictures, glyph sets, colour maps, grabs, "
+             "folder. Readings from /proc/PID (VmRSS, RssAnon, RssFile, fd/, task/) and xrestop "
+             "(the sum of the client's windows, GCs, fonts, pixmaps, pictures, glyph sets, colour maps, grabs, "
              "cursors and other resources; and its pixmap bytes).", "",
              f"- Folder: {run['files']} files made by `bench/soak_files.py`: "
              + ", ".join(f"{count} {kind}" for kind, count in run["made"].items())
@@ -349,10 +354,12 @@ def report(run):
             if note:
                 lines.append(f"| {phase} | ({note} at a reading) | | | | |")
     lines += ["", "Every minute (minutes since the program started):", "",
-              "| minute | phase | MiB | fds | threads | X resources | X pixmap KiB |",
-              "|---:|---|---:|---:|---:|---:|---:|"]
+              "| minute | phase | MiB | anonymous | from files | fds | threads | X resources "
+              "| X pixmap KiB |",
+              "|---:|---|---:|---:|---:|---:|---:|---:|---:|"]
     for minute, phase, now in run["series"]:
-        lines.append(f"| {minute:.0f} | {phase} | {now['rss_mib']:.1f} | {now['fds']} | "
+        lines.append(f"| {minute:.0f} | {phase} | {now['rss_mib']:.1f} | "
+                     f"{now['anon_mib']:.1f} | {now['file_mib']:.1f} | {now['fds']} | "
                      f"{now['threads']} | {fmt(now['xres'])} | {fmt(now['pixmap_kib'])} |")
     return "\n".join(lines) + "\n"
 
@@ -406,6 +413,8 @@ def run_soak(args):
     def measure(name, note=""):
         points[name] = (reading(viewer.pid), note)
         print(name + ":", points[name][0], note, flush=True)
+        # Each mapping's resident size, for the log's reader: where memory moved, which mapping.
+        shutil.copy(f"/proc/{viewer.pid}/smaps", os.path.join(work, f"smaps-{name}.txt"))
         # What the threads and descriptors are, for the log: where a count moves, the cause.
         task = f"/proc/{viewer.pid}/task"
         print("  threads:", sorted(open(f"{task}/{t}/comm").read().strip()
@@ -472,7 +481,10 @@ def run_soak(args):
     section = report(run)
     write_report(section, args.bench)
     print(section)
-    shutil.rmtree(work)
+    if args.keep:
+        print(f"its files (the log, each reading's smaps) are kept in {work}")
+    else:
+        shutil.rmtree(work)
     return 0
 
 
@@ -502,8 +514,8 @@ def self_check():
     """The parsing of /proc and of xrestop's output, without a display."""
     assert xrestop_client(SAMPLE_XRESTOP, 5644) == (28, 1736896)
     assert xrestop_client(SAMPLE_XRESTOP, 99) is None
-    assert vm_rss_kib("Name:\tx\nVmRSS:\t   51200 kB\n") == 51200
-    assert vm_rss_kib(open("/proc/self/status").read()) > 0
+    assert status_kib("Name:\tx\nVmRSS:\t   51200 kB\n") == 51200
+    assert status_kib(open("/proc/self/status").read(), "RssFile") > 0
     mine = reading(os.getpid()) if shutil.which("xrestop") else None
     assert mine is None or (mine["fds"] >= 3 and mine["threads"] >= 1)
     print("soak self-check passed")
@@ -519,6 +531,8 @@ def main():
     parser.add_argument("--gap-ms", type=int, default=30)
     parser.add_argument("--bench", default=os.path.dirname(os.path.abspath(__file__)),
                         help="where soak.md and README.md are written")
+    parser.add_argument("--keep", action="store_true",
+                        help="keep the folder, the log and each reading's smaps")
     parser.add_argument("--self-check", action="store_true")
     args = parser.parse_args()
     if args.self_check:

@@ -32,6 +32,7 @@
 #include "options/languages.h"
 #include "options/options_form.h"
 #include "platform/application.h"
+#include "platform/icon_keeping_style.h"
 #include "platform/large_pages.h"
 #include "platform/program_files.h"
 #include "platform/program_folder.h"
@@ -168,6 +169,7 @@ void StartFirstPicture(velk::PictureLoader& loader, int argc, char** argv) {
 
 // Makes the windows in their order and runs the message loop.
 int RunViewer(velk::Application& app, velk::PictureLoader& loader) {
+  velk::InstallIconKeepingStyle();  // before the palette: a new style resets it
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
   velk::RegisterGifFormat();

@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
+#include <QStyle>
 #include <QWidget>
 #include <QTimer>
 
 #include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/icon_keeping_style.h"
 #include "platform/qt_dialogs.h"
 
 namespace velk {
@@ -69,6 +71,25 @@ TEST(Dialogs, ScriptedAnswersAndFileFilters) {
   EXPECT_EQ(dialogs->fileBoxes[0].filter, "Skins|*.bmp");
   EXPECT_EQ(QtFileFilter("All Supported Files|*.jpg;*.bmp;|All Files|*.*"),
             "All Supported Files (*.jpg *.bmp);;All Files (*.*)");
+}
+
+// A new icon for each message box's buttons would keep new pixmap cache entries for each box
+// for the rest of the session.
+TEST(IconKeepingStyle, OneIconPerStandardPixmapWithArrowsFollowingTheTextDirection) {
+  InstallIconKeepingStyle();
+  QStyle* style = QApplication::style();
+  for (const QStyle::StandardPixmap which :
+       {QStyle::SP_DialogOkButton, QStyle::SP_DialogCancelButton, QStyle::SP_MessageBoxCritical})
+    EXPECT_EQ(style->standardIcon(which).cacheKey(), style->standardIcon(which).cacheKey());
+  const auto back = [style] {
+    return style->standardIcon(QStyle::SP_ArrowBack).pixmap(16).toImage();
+  };
+  const QImage leftToRight = back();
+  QApplication::setLayoutDirection(Qt::RightToLeft);
+  const QImage rightToLeft = back();
+  QApplication::setLayoutDirection(Qt::LeftToRight);
+  EXPECT_NE(leftToRight, rightToLeft);
+  EXPECT_EQ(back(), leftToRight);
 }
 
 }  // namespace
