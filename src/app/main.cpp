@@ -8,14 +8,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/first_run_launchers.h"
@@ -28,6 +31,7 @@
 #include "chrome/xdg_folders.h"
 #include "gif/gif_format.h"
 #include "image/loupe_form.h"
+#include "mixer/mixer_systems.h"
 #include "options/convert_command.h"
 #include "options/languages.h"
 #include "options/options_form.h"
@@ -168,7 +172,8 @@ void StartFirstPicture(velk::PictureLoader& loader, int argc, char** argv) {
 }
 
 // Makes the windows in their order and runs the message loop.
-int RunViewer(velk::Application& app, velk::PictureLoader& loader) {
+int RunViewer(velk::Application& app, velk::PictureLoader& loader,
+              std::future<std::vector<QImage>>& iconPictures) {
   velk::InstallIconKeepingStyle();  // before the palette: a new style resets it
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
@@ -194,6 +199,11 @@ int RunViewer(velk::Application& app, velk::PictureLoader& loader) {
   velk::RunShowingErrors([&] { velk::TranslateSplash(*splash, velk::ProgramFolder()); });
   splash->show();
   splash->repaint();
+  // Before any other window or box: every rendered size, so the window manager and task bar
+  // need not scale one. Its pictures were decoded meanwhile.
+  QIcon icon;
+  for (const QImage& picture : iconPictures.get()) icon.addPixmap(QPixmap::fromImage(picture));
+  QApplication::setWindowIcon(icon);
 
   velk::ViewerSettings settings;
   velk::TLoupeform loupe;  // hidden until asked for
@@ -262,6 +272,15 @@ int main(int argc, char** argv) {
   }
   velk::PictureLoader loader;
   StartFirstPicture(loader, argc, argv);
+  // Work of its own threads while the windows are made: the mixer's devices are looked for,
+  // the window icon's pictures decoded.
+  velk::SystemMixers();
+  std::future<std::vector<QImage>> iconPictures = std::async(std::launch::async, [] {
+    std::vector<QImage> pictures;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+      pictures.emplace_back(QString(":/icons/velkview-%1.png").arg(size));
+    return pictures;
+  });
   std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
   velk::Application app(argc, argv);
   // Made after the application object, so gone before it: no load outlives it.
@@ -270,13 +289,8 @@ int main(int argc, char** argv) {
     ~StopLoads() { loader.Shutdown(); }
   } stopLoads{loader};
   displayFailure.reset();
-  // Every rendered size, so the window manager and task bar need not scale one.
-  QIcon icon;
-  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-    icon.addFile(QString(":/icons/velkview-%1.png").arg(size), QSize(size, size));
-  app.setWindowIcon(icon);
   try {
-    return RunViewer(app, loader);
+    return RunViewer(app, loader, iconPictures);
   } catch (const std::exception& error) {
     // A window that could not even be made: say why rather than abort.
     velk::ShowException(error);

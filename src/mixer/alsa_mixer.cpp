@@ -396,17 +396,28 @@ private:
 
 }  // namespace
 
-AlsaMixerSystem::AlsaMixerSystem() { snd_lib_error_set_handler(&QuietAlsa); }
+namespace {
+std::vector<std::string> FindDevices() {
+  std::vector<std::string> names;
+  if (snd_mixer_t* mixer = OpenMixer("default")) {
+    if (snd_mixer_get_count(mixer) > 0) names.push_back("default");
+    snd_mixer_close(mixer);
+  }
+  for (int card = -1; snd_card_next(&card) >= 0 && card >= 0;)
+    names.push_back("hw:" + std::to_string(card));
+  return names;
+}
+}  // namespace
+
+AlsaMixerSystem::AlsaMixerSystem() {
+  snd_lib_error_set_handler(&QuietAlsa);
+  found_ = std::async(std::launch::async, &FindDevices);
+}
 
 const std::vector<std::string>& AlsaMixerSystem::Names() {
   if (enumerated_) return names_;
   enumerated_ = true;
-  if (snd_mixer_t* mixer = OpenMixer("default")) {
-    if (snd_mixer_get_count(mixer) > 0) names_.push_back("default");
-    snd_mixer_close(mixer);
-  }
-  for (int card = -1; snd_card_next(&card) >= 0 && card >= 0;)
-    names_.push_back("hw:" + std::to_string(card));
+  names_ = found_.get();
   return names_;
 }
 
