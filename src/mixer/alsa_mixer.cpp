@@ -394,9 +394,6 @@ private:
   bool handling_ = false;
 };
 
-}  // namespace
-
-namespace {
 std::vector<std::string> FindDevices() {
   std::vector<std::string> names;
   if (snd_mixer_t* mixer = OpenMixer("default")) {
@@ -407,6 +404,7 @@ std::vector<std::string> FindDevices() {
     names.push_back("hw:" + std::to_string(card));
   return names;
 }
+
 }  // namespace
 
 AlsaMixerSystem::AlsaMixerSystem() {

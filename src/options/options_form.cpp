@@ -108,6 +108,9 @@ void TOptions::ShowPage(int node) {
   if (auto* convert = findChild<TConvertPage*>("ConvertPage"); convert && convert->Running())
     return;
   if (QTreeWidgetItem* item = TreeItem(node)) TreeView1->setCurrentItem(item);
+  // Each opening starts the keyboard on the page tree, whatever had it when the dialog was
+  // closed: Tab then goes into the page shown.
+  TreeView1->setFocus(Qt::OtherFocusReason);
 }
 
 QTreeWidgetItem* TOptions::TreeItem(int index) const {

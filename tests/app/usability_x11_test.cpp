@@ -203,6 +203,11 @@ TEST(UsableOnADesktop, TheOptionsOpenOverTheMainWindowAndWorkByKeyboard) {
   EXPECT_TRUE(options.FindComponent("ToolbarButton975")->focusPolicy() & Qt::TabFocus);
   QTest::keyClick(options.windowHandle(), Qt::Key_Escape);
   EXPECT_FALSE(options.isVisible());
+  // Opened again, the keyboard starts on the page tree, not where it was at the close.
+  options.ShowPage(9);
+  for (int i = 0; i < 100 && QApplication::focusWidget() != options.TreeView1; ++i)
+    QTest::qWait(20);
+  EXPECT_EQ(QApplication::focusWidget(), options.TreeView1);
 }
 
 // At start-up only the splash is up, and it closes on its own: a box stands over it, transient
