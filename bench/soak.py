@@ -25,10 +25,14 @@ FIGURES = (("rss_mib", "resident memory (VmRSS)", "MiB"),
            ("threads", "threads", ""), ("xres", "X resources (xrestop)", ""),
            ("pixmap_kib", "X pixmap memory (xrestop)", "KiB"))
 LIMIT = 0.05
-READINGS = ("start", "after the walk", "show start", "show end", "loupe start", "loupe end")
+READINGS = ("start", "after the walk", "show start", "show end", "loupe start", "loupe end",
+            "end")
 # Each phase is judged between two readings in the same state; the whole run as well.
 PHASES = (("walk", "start", "after the walk"), ("slide show", "show start", "show end"),
-          ("loupe", "loupe start", "loupe end"), ("whole run", "start", "loupe end"))
+          ("loupe", "loupe start", "loupe end"), ("whole run", "start", "end"))
+# Before the readings with the main window idle on the first file: Qt's pooled threads end
+# after 30 idle seconds, and the picture loader hands free heap pages back after 2.
+SETTLE_S = 35
 
 
 # ---- readings ------------------------------------------------------------------------------
@@ -208,20 +212,23 @@ def walk(viewer, files, steps, gap, boxes_at, learn=False):
     return seen
 
 
-def slide_show(viewer, seconds, files, work, measure):
-    """Fills the slide list through the real file dialog (the whole folder of files), starts
-    the show with its Start button and stops it with a click after about seconds."""
+def slide_show(viewer, seconds, files, work, measure, fill=True):
+    """Fills the slide list through the real file dialog (the whole folder of files) unless
+    it was filled before, starts the show with its Start button and stops it with a click
+    after about seconds."""
     options = viewer.open_window("ctrl+shift+s", "Options")
     # The page's Tab chain: page tree, slide list, Add.
-    xdotool("key", "--delay", "100", "Tab", "Tab", "space")
-    if not viewer.wait_for(lambda: viewer.window("Open"), 10):
-        raise RuntimeError("the file dialog did not open")
-    time.sleep(1)  # the dialog lists the folder it starts in (the program's own, ours)
-    # From the file name box back to the file view, all of it selected, opened.
-    xdotool("key", "--delay", "200", "shift+Tab", "ctrl+a", "Return")
-    if not viewer.wait_for(lambda: not viewer.window("Open"), 10):
-        raise RuntimeError("the file dialog did not close")
-    viewer.activate(options)
+    xdotool("key", "--delay", "100", "Tab", "Tab")
+    if fill:
+        xdotool("key", "space")
+        if not viewer.wait_for(lambda: viewer.window("Open"), 10):
+            raise RuntimeError("the file dialog did not open")
+        time.sleep(1)  # the dialog lists the folder it starts in (the program's own, ours)
+        # From the file name box back to the file view, all of it selected, opened.
+        xdotool("key", "--delay", "200", "shift+Tab", "ctrl+a", "Return")
+        if not viewer.wait_for(lambda: not viewer.window("Open"), 10):
+            raise RuntimeError("the file dialog did not close")
+        viewer.activate(options)
     # Add has the focus; then Remove, Clear, Preview, Start.
     xdotool("key", "--delay", "100", "Tab", "Tab", "Tab", "Tab", "space")
     if not viewer.wait_for(lambda: viewer.window("Fullscreenform"), 10):
@@ -288,6 +295,10 @@ def loupe(viewer, seconds, work, measure):
     if len(pictures) < 3:
         raise RuntimeError("the loupe does not follow the pointer")
     measure("loupe end")
+    viewer.activate(viewer.main)
+    xdotool("key", "ctrl+l")  # hides it again
+    if not viewer.wait_for(lambda: not viewer.window("Loupe"), 10):
+        raise RuntimeError("Ctrl+L did not hide the loupe")
 
 
 # ---- the report ----------------------------------------------------------------------------
@@ -309,8 +320,8 @@ def report(run):
              f"{os.cpu_count()} cores): the Release program on Xvfb (1280 x 1024) under openbox, "
              "driven by key presses and clicks through XTest (xdotool), with a fresh home "
              "folder. Readings from /proc/PID (VmRSS, RssAnon, RssFile, fd/, task/) and xrestop "
-             "(the sum of the client's windows, GCs, fonts, pixmaps, pictures, glyph sets, colour maps, grabs, "
-             "cursors and other resources; and its pixmap bytes).", "",
+             "(the sum of the client's windows, GCs, fonts, pixmaps, pictures, glyph sets, "
+             "colour maps, grabs, cursors and other resources; and its pixmap bytes).", "",
              f"- Folder: {run['files']} files made by `bench/soak_files.py`: "
              + ", ".join(f"{count} {kind}" for kind, count in run["made"].items())
              + " (photo: 12 MP JPEG; small: JPEG up to 1024 x 768; anim: 400 x 300 GIF of 8 "
@@ -319,8 +330,11 @@ def report(run):
              f"- Walk: {run['steps']} presses of Down/Up in the file list, {run['gap_ms']} ms "
              f"apart (plus the time to answer boxes), down to the last file and back up, then "
              f"on up to the first file; "
-             f"{run['walk_s'] / 60:.1f} minutes. The start is measured after one warm-up pass "
-             "down and up (caches, the painters' first frames).",
+             f"{run['walk_s'] / 60:.1f} minutes.",
+             "- Warm-up before the start: one pass down and up (caches, the painters' first "
+             "frames, the boxes learnt), one round of the slide show stopped on its first slide, "
+             "and the loupe for 10 s, hidden again by Ctrl+L: every window the run uses has "
+             "been made and used once.",
              f"- Message boxes answered (Return) in the walk: {run['walk_boxes']}; "
              f"{run['box_files']} of the folder's files give one: {run['box_kinds']}. "
              f"The others show what decodes or an empty picture with the reason in the status "
@@ -330,14 +344,15 @@ def report(run):
              f"1 s delay, {run['slides_s'] / 60:.1f} minutes, stopped by a click.",
              f"- Loupe: Ctrl+L, speed \"Fastest\" (100 ms) chosen from its menu, the pointer moved "
              f"every 0.5 s over 25 places (the corners partly off the screen), "
-             f"{run['loupe_s'] / 60:.1f} minutes.",
+             f"{run['loupe_s'] / 60:.1f} minutes, then hidden by Ctrl+L.",
              f"- End: {run['ending']}.", "",
              "What a process holds depends on the picture it shows, so each phase is read "
-             "twice in the same state: the walk with the first file selected (after the "
-             "warm-up pass and after the walk, each ending with a walk up to the first file), "
-             "the slide show while its "
-             "first slide is on screen again (after one round through the list and after the "
-             "last round), the loupe after a minute and at its end.", "",
+             "twice in the same state: the walk with the main window idle on the first file "
+             f"({SETTLE_S} s after the warm-up and after the walk, each ending with a walk up to "
+             "the first file), the slide show while its first slide is on screen again (after "
+             "one round through the list and after the last round), the loupe after a minute "
+             f"and at its end. The whole run is read at the start and at the end, {SETTLE_S} s "
+             "after the loupe was hidden, in the start's state.", "",
              "| phase | figure | at its start | at its end | change | within 5 % |",
              "|---|---|---:|---:|---:|---|"]
     points = run["points"]
@@ -433,25 +448,33 @@ def run_soak(args):
             kinds[kind] = kinds.get(kind, 0) + 1
         run["box_files"] = len(learned)
         run["box_kinds"] = ", ".join(f"{k} ({n})" for k, n in sorted(kinds.items())) or "none"
-        time.sleep(5)  # the last picture's painters and timers settle
+        # Every window the run uses is made before the start, so what one keeps after its
+        # first use (a backing store, the last slide) is in the start's reading and the end's.
+        print("warm-up slide show and loupe ...", flush=True)
+        slide_show(viewer, len(files) * 1.0, len(files), work, lambda *_: None)
+        loupe(viewer, 10, work, lambda *_: None)
+        time.sleep(SETTLE_S)
         measure("start")
 
         sampler.phase = "walk"
         boxes_before, began = viewer.boxes, time.monotonic()
         walk(viewer, files, args.steps, gap, set(learned))
         run["walk_s"], run["walk_boxes"] = time.monotonic() - began, viewer.boxes - boxes_before
-        time.sleep(5)
+        time.sleep(SETTLE_S)
         measure("after the walk")
 
         sampler.phase = "slide show"
         began = time.monotonic()
-        slide_show(viewer, args.slideshow_s, len(files), work, measure)
+        slide_show(viewer, args.slideshow_s, len(files), work, measure, fill=False)
         run["slides_s"] = time.monotonic() - began
 
         sampler.phase = "loupe"
         began = time.monotonic()
         loupe(viewer, args.loupe_s, work, measure)
         run["loupe_s"] = time.monotonic() - began
+        sampler.phase = "end"
+        time.sleep(SETTLE_S)
+        measure("end")
     except Exception:
         subprocess.run(["import", "-window", "root", os.path.join(work, "failed.png")])
         print(f"failed; the screen then is {work}/failed.png", file=sys.stderr)
