@@ -272,17 +272,17 @@ int main(int argc, char** argv) {
   }
   velk::PictureLoader loader;
   StartFirstPicture(loader, argc, argv);
-  // Work of its own threads while the windows are made: the mixer's devices are looked for,
-  // the window icon's pictures decoded.
-  velk::SystemMixers();
+  velk::SystemMixers();  // its devices are looked for on a thread of their own meanwhile
+  std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
+  velk::Application app(argc, argv);
+  // Decoded on a thread of its own while the windows are made; not before the application
+  // object exists, since reading a picture asks it where the format plugins are.
   std::future<std::vector<QImage>> iconPictures = std::async(std::launch::async, [] {
     std::vector<QImage> pictures;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
       pictures.emplace_back(QString(":/icons/velkview-%1.png").arg(size));
     return pictures;
   });
-  std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
-  velk::Application app(argc, argv);
   // Made after the application object, so gone before it: no load outlives it.
   struct StopLoads {
     velk::PictureLoader& loader;
