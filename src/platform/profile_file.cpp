@@ -252,6 +252,16 @@ std::string ValueAsRead(std::string_view value) {
   return Capped(unquoted.substr(0, unquoted.find('\0')));
 }
 
+// A value as written: on one line, and in quotes where a read would change it otherwise
+// (blanks at its ends are trimmed, matching quotes around it taken off). The platform's own
+// reads take the quotes off too.
+std::string ValueAsWritten(std::string_view value) {
+  const std::string text = OneLine(value);
+  const bool endsInBlank = !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
+  if (endsInBlank || Unquoted(text).size() != text.size()) return '"' + text + '"';
+  return text;
+}
+
 }  // namespace
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
@@ -329,7 +339,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
                               const std::string& value) {
   const std::string sectionName = OneLine(Trim(section));
   const std::string keyName = OneLine(Trim(key));
-  const std::string text = OneLine(value);
+  const std::string text = ValueAsWritten(value);
   std::string out = LoadToEdit();
   const Survey file(out, sectionName, keyName);
   const std::string eol = file.LineBreak();

@@ -77,6 +77,21 @@ TEST(ProfileFile, ValuesEndAtNulOnReadAndWrite) {
   EXPECT_EQ(ini.ReadString("s", "Name", ""), "Colour Pickx");
 }
 
+// Blanks at a value's ends and quotes around it would be taken off by the read: such values
+// are written in quotes, so every value reads back as written (line breaks become blanks).
+TEST(ProfileFile, ValuesReadBackAsWritten) {
+  TempDir dir;
+  ProfileFile ini(dir.File("a.ini"));
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "plain"},           {" leading", " leading"},   {"trailing\t", "trailing\t"},
+      {"\rame=x", " ame=x"},         {"\"quoted\"", "\"quoted\""}, {"'single'", "'single'"},
+      {"\"", "\""},                 {"", ""},                   {"a\nb", "a b"}};
+  for (const auto& [written, read] : cases) {
+    ini.WriteString("s", "Key", written);
+    EXPECT_EQ(ini.ReadString("s", "Key", "?"), read) << written;
+  }
+}
+
 TEST(ProfileFile, ParsesIntegersStrictly) {
   TempDir dir;
   dir.Write("a.ini",
