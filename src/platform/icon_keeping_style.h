@@ -9,7 +9,7 @@ namespace velk {
 
 // Qt's styles make a new icon at every call of standardIcon, and the pixmap cache keeps each
 // icon's renderings under that icon's own key until the cache holds 10 MB: every message box
-// (its icon and its buttons') would add about 2 KB to a long session. Handing out the same
+// (its buttons' icons) would add about 2 KB to a long session. Handing out the same
 // icon for the same pixmap lets the cache find what it drew before.
 class IconKeepingStyle : public QProxyStyle {
 public:
