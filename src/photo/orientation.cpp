@@ -1,6 +1,7 @@
 #include "photo/orientation.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "photo/parallel_rows.h"
@@ -51,12 +52,26 @@ void MoveWholePixels(const Bitmap& source, Bitmap& target) {
       const int bottom = std::min(top + kTileRows, end);
       for (int left = 0; left < width; left += kTileColumns) {
         const int right = std::min(left + kTileColumns, width);
-        for (int y = top; y < bottom; ++y) {
-          const uint8_t* in = source.ScanLine(y) + size_t(left) * Bytes;
-          for (int x = left; x < right; ++x, in += Bytes) {
+        if constexpr (Orientation >= 5) {
+          // A source column is a target row: each one filled along, a pixel from each row.
+          constexpr ptrdiff_t kStep = Orientation == 6 || Orientation == 7 ? -Bytes : Bytes;
+          const ptrdiff_t sourceStride = ptrdiff_t(source.Stride());
+          for (int x = left; x < right; ++x) {
             int tx, ty;
-            Place<Orientation>(x, y, width, height, tx, ty);
-            std::memcpy(bits + size_t(ty) * stride + size_t(tx) * Bytes, in, Bytes);
+            Place<Orientation>(x, top, width, height, tx, ty);
+            uint8_t* out = bits + size_t(ty) * stride + size_t(tx) * Bytes;
+            const uint8_t* in = source.ScanLine(top) + size_t(x) * Bytes;
+            for (int y = top; y < bottom; ++y, in += sourceStride, out += kStep)
+              std::memcpy(out, in, Bytes);
+          }
+        } else {
+          for (int y = top; y < bottom; ++y) {
+            const uint8_t* in = source.ScanLine(y) + size_t(left) * Bytes;
+            for (int x = left; x < right; ++x, in += Bytes) {
+              int tx, ty;
+              Place<Orientation>(x, y, width, height, tx, ty);
+              std::memcpy(bits + size_t(ty) * stride + size_t(tx) * Bytes, in, Bytes);
+            }
           }
         }
       }

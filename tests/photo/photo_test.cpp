@@ -100,12 +100,17 @@ TEST(PhotoOrientation, EveryValueTurnsAsImageMagickDoes) {
   }
 }
 
-// Packed 1- and 4-bit pixels turn like the same picture widened to 24 bits.
+// Packed 1- and 4-bit pixels (moved one by one) turn like the same picture widened to 24 bits
+// (moved in tiles, and in bands on every core from 1 MP up, with tiles cut at the edges).
 TEST(PhotoOrientation, PackedPixelsTurnLikeWholeOnes) {
-  for (const int bits : {1, 4, 8})
+  struct Case {
+    int bits, width, height;
+  } const cases[] = {{1, 13, 5}, {4, 13, 5}, {8, 13, 5}, {4, 1030, 1001}};
+  for (const Case& c : cases)
     for (int orientation = 1; orientation <= 8; ++orientation) {
-      SCOPED_TRACE(::testing::Message() << bits << " bits, orientation " << orientation);
-      const Bitmap packed = Pattern(13, 5, bits);
+      SCOPED_TRACE(::testing::Message() << c.bits << " bits, " << c.width << " x " << c.height
+                                        << ", orientation " << orientation);
+      const Bitmap packed = Pattern(c.width, c.height, c.bits);
       EXPECT_EQ(test::CompareRgb(test::ToRgb(Oriented(ConvertTo24Bit(packed), orientation)),
                                  test::ToRgb(Oriented(packed, orientation))),
                 "");
