@@ -163,10 +163,10 @@ void ScaleAll(const SourceRows& source, QSize sourceSize, QImage& target) {
   if (topHalf.joinable()) topHalf.join();
 }
 
-// An image of that size whose pixels take 2 MiB pages when large (see MapLargeBlock).
+// An image of that size whose pixels take 2 MiB pages when MapLargeBlock is worth it.
 QImage NewImage(QSize size) {
   const size_t bytes = size_t(size.width()) * size_t(size.height()) * 4;
-  if (bytes < kLargeBlockFrom) return QImage(size, QImage::Format_RGB32);
+  if (!MappedOnItsOwn(bytes)) return QImage(size, QImage::Format_RGB32);
   void* block = MapLargeBlock(bytes);
   if (!block) return {};
   // Its pages are taken here, one by one: two threads faulting on one 2 MiB page at once

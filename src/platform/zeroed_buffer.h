@@ -2,7 +2,7 @@
 // A block of bytes that starts zeroed. It comes from calloc, which hands out fresh zero pages
 // for large blocks instead of writing them: a picture costs memory and time only for the rows
 // a decoder actually fills, so a file that claims a huge size and then ends stays cheap. Large
-// blocks are mapped in 2 MiB pages (see MapLargeBlock), zeroed by the kernel the same way.
+// blocks take 2 MiB pages (see MapLargeBlock), zeroed by the kernel the same way.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -29,7 +29,7 @@ public:
     return *this;
   }
   ~ZeroedBuffer() {
-    if (size_ >= kLargeBlockFrom) UnmapLargeBlock(data_, size_);
+    if (MappedOnItsOwn(size_)) UnmapLargeBlock(data_, size_);
     else std::free(data_);
   }
 
@@ -44,8 +44,9 @@ public:
 private:
   static uint8_t* Allocate(size_t size) {
     if (size == 0) return nullptr;
-    void* block = size >= kLargeBlockFrom ? MapLargeBlock(size) : std::calloc(size, 1);
+    void* block = MappedOnItsOwn(size) ? MapLargeBlock(size) : std::calloc(size, 1);
     if (!block) throw std::bad_alloc();
+    AdviseLargePages(block, size);
     return static_cast<uint8_t*>(block);
   }
 
