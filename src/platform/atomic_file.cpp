@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "platform/errors.h"
-#include "platform/large_pages.h"
 
 namespace velk {
 
@@ -34,10 +33,7 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, uint6
     ::close(fd);
     return std::nullopt;
   }
-  std::vector<uint8_t> bytes;
-  bytes.reserve(size_t(info.st_size));
-  AdviseLargePages(bytes.data(), bytes.capacity());  // before the pages are first touched
-  bytes.resize(size_t(info.st_size));
+  std::vector<uint8_t> bytes(size_t(info.st_size));
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);

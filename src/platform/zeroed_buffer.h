@@ -2,7 +2,7 @@
 // A block of bytes that starts zeroed. It comes from calloc, which hands out fresh zero pages
 // for large blocks instead of writing them: a picture costs memory and time only for the rows
 // a decoder actually fills, so a file that claims a huge size and then ends stays cheap. Large
-// blocks take 2 MiB pages (see MapLargeBlock), zeroed by the kernel the same way.
+// blocks take their pages 2 MiB at a time.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,9 +17,18 @@ namespace velk {
 class ZeroedBuffer {
 public:
   ZeroedBuffer() = default;
-  explicit ZeroedBuffer(size_t size) : data_(Allocate(size)), size_(size) {}
-  ZeroedBuffer(const ZeroedBuffer& other) : data_(Allocate(other.size_)), size_(other.size_) {
-    if (size_) std::memcpy(data_, other.data_, size_);
+  explicit ZeroedBuffer(size_t size) : size_(size) {
+    if (size == 0) return;
+    data_ = static_cast<uint8_t*>(std::calloc(size, 1));
+    if (!data_) throw std::bad_alloc();
+    AdviseLargePages(data_, size_);
+  }
+  ZeroedBuffer(const ZeroedBuffer& other) : size_(other.size_) {
+    if (size_ == 0) return;
+    data_ = static_cast<uint8_t*>(std::malloc(size_));
+    if (!data_) throw std::bad_alloc();
+    AdviseLargePages(data_, size_);
+    std::memcpy(data_, other.data_, size_);
   }
   ZeroedBuffer(ZeroedBuffer&& other) noexcept
       : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
@@ -28,10 +37,7 @@ public:
     std::swap(size_, other.size_);
     return *this;
   }
-  ~ZeroedBuffer() {
-    if (MappedOnItsOwn(size_)) UnmapLargeBlock(data_, size_);
-    else std::free(data_);
-  }
+  ~ZeroedBuffer() { std::free(data_); }
 
   uint8_t* data() { return data_; }
   const uint8_t* data() const { return data_; }
@@ -42,14 +48,6 @@ public:
   }
 
 private:
-  static uint8_t* Allocate(size_t size) {
-    if (size == 0) return nullptr;
-    void* block = MappedOnItsOwn(size) ? MapLargeBlock(size) : std::calloc(size, 1);
-    if (!block) throw std::bad_alloc();
-    AdviseLargePages(block, size);
-    return static_cast<uint8_t*>(block);
-  }
-
   uint8_t* data_ = nullptr;
   size_t size_ = 0;
 };
