@@ -56,11 +56,12 @@ void MoveWholePixels(const Bitmap& source, Bitmap& target) {
           // A source column is a target row: each one filled along, a pixel from each row.
           constexpr ptrdiff_t kStep = Orientation == 6 || Orientation == 7 ? -Bytes : Bytes;
           const ptrdiff_t sourceStride = ptrdiff_t(source.Stride());
+          const uint8_t* topRow = source.ScanLine(top);
           for (int x = left; x < right; ++x) {
             int tx, ty;
             Place<Orientation>(x, top, width, height, tx, ty);
             uint8_t* out = bits + size_t(ty) * stride + size_t(tx) * Bytes;
-            const uint8_t* in = source.ScanLine(top) + size_t(x) * Bytes;
+            const uint8_t* in = topRow + size_t(x) * Bytes;
             for (int y = top; y < bottom; ++y, in += sourceStride, out += kStep)
               std::memcpy(out, in, Bytes);
           }
