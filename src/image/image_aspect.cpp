@@ -4,6 +4,7 @@
 
 #include "image/fit_rect.h"
 #include "platform/bitmap_graphic.h"
+#include "platform/qimage_view.h"
 
 namespace velk {
 
@@ -56,7 +57,7 @@ QRect TImageAspect::PictureRect() const {
 
 QImage TImageAspect::FitImage(const Graphic& still, QSize target, qreal pixelRatio) {
   // Drawn as the control would draw it, so the pixels are the same.
-  QImage image((QSizeF(target) * pixelRatio).toSize(), QImage::Format_RGB32);
+  QImage image = RecycledQImage((QSizeF(target) * pixelRatio).toSize(), QImage::Format_RGB32);
   image.setDevicePixelRatio(pixelRatio);
   image.fill(Qt::black);
   QPainter painter(&image);

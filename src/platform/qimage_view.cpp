@@ -1,6 +1,10 @@
 #include "platform/qimage_view.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+
+#include "platform/recycled_blocks.h"
 
 namespace velk {
 
@@ -45,6 +49,34 @@ QImage BitmapAsQImage(const Bitmap& bitmap) {
     for (int x = 0; x < bitmap.Width(); ++x) out[x] = x % 2 ? in[x / 2] & 0x0F : in[x / 2] >> 4;
   }
   return image;
+}
+
+QImage RecycledQImage(QSize size, QImage::Format format) {
+  const int bits = QImage::toPixelFormat(format).bitsPerPixel();
+  const qsizetype stride = ((qsizetype(size.width()) * bits + 31) / 32) * 4;
+  if (size.isEmpty() || bits == 0 || size_t(stride) > SIZE_MAX / size_t(size.height()))
+    return QImage(size, format);
+  struct Owned {
+    void* block;
+    size_t capacity;
+  };
+  auto owned = std::make_unique<Owned>();
+  const size_t bytes = size_t(stride) * size_t(size.height());
+  owned->block = TakeRecycledBlock(bytes, &owned->capacity);
+  if (!owned->block) {
+    owned->block = std::malloc(bytes);
+    owned->capacity = bytes;
+  }
+  if (!owned->block) return {};  // as QImage says it is out of memory
+  void* block = owned->block;
+  return QImage(
+      static_cast<uchar*>(block), size.width(), size.height(), stride, format,
+      [](void* info) {
+        const auto* owned = static_cast<Owned*>(info);
+        RecycleBlock(owned->block, owned->capacity);
+        delete owned;
+      },
+      owned.release());
 }
 
 Bitmap BitmapFromQImage(const QImage& image) {

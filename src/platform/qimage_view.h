@@ -12,6 +12,9 @@ namespace velk {
 QImage BitmapAsQImage(const Bitmap& bitmap);
 // True when BitmapAsQImage shares the bitmap's memory.
 bool SharesMemoryWithQImage(const Bitmap& bitmap);
+// A new image whose memory may be a recycled block (see recycled_blocks.h); its contents are
+// undefined, as a new QImage's are.
+QImage RecycledQImage(QSize size, QImage::Format format);
 // A 24-bit bitmap copy of any QImage.
 Bitmap BitmapFromQImage(const QImage& image);
 

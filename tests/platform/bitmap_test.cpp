@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <new>
 #include <tuple>
 
 #include "platform/bitmap.h"
+#include "platform/recycled_blocks.h"
 
 namespace velk {
 namespace {
@@ -28,6 +31,28 @@ TEST(Bitmap, SizeLimitHoldsWithoutOverflow) {
   EXPECT_FALSE(Bitmap::SizeAllowed(1, -1, 8));
   EXPECT_THROW(Bitmap(100000, 100000, 24), std::bad_alloc);
   EXPECT_THROW(Bitmap(1, 1, 2), std::bad_alloc);
+}
+
+TEST(Bitmap, TheMemoryOfOneLetGoServesTheNextOfAboutItsSizeZeroed) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  const bool recycles = false;  // the sanitizers must see every use after free
+#else
+  const bool recycles = true;
+#endif
+  DropRecycledBlocks();
+  const uint8_t* first = nullptr;
+  {
+    Bitmap shown(640, 480, 24);
+    std::memset(shown.Bits(), 0xAB, shown.ByteSize());
+    first = shown.Bits();
+  }
+  const Bitmap half(320, 480, 24), tiny(64, 64, 24);  // much smaller: not given it
+  EXPECT_NE(half.Bits(), first);
+  EXPECT_NE(tiny.Bits(), first);
+  const Bitmap next(636, 480, 24);
+  EXPECT_EQ(next.Bits() == first, recycles);
+  EXPECT_TRUE(std::all_of(next.Bits(), next.Bits() + next.ByteSize(), [](uint8_t b) { return b == 0; }));
+  DropRecycledBlocks();
 }
 
 TEST(Bitmap, PixelColorReadsEveryDepth) {
