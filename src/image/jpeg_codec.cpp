@@ -7,6 +7,7 @@
 
 #include <jerror.h>
 
+#include "image/jpeg_bands.h"
 #include "image/jpeg_bmp_source.h"
 #include "image/jpeg_errors.h"
 #include "photo/colour_profile.h"
@@ -115,8 +116,20 @@ struct DecodeJob {
   std::vector<uint8_t> profile;  // the embedded ICC profile, when it is to be converted
   bool cmyk = false;  // CMYK output turned into 24-bit RGB row by row
   std::unique_ptr<SrgbTransform> cmykTransform;  // through the file's CMYK profile
+  JSAMPARRAY cmykRows = nullptr;  // libjpeg's CMYK output, before it becomes B, G, R
   // Stopped after the header: the picture is decoded in true colour, then reduced.
   bool reduceLater = false;
+  // Rows decoded on other threads (see JpegBands), counted in the progress.
+  std::function<int()> rowsElsewhere;
+  JDIMENSION rowsReported = 0;
+
+  // Reports progress for every row count up to our rows plus the other threads'.
+  void ReportRows(JDIMENSION ours) {
+    const JDIMENSION done = std::min(
+        cinfo.output_height, ours + JDIMENSION(rowsElsewhere ? rowsElsewhere() : 0));
+    for (; rowsReported < done; ++rowsReported)
+      progress.RowsDone(rowsReported + 1, cinfo.output_height);
+  }
 };
 
 // The colour space an ICC profile's header names (bytes 16 to 19).
@@ -209,7 +222,7 @@ void FillPalette(const jpeg_decompress_struct& c, Bitmap& bitmap) {
   }
 }
 
-void DecodeSteps(DecodeJob& job) {
+void DecodeStart(DecodeJob& job) {
   jpeg_decompress_struct& c = job.cinfo;
   jpeg_create_decompress(&c);
   c.mem->max_memory_to_use = kJpegMemoryLimit;
@@ -234,33 +247,80 @@ void DecodeSteps(DecodeJob& job) {
   // Allocated once libjpeg has got through the first passes, which fail on most bad files.
   jpeg_start_decompress(&c);
   job.bitmap = Bitmap(width, height, bits);
-  JSAMPARRAY cmykRows = nullptr;
   if (job.cmyk)
-    cmykRows = (*c.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&c), JPOOL_IMAGE,
-                                      c.output_width * 4, kRowBatch);
+    job.cmykRows = (*c.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&c), JPOOL_IMAGE,
+                                          c.output_width * 4, kRowBatch);
+}
+
+// Decodes rows up to `end`. Progress counts the rows other threads have done too.
+void ReadRows(DecodeJob& job, JDIMENSION end) {
+  jpeg_decompress_struct& c = job.cinfo;
   JSAMPROW rows[kRowBatch];
-  while (c.output_scanline < c.output_height) {
+  while (c.output_scanline < end) {
     const JDIMENSION first = c.output_scanline;
-    const JDIMENSION wanted = std::min(kRowBatch, c.output_height - first);
+    const JDIMENSION wanted = std::min(kRowBatch, end - first);
     for (JDIMENSION i = 0; i < wanted; ++i)
-      rows[i] = job.cmyk ? cmykRows[i] : job.bitmap.ScanLine(int(first + i));
+      rows[i] = job.cmyk ? job.cmykRows[i] : job.bitmap.ScanLine(int(first + i));
     const JDIMENSION got = jpeg_read_scanlines(&c, rows, wanted);
     if (got == 0) JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_INPUT_EOF);  // no hang
     for (JDIMENSION i = 0; i < got; ++i) {
       uint8_t* row = job.bitmap.ScanLine(int(first + i));
-      if (job.cmykTransform) job.cmykTransform->Convert(cmykRows[i], row, c.output_width);
-      else if (job.cmyk) CmykToBgr(cmykRows[i], row, c.output_width, c.saw_Adobe_marker);
-      job.progress.RowsDone(first + i + 1, c.output_height);
+      if (job.cmykTransform) job.cmykTransform->Convert(job.cmykRows[i], row, c.output_width);
+      else if (job.cmyk) CmykToBgr(job.cmykRows[i], row, c.output_width, c.saw_Adobe_marker);
     }
+    job.ReportRows(first + got);
   }
-  if (bits == 8) FillPalette(c, job.bitmap);
-  jpeg_finish_decompress(&c);
 }
 
-bool RunDecode(DecodeJob& job) {
+void FinishDecode(DecodeJob& job) {
+  if (job.bitmap.BitsPerPixel() == 8) FillPalette(job.cinfo, job.bitmap);
+  jpeg_finish_decompress(&job.cinfo);
+}
+
+bool RunDecodeStart(DecodeJob& job) {
   if (setjmp(job.err.jump) != 0) return false;
-  DecodeSteps(job);
+  DecodeStart(job);
   return true;
+}
+
+bool RunReadRows(DecodeJob& job, JDIMENSION end) {
+  if (setjmp(job.err.jump) != 0) return false;
+  ReadRows(job, end);
+  return true;
+}
+
+bool RunFinishDecode(DecodeJob& job) {
+  if (setjmp(job.err.jump) != 0) return false;
+  FinishDecode(job);
+  return true;
+}
+
+// Decodes the started job's rows, the lower ones on other threads when the picture is large.
+void DecodeRows(DecodeJob& job) {
+  jpeg_decompress_struct& c = job.cinfo;
+  const JpegDecodeOptions options = job.options;
+  const JpegBands::SetUp setUp{
+      [](jpeg_decompress_struct& band) {
+        jpeg_set_marker_processor(&band, JPEG_COM, SkipComment);
+      },
+      [options](jpeg_decompress_struct& band) {
+        ApplyOptions(band, options);
+        if (band.out_color_space == JCS_RGB) band.out_color_space = JCS_EXT_BGR;
+      }};
+  const std::unique_ptr<JpegBands> bands =
+      job.cmyk ? nullptr : JpegBands::Start(job.data, job.size, c, job.bitmap, setUp);
+  if (bands) {
+    job.rowsElsewhere = [&bands] { return bands->RowsDone(); };
+    if (!RunReadRows(job, JDIMENSION(bands->CallerEnd()))) throw EJPEGException(job.err.message);
+    job.rowsElsewhere = nullptr;
+    if (bands->Finish()) {
+      if (job.bitmap.BitsPerPixel() == 8) FillPalette(c, job.bitmap);
+      job.ReportRows(c.output_height);
+      return;  // the last band read the file to its end
+    }
+  }
+  if (!RunReadRows(job, c.output_height) || !RunFinishDecode(job))
+    throw EJPEGException(job.err.message);
 }
 
 // ---- encoding ----
@@ -384,7 +444,8 @@ Bitmap ReduceColours(const Bitmap& trueColour, JpegDecodeOptions options) {
 Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
                   int progressStep, const JpegProgress& progress, std::string* warning) {
   DecodeJob job(data, size, options, progressStep, progress);
-  if (!RunDecode(job)) throw EJPEGException(job.err.message);
+  if (!RunDecodeStart(job)) throw EJPEGException(job.err.message);
+  if (!job.reduceLater) DecodeRows(job);
   if (job.reduceLater) {
     job.bitmap = ReduceColours(DecodeTrueColour(data, size, options, progressStep, progress,
                                                 warning),
