@@ -7,17 +7,17 @@ source "$velk_root/tools/deps.sh"
 velk_install_missing
 # VELK_SANITIZE=1 builds and runs everything under AddressSanitizer and UndefinedBehaviorSanitizer
 # (leak reports off: plugins and Qt keep memory until exit by design).
-# VELK_SANITIZE=thread builds the GIF codec and its painter threads, the converter's pool, the
-# file list's reading thread and the main window's picture loads under ThreadSanitizer and runs
-# their tests.
+# VELK_SANITIZE=thread builds the GIF codec and its painter threads, the JPEG decode's bands,
+# the converter's pool, the file list's reading thread and the main window's picture loads under
+# ThreadSanitizer and runs their tests.
 if [ "${VELK_SANITIZE:-}" = thread ]; then
   build="$velk_root/build/tsan"
   cmake -S "$velk_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELK_TSAN=ON \
     -DVELK_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$build" --target gif_codec_tests gif_widget_tests convert_tests widgets_tests \
-    app_tests
+  cmake --build "$build" --target gif_codec_tests gif_widget_tests jpeg_codec_tests convert_tests \
+    widgets_tests app_tests
   export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$velk_root/tests/tsan.supp"
-  for tests in gif_codec_tests gif_widget_tests convert_tests widgets_tests; do
+  for tests in gif_codec_tests gif_widget_tests jpeg_codec_tests convert_tests widgets_tests; do
     QT_QPA_PLATFORM=offscreen "$build/tests/$tests" --gtest_brief=1
   done
   QT_QPA_PLATFORM=offscreen "$build/tests/app_tests" --gtest_brief=1 --gtest_filter='MainformTest.*'

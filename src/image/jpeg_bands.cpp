@@ -13,7 +13,6 @@ constexpr int kMostBands = 4;
 // Skipping a row costs about this share of decoding it: the entropy decoding, measured at
 // half of a photo's decode.
 constexpr double kSkipCost = 0.5;
-constexpr JDIMENSION kRowBatch = 16;
 
 // Band starts in rows, iMCU-row aligned: each band's skip plus its own rows take as long as the
 // caller's band. Fewer bands when the picture is too short for them.
@@ -41,15 +40,15 @@ bool JpegBands::Splittable(const jpeg_decompress_struct& c) {
 }
 
 std::unique_ptr<JpegBands> JpegBands::Start(const uint8_t* data, size_t size,
-                                            const jpeg_decompress_struct& caller, Bitmap& bitmap,
-                                            const SetUp& setUp) {
-  const int cores = int(std::thread::hardware_concurrency());
-  if (cores < 2 || !Splittable(caller) || caller.output_scanline != 0) return nullptr;
+                                            const jpeg_decompress_struct& caller,
+                                            const DecodedRows& rows, const SetUp& setUp,
+                                            int threads) {
+  if (threads < 2 || !Splittable(caller) || caller.output_scanline != 0) return nullptr;
   const int imcuRows = caller.max_v_samp_factor * DCTSIZE;
   const std::vector<int> starts =
-      BandStarts(int(caller.output_height), imcuRows, std::min(cores, kMostBands));
+      BandStarts(int(caller.output_height), imcuRows, std::min(threads, kMostBands));
   if (starts.size() < 3) return nullptr;
-  std::unique_ptr<JpegBands> bands(new JpegBands(data, size, bitmap, setUp));
+  std::unique_ptr<JpegBands> bands(new JpegBands(data, size, rows, setUp));
   bands->callerEnd_ = starts[1];
   for (size_t i = 1; i + 1 < starts.size(); ++i)
     bands->bands_.push_back({starts[i], starts[i + 1], i + 2 == starts.size(), false});
@@ -73,12 +72,18 @@ void JpegBands::Decode(Band& band) {
   jpeg_decompress_struct c{};
   JpegErrorManager err;
   c.err = InitJpegErrorManager(err);  // warnings not tolerated: the first ends the band
-  band.ok = RunBand(c, err, band);
+  std::vector<uint8_t> batch;
+  try {
+    band.ok = RunBand(c, err, band, batch);
+  } catch (...) {  // out of memory for the batch: the caller decodes the rest itself
+    band.ok = false;
+  }
   jpeg_destroy_decompress(&c);
 }
 
 // Holds only trivially destructible locals, so that libjpeg's longjmp skips no destructor.
-bool JpegBands::RunBand(jpeg_decompress_struct& c, JpegErrorManager& err, Band& band) {
+bool JpegBands::RunBand(jpeg_decompress_struct& c, JpegErrorManager& err, Band& band,
+                        std::vector<uint8_t>& batch) {
   if (setjmp(err.jump) != 0) return false;
   jpeg_create_decompress(&c);
   if (setUp_.beforeHeader) setUp_.beforeHeader(c);
@@ -86,20 +91,24 @@ bool JpegBands::RunBand(jpeg_decompress_struct& c, JpegErrorManager& err, Band& 
   jpeg_read_header(&c, TRUE);
   if (setUp_.afterHeader) setUp_.afterHeader(c);
   jpeg_calc_output_dimensions(&c);
-  if (!Splittable(c) || int(c.output_width) != bitmap_.Width() ||
-      int(c.output_height) != bitmap_.Height() ||
-      c.out_color_components * 8 != bitmap_.BitsPerPixel())
+  if (!Splittable(c) || int(c.output_width) != rows_.Width() ||
+      int(c.output_height) != rows_.Height() || c.out_color_components * 8 != rows_.BitsPerPixel())
     return false;
   jpeg_start_decompress(&c);
   if (jpeg_skip_scanlines(&c, JDIMENSION(band.first)) != JDIMENSION(band.first)) return false;
-  JSAMPROW rows[kRowBatch];
+  JSAMPROW rows[DecodedRows::kMostBatchRows];
   while (int(c.output_scanline) < band.end) {
     if (stop_.load(std::memory_order_relaxed)) return false;
     const JDIMENSION first = c.output_scanline;
-    const JDIMENSION wanted = std::min(kRowBatch, JDIMENSION(band.end) - first);
-    for (JDIMENSION i = 0; i < wanted; ++i) rows[i] = bitmap_.ScanLine(int(first + i));
-    const JDIMENSION got = jpeg_read_scanlines(&c, rows, wanted);
-    if (got == 0) return false;
+    const JDIMENSION wanted = std::min(JDIMENSION(rows_.BatchRows()), JDIMENSION(band.end) - first);
+    rows_.Aim(rows, int(first), int(wanted), batch);
+    JDIMENSION got = 0;
+    while (got < wanted) {
+      const JDIMENSION more = jpeg_read_scanlines(&c, rows + got, wanted - got);
+      if (more == 0) return false;
+      got += more;
+    }
+    rows_.Place(int(first), int(got), batch);
     rowsDone_.fetch_add(int(got), std::memory_order_relaxed);
   }
   // The last band reads on to the end of the file, where a damaged one may still warn.

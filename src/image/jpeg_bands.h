@@ -2,7 +2,8 @@
 // The lower rows of a large picture decoded on other threads while the caller decodes the top.
 // libjpeg cannot split one decode, so each band's thread reads the file with a decoder of its
 // own, skips the rows above its band (for a single-scan file that is only the entropy
-// decoding, a fraction of the work) and decodes its rows into the shared bitmap. The bands are
+// decoding, a fraction of the work) and decodes its rows into the shared bitmap, turned there
+// when the picture is. The bands are
 // sized so that skipping and decoding end together.
 #include <atomic>
 #include <cstdint>
@@ -11,8 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "image/decoded_rows.h"
 #include "image/jpeg_errors.h"
-#include "platform/bitmap.h"
 
 namespace velk {
 
@@ -25,10 +26,13 @@ public:
 
   // Starts the threads for the rows below the caller's band, or returns nothing when the
   // picture is too small or not of a kind that can be split (see Splittable). `caller` is the
-  // caller's decoder, started and at its first row; `bitmap` must stay until the end.
+  // caller's decoder, started and at its first row; `rows` (where rows go) must stay until
+  // the end.
+  // At most `threads` bands, the caller's included.
   static std::unique_ptr<JpegBands> Start(const uint8_t* data, size_t size,
-                                          const jpeg_decompress_struct& caller, Bitmap& bitmap,
-                                          const SetUp& setUp);
+                                          const jpeg_decompress_struct& caller,
+                                          const DecodedRows& rows, const SetUp& setUp,
+                                          int threads);
   // Stops the threads that still run and waits for them.
   ~JpegBands();
 
@@ -51,14 +55,15 @@ private:
     bool last = false;
     bool ok = false;
   };
-  JpegBands(const uint8_t* data, size_t size, Bitmap& bitmap, const SetUp& setUp)
-      : data_(data), size_(size), bitmap_(bitmap), setUp_(setUp) {}
+  JpegBands(const uint8_t* data, size_t size, const DecodedRows& rows, const SetUp& setUp)
+      : data_(data), size_(size), rows_(rows), setUp_(setUp) {}
   void Decode(Band& band);
-  bool RunBand(jpeg_decompress_struct& c, JpegErrorManager& err, Band& band);
+  bool RunBand(jpeg_decompress_struct& c, JpegErrorManager& err, Band& band,
+               std::vector<uint8_t>& batch);
 
   const uint8_t* data_;
   size_t size_;
-  Bitmap& bitmap_;
+  const DecodedRows& rows_;
   SetUp setUp_;
   int callerEnd_ = 0;
   std::vector<Band> bands_;

@@ -1,12 +1,16 @@
 #include "image/jpeg_codec.h"
 
 #include <algorithm>
+#include <atomic>
 #include <csetjmp>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include <jerror.h>
 
+#include "image/decoded_rows.h"
 #include "image/jpeg_bands.h"
 #include "image/jpeg_bmp_source.h"
 #include "image/jpeg_errors.h"
@@ -27,9 +31,6 @@ namespace {
 // (two-pass quantization, progressive coefficients); past it libjpeg fails instead of
 // allocating ("Backing store not supported").
 constexpr long kJpegMemoryLimit = 2L << 30;
-
-// Rows asked for per jpeg_read_scanlines call.
-constexpr JDIMENSION kRowBatch = 16;
 
 J_DCT_METHOD DctMethod(TDCTMethod method) {
   switch (method) {
@@ -117,6 +118,8 @@ struct DecodeJob {
   bool cmyk = false;  // CMYK output turned into 24-bit RGB row by row
   std::unique_ptr<SrgbTransform> cmykTransform;  // through the file's CMYK profile
   JSAMPARRAY cmykRows = nullptr;  // libjpeg's CMYK output, before it becomes B, G, R
+  std::optional<DecodedRows> rows;  // where decoded rows go in the bitmap
+  std::vector<uint8_t> batch;       // rows on their way to being turned
   // Stopped after the header: the picture is decoded in true colour, then reduced.
   bool reduceLater = false;
   // Rows decoded on other threads (see JpegBands), counted in the progress.
@@ -246,28 +249,33 @@ void DecodeStart(DecodeJob& job) {
 
   // Allocated once libjpeg has got through the first passes, which fail on most bad files.
   jpeg_start_decompress(&c);
-  job.bitmap = Bitmap(width, height, bits);
+  job.bitmap = OrientedBlank(width, height, bits, job.orientation);
+  job.rows.emplace(job.bitmap, width, height, job.orientation);
   if (job.cmyk)
     job.cmykRows = (*c.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&c), JPOOL_IMAGE,
-                                          c.output_width * 4, kRowBatch);
+                                          c.output_width * 4, DecodedRows::kMostBatchRows);
 }
 
 // Decodes rows up to `end`. Progress counts the rows other threads have done too.
 void ReadRows(DecodeJob& job, JDIMENSION end) {
   jpeg_decompress_struct& c = job.cinfo;
-  JSAMPROW rows[kRowBatch];
+  JSAMPROW rows[DecodedRows::kMostBatchRows];
   while (c.output_scanline < end) {
     const JDIMENSION first = c.output_scanline;
-    const JDIMENSION wanted = std::min(kRowBatch, end - first);
-    for (JDIMENSION i = 0; i < wanted; ++i)
-      rows[i] = job.cmyk ? job.cmykRows[i] : job.bitmap.ScanLine(int(first + i));
-    const JDIMENSION got = jpeg_read_scanlines(&c, rows, wanted);
-    if (got == 0) JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_INPUT_EOF);  // no hang
-    for (JDIMENSION i = 0; i < got; ++i) {
-      uint8_t* row = job.bitmap.ScanLine(int(first + i));
-      if (job.cmykTransform) job.cmykTransform->Convert(job.cmykRows[i], row, c.output_width);
-      else if (job.cmyk) CmykToBgr(job.cmykRows[i], row, c.output_width, c.saw_Adobe_marker);
+    const JDIMENSION wanted = std::min(JDIMENSION(job.rows->BatchRows()), end - first);
+    job.rows->Aim(rows, int(first), int(wanted), job.batch);
+    JSAMPARRAY into = job.cmyk ? job.cmykRows : rows;
+    JDIMENSION got = 0;
+    while (got < wanted) {  // libjpeg hands out at most one row group per call
+      const JDIMENSION more = jpeg_read_scanlines(&c, into + got, wanted - got);
+      if (more == 0) JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_INPUT_EOF);  // no hang
+      got += more;
     }
+    for (JDIMENSION i = 0; i < got && job.cmyk; ++i) {
+      if (job.cmykTransform) job.cmykTransform->Convert(job.cmykRows[i], rows[i], c.output_width);
+      else CmykToBgr(job.cmykRows[i], rows[i], c.output_width, c.saw_Adobe_marker);
+    }
+    job.rows->Place(int(first), int(got), job.batch);
     job.ReportRows(first + got);
   }
 }
@@ -307,8 +315,15 @@ void DecodeRows(DecodeJob& job) {
         ApplyOptions(band, options);
         if (band.out_color_space == JCS_RGB) band.out_color_space = JCS_EXT_BGR;
       }};
+  // Bands only on cores no other decode is using (preloading may run two at once).
+  static std::atomic<int> decoding{0};
+  struct Counted {
+    Counted() { ++decoding; }
+    ~Counted() { --decoding; }
+  } counted;
+  const int freeCores = int(std::thread::hardware_concurrency()) - decoding + 1;
   const std::unique_ptr<JpegBands> bands =
-      job.cmyk ? nullptr : JpegBands::Start(job.data, job.size, c, job.bitmap, setUp);
+      job.cmyk ? nullptr : JpegBands::Start(job.data, job.size, c, *job.rows, setUp, freeCores);
   if (bands) {
     job.rowsElsewhere = [&bands] { return bands->RowsDone(); };
     if (!RunReadRows(job, JDIMENSION(bands->CallerEnd()))) throw EJPEGException(job.err.message);
@@ -455,8 +470,10 @@ Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& opt
       if (!options.tolerateWarnings) throw EJPEGException("There are warnings");
       if (warning) *warning = job.err.firstWarning;
     }
+    // Colours are converted pixel by pixel: after the turn as well as before.
     if (!job.profile.empty()) ConvertBitmapToSrgb(job.bitmap, job.profile);
   }
+  if (job.rows) return std::move(job.bitmap);  // turned while decoded
   return Oriented(std::move(job.bitmap), job.orientation);
 }
 

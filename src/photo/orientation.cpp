@@ -37,47 +37,77 @@ void Place(int x, int y, int width, int height, int& tx, int& ty) {
   }
 }
 
-// Whole-byte pixels, moved in small square tiles so that a turn stays in the cache. Bands of
-// source rows land in disjoint parts of the target, so they move on every core.
+// Rows of a width x height source picture held somewhere: row y at rows + (y - first) * stride.
+struct SourceRows {
+  const uint8_t* rows;
+  ptrdiff_t stride;
+  int first, width, height;
+  const uint8_t* Row(int y) const { return rows + (y - first) * stride; }
+};
+
+// Whole-byte pixels of source rows [first, end), moved in small square tiles so that a turn
+// stays in the cache. Bands of source rows land in disjoint parts of the target, so they may
+// move on several threads at once.
 template <int Bytes, int Orientation>
-void MoveWholePixels(const Bitmap& source, Bitmap& target) {
+void MoveRows(const SourceRows& source, int first, int end, Bitmap& target) {
   // 64 source rows give 192 whole bytes of each target row in a quarter turn; 16 columns keep
   // the tile's target rows few.
   constexpr int kTileRows = 64, kTileColumns = 16;
-  const int width = source.Width(), height = source.Height();
+  const int width = source.width, height = source.height;
   uint8_t* const bits = target.Bits();
   const size_t stride = target.Stride();
-  ForRowBands(height, size_t(width) * height, [&](int first, int end) {
-    for (int top = first; top < end; top += kTileRows) {
-      const int bottom = std::min(top + kTileRows, end);
-      for (int left = 0; left < width; left += kTileColumns) {
-        const int right = std::min(left + kTileColumns, width);
-        if constexpr (Orientation >= 5) {
-          // A source column is a target row: each one filled along, a pixel from each row.
-          constexpr ptrdiff_t kStep = Orientation == 6 || Orientation == 7 ? -Bytes : Bytes;
-          const ptrdiff_t sourceStride = ptrdiff_t(source.Stride());
-          const uint8_t* topRow = source.ScanLine(top);
-          for (int x = left; x < right; ++x) {
+  for (int top = first; top < end; top += kTileRows) {
+    const int bottom = std::min(top + kTileRows, end);
+    for (int left = 0; left < width; left += kTileColumns) {
+      const int right = std::min(left + kTileColumns, width);
+      if constexpr (Orientation >= 5) {
+        // A source column is a target row: each one filled along, a pixel from each row.
+        constexpr ptrdiff_t kStep = Orientation == 6 || Orientation == 7 ? -Bytes : Bytes;
+        const uint8_t* topRow = source.Row(top);
+        for (int x = left; x < right; ++x) {
+          int tx, ty;
+          Place<Orientation>(x, top, width, height, tx, ty);
+          uint8_t* out = bits + size_t(ty) * stride + size_t(tx) * Bytes;
+          const uint8_t* in = topRow + size_t(x) * Bytes;
+          for (int y = top; y < bottom; ++y, in += source.stride, out += kStep)
+            std::memcpy(out, in, Bytes);
+        }
+      } else {
+        for (int y = top; y < bottom; ++y) {
+          const uint8_t* in = source.Row(y) + size_t(left) * Bytes;
+          for (int x = left; x < right; ++x, in += Bytes) {
             int tx, ty;
-            Place<Orientation>(x, top, width, height, tx, ty);
-            uint8_t* out = bits + size_t(ty) * stride + size_t(tx) * Bytes;
-            const uint8_t* in = topRow + size_t(x) * Bytes;
-            for (int y = top; y < bottom; ++y, in += sourceStride, out += kStep)
-              std::memcpy(out, in, Bytes);
-          }
-        } else {
-          for (int y = top; y < bottom; ++y) {
-            const uint8_t* in = source.ScanLine(y) + size_t(left) * Bytes;
-            for (int x = left; x < right; ++x, in += Bytes) {
-              int tx, ty;
-              Place<Orientation>(x, y, width, height, tx, ty);
-              std::memcpy(bits + size_t(ty) * stride + size_t(tx) * Bytes, in, Bytes);
-            }
+            Place<Orientation>(x, y, width, height, tx, ty);
+            std::memcpy(bits + size_t(ty) * stride + size_t(tx) * Bytes, in, Bytes);
           }
         }
       }
     }
-  });
+  }
+}
+
+// A whole picture's whole-byte pixels, in bands of rows on every core.
+template <int Bytes, int Orientation>
+void MoveWholePixels(const Bitmap& source, Bitmap& target) {
+  const SourceRows rows{source.Bits(), ptrdiff_t(source.Stride()), 0, source.Width(),
+                        source.Height()};
+  ForRowBands(source.Height(), size_t(source.Width()) * source.Height(),
+              [&](int first, int end) { MoveRows<Bytes, Orientation>(rows, first, end, target); });
+}
+
+template <int Bytes>
+void MoveRowsOriented(const SourceRows& source, int first, int end, int orientation,
+                      Bitmap& target) {
+  switch (orientation) {
+    case 2: return MoveRows<Bytes, 2>(source, first, end, target);
+    case 3: return MoveRows<Bytes, 3>(source, first, end, target);
+    case 4: return MoveRows<Bytes, 4>(source, first, end, target);
+    case 5: return MoveRows<Bytes, 5>(source, first, end, target);
+    case 6: return MoveRows<Bytes, 6>(source, first, end, target);
+    case 7: return MoveRows<Bytes, 7>(source, first, end, target);
+    case 8: return MoveRows<Bytes, 8>(source, first, end, target);
+    default: return MoveRows<Bytes, 1>(source, first, end, target);
+  }
 }
 
 // 1- and 4-bit pixels, most significant bits first, as in a bitmap's rows.
@@ -138,13 +168,29 @@ int ExifOrientation(const uint8_t* payload, size_t size) {
   return kOrientationAsStored;
 }
 
+Bitmap OrientedBlank(int width, int height, int bitsPerPixel, int orientation) {
+  const bool swaps = orientation >= 5 && orientation <= 8;
+  return Bitmap(swaps ? height : width, swaps ? width : height, bitsPerPixel);
+}
+
+void PlaceOrientedRows(const uint8_t* rows, size_t stride, int first, int count, int width,
+                       int height, int orientation, Bitmap& target) {
+  const SourceRows source{rows, ptrdiff_t(stride), first, width, height};
+  switch (target.BitsPerPixel()) {
+    case 8: return MoveRowsOriented<1>(source, first, first + count, orientation, target);
+    case 16: return MoveRowsOriented<2>(source, first, first + count, orientation, target);
+    case 24: return MoveRowsOriented<3>(source, first, first + count, orientation, target);
+    case 32: return MoveRowsOriented<4>(source, first, first + count, orientation, target);
+    default: return;  // packed pixels are turned whole (Oriented)
+  }
+}
+
 Bitmap Oriented(Bitmap source, int orientation) {
   if (!ValidOrientation(orientation) || orientation == kOrientationAsStored || source.Empty() ||
       !Bitmap::ValidBitsPerPixel(source.BitsPerPixel()))
     return source;
-  const bool swaps = orientation >= 5;
-  Bitmap target(swaps ? source.Height() : source.Width(),
-                swaps ? source.Width() : source.Height(), source.BitsPerPixel());
+  Bitmap target =
+      OrientedBlank(source.Width(), source.Height(), source.BitsPerPixel(), orientation);
   target.Palette() = source.Palette();
   switch (orientation) {
     case 2: Move<2>(source, target); break;

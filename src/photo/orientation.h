@@ -21,4 +21,12 @@ int ExifOrientation(const uint8_t* payload, size_t size);
 // depth and palette; 1 and values outside 1..8 give the bitmap back unchanged.
 Bitmap Oriented(Bitmap source, int orientation);
 
+// The same in steps, for a decoder that hands out rows: a zeroed bitmap of the oriented size,
+// and rows [first, first + count) of a width x height picture of 8, 16, 24 or 32 bits (row y
+// at rows + (y - first) * stride) put where the orientation takes them. Bands of rows may be
+// placed from several threads at once.
+Bitmap OrientedBlank(int width, int height, int bitsPerPixel, int orientation);
+void PlaceOrientedRows(const uint8_t* rows, size_t stride, int first, int count, int width,
+                       int height, int orientation, Bitmap& target);
+
 }  // namespace velk

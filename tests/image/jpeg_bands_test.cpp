@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 
 #include "image/jpeg_codec.h"
+#include "photo/orientation.h"
 
 namespace velk {
 namespace {
@@ -24,7 +25,7 @@ struct Layout {
   int restartRows = 0;
 };
 
-std::vector<uint8_t> Encode(const Layout& l) {
+std::vector<uint8_t> Encode(const Layout& l, int orientation = 1) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -42,6 +43,11 @@ std::vector<uint8_t> Encode(const Layout& l) {
   c.comp_info[0].v_samp_factor = l.lumaV;
   c.restart_in_rows = l.restartRows;
   jpeg_start_compress(&c, TRUE);
+  if (orientation != 1) {  // EXIF: one directory entry, Orientation (274), a SHORT
+    const JOCTET exif[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                           0x12, 0x01, 3, 0, 1, 0, 0, 0, JOCTET(orientation), 0, 0, 0, 0, 0, 0, 0};
+    jpeg_write_marker(&c, JPEG_APP0 + 1, exif, sizeof exif);
+  }
   std::vector<JSAMPLE> row(size_t(l.width) * size_t(l.components));
   uint32_t noise = 12345;
   while (c.next_scanline < c.image_height) {
@@ -84,6 +90,14 @@ std::vector<uint8_t> OnePass(const std::vector<uint8_t>& jpeg, bool grey, J_DCT_
   return pixels;
 }
 
+Bitmap AsBitmap(const std::vector<uint8_t>& packed, int width, int height, int bits) {
+  Bitmap b(width, height, bits);
+  const size_t stride = size_t(width) * size_t(bits / 8);
+  for (int y = 0; y < height; ++y)
+    std::memcpy(b.ScanLine(y), packed.data() + stride * size_t(y), stride);
+  return b;
+}
+
 std::vector<uint8_t> Packed(const Bitmap& b) {
   const size_t stride = size_t(b.Width()) * size_t(b.BitsPerPixel() / 8);
   std::vector<uint8_t> pixels;
@@ -119,6 +133,23 @@ TEST(JpegBands, EveryLayoutDecodesAsOnePass) {
         for (int i = 0; i < 100; ++i) EXPECT_EQ(reports[size_t(i)], i + 1);
       }
   }
+}
+
+// A photo taken sideways is turned as its rows come out, band by band.
+TEST(JpegBands, TurnedPhotosComeOutAsOnePassTurnedAfterwards) {
+  const Layout layout{"", 1000, 700, 3, 2, 2};
+  for (const bool grey : {false, true})
+    for (int orientation = 2; orientation <= 8; ++orientation) {
+      SCOPED_TRACE(orientation);
+      const std::vector<uint8_t> jpeg = Encode(layout, orientation);
+      const JpegDecodeOptions options{.numOfColors = TNumOfColors::TrueColor,
+                                      .grayScale = grey, .applyOrientation = true};
+      const Bitmap expected = Oriented(
+          AsBitmap(OnePass(jpeg, grey, JDCT_ISLOW), 1000, 700, grey ? 8 : 24), orientation);
+      const Bitmap decoded = DecodeJpeg(jpeg.data(), jpeg.size(), options);
+      ASSERT_EQ(decoded.Width(), expected.Width());
+      EXPECT_EQ(Packed(decoded), Packed(expected)) << grey;
+    }
 }
 
 // Damage below the first band: the lower threads give up and the rest is decoded in one
