@@ -42,9 +42,11 @@ def pair(area, figure, times, ours, peer, limit, at_most=True):
         ("at most " if at_most else "at least ") + f"{limit}", met)
 
 
-jpeg = google_benchmark("jpeg_decode_bench")
+# Wall-clock time: large true-colour pictures are decoded in bands on every core.
+jpeg = google_benchmark("jpeg_decode_bench", key="real_time")
 for name in sorted(n[len("Velk/"):] for n in jpeg if n.startswith("Velk/")):
-    pair("JPEG decode vs libjpeg direct", name, jpeg, "Velk/" + name, "Peer/" + name, 1.10)
+    pair("JPEG decode vs libjpeg direct", name.removesuffix("/real_time"), jpeg, "Velk/" + name,
+         "Peer/" + name, 1.10)
 
 # Wall-clock time: turning and profile conversion use every core.
 photo = google_benchmark("photo_bench", key="real_time")
