@@ -45,9 +45,9 @@ struct SourceRows {
   const uint8_t* Row(int y) const { return rows + (y - first) * stride; }
 };
 
-// Whole-byte pixels of source rows [first, end), moved in small square tiles so that a turn
-// stays in the cache. Bands of source rows land in disjoint parts of the target, so they may
-// move on several threads at once.
+// Whole-byte pixels of source rows [first, end): mirrored row by row, or turned in small
+// square tiles so that a turn stays in the cache. Bands of source rows land in disjoint parts
+// of the target, so they may move on several threads at once.
 template <int Bytes, int Orientation>
 void MoveRows(const SourceRows& source, int first, int end, Bitmap& target) {
   // 64 source rows give 192 whole bytes of each target row in a quarter turn; 16 columns keep
@@ -56,31 +56,35 @@ void MoveRows(const SourceRows& source, int first, int end, Bitmap& target) {
   const int width = source.width, height = source.height;
   uint8_t* const bits = target.Bits();
   const size_t stride = target.Stride();
+  if constexpr (Orientation < 5) {
+    // Rows stay rows: each one copied whole or mirrored.
+    for (int y = first; y < end; ++y) {
+      int tx, ty;
+      Place<Orientation>(0, y, width, height, tx, ty);
+      const uint8_t* in = source.Row(y);
+      uint8_t* out = bits + size_t(ty) * stride + size_t(tx) * Bytes;
+      if constexpr (Orientation == 2 || Orientation == 3) {
+        for (int x = 0; x < width; ++x, in += Bytes, out -= Bytes) std::memcpy(out, in, Bytes);
+      } else {
+        std::memcpy(out, in, size_t(width) * Bytes);
+      }
+    }
+    return;
+  }
   for (int top = first; top < end; top += kTileRows) {
     const int bottom = std::min(top + kTileRows, end);
     for (int left = 0; left < width; left += kTileColumns) {
       const int right = std::min(left + kTileColumns, width);
-      if constexpr (Orientation >= 5) {
-        // A source column is a target row: each one filled along, a pixel from each row.
-        constexpr ptrdiff_t kStep = Orientation == 6 || Orientation == 7 ? -Bytes : Bytes;
-        const uint8_t* topRow = source.Row(top);
-        for (int x = left; x < right; ++x) {
-          int tx, ty;
-          Place<Orientation>(x, top, width, height, tx, ty);
-          uint8_t* out = bits + size_t(ty) * stride + size_t(tx) * Bytes;
-          const uint8_t* in = topRow + size_t(x) * Bytes;
-          for (int y = top; y < bottom; ++y, in += source.stride, out += kStep)
-            std::memcpy(out, in, Bytes);
-        }
-      } else {
-        for (int y = top; y < bottom; ++y) {
-          const uint8_t* in = source.Row(y) + size_t(left) * Bytes;
-          for (int x = left; x < right; ++x, in += Bytes) {
-            int tx, ty;
-            Place<Orientation>(x, y, width, height, tx, ty);
-            std::memcpy(bits + size_t(ty) * stride + size_t(tx) * Bytes, in, Bytes);
-          }
-        }
+      // A source column is a target row: each one filled along, a pixel from each row.
+      constexpr ptrdiff_t kStep = Orientation == 6 || Orientation == 7 ? -Bytes : Bytes;
+      const uint8_t* topRow = source.Row(top);
+      for (int x = left; x < right; ++x) {
+        int tx, ty;
+        Place<Orientation>(x, top, width, height, tx, ty);
+        uint8_t* out = bits + size_t(ty) * stride + size_t(tx) * Bytes;
+        const uint8_t* in = topRow + size_t(x) * Bytes;
+        for (int y = top; y < bottom; ++y, in += source.stride, out += kStep)
+          std::memcpy(out, in, Bytes);
       }
     }
   }
