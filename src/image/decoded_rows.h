@@ -27,6 +27,9 @@ public:
   // three whole cache lines of 24-bit pixels.
   int BatchRows() const { return InPlace() ? 16 : kMostBatchRows; }
   static constexpr int kMostBatchRows = 64;
+  // What placing a row costs beside decoding it (measured on 12 MP photos): nothing in place,
+  // a fifth for a mirror, two fifths for a quarter turn.
+  double PlaceCost() const { return InPlace() ? 0 : orientation_ < 5 ? 0.2 : 0.4; }
 
   // Points rows[0] to rows[count - 1] at where rows first... are to be decoded; the buffer is
   // the calling thread's own.

@@ -15,10 +15,11 @@ constexpr int kMostBands = 4;
 constexpr double kSkipCost = 0.5;
 
 // Band starts in rows, iMCU-row aligned: each band's skip plus its own rows take as long as the
-// caller's band. Fewer bands when the picture is too short for them.
-std::vector<int> BandStarts(int height, int imcuRows, int bands) {
+// caller's band (skipping a row costs skipCost of a row's whole work). Fewer bands when the
+// picture is too short for them.
+std::vector<int> BandStarts(int height, int imcuRows, int bands, double skipCost) {
   std::vector<double> starts{0};
-  for (int i = 0; i < bands; ++i) starts.push_back(starts.back() + 1 - kSkipCost * starts.back());
+  for (int i = 0; i < bands; ++i) starts.push_back(starts.back() + 1 - skipCost * starts.back());
   std::vector<int> rows;
   for (double start : starts) {
     const int row = int(start / starts.back() * height) / imcuRows * imcuRows;
@@ -45,8 +46,10 @@ std::unique_ptr<JpegBands> JpegBands::Start(const uint8_t* data, size_t size,
                                             int threads) {
   if (threads < 2 || !Splittable(caller) || caller.output_scanline != 0) return nullptr;
   const int imcuRows = caller.max_v_samp_factor * DCTSIZE;
+  // Rows that are turned as well cost more to do, not to skip.
+  const double skipCost = kSkipCost / (1 + rows.PlaceCost());
   const std::vector<int> starts =
-      BandStarts(int(caller.output_height), imcuRows, std::min(threads, kMostBands));
+      BandStarts(int(caller.output_height), imcuRows, std::min(threads, kMostBands), skipCost);
   if (starts.size() < 3) return nullptr;
   std::unique_ptr<JpegBands> bands(new JpegBands(data, size, rows, setUp));
   bands->callerEnd_ = starts[1];
