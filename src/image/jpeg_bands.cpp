@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <system_error>
 
 namespace velk {
 
@@ -55,8 +56,12 @@ std::unique_ptr<JpegBands> JpegBands::Start(const uint8_t* data, size_t size,
   bands->callerEnd_ = starts[1];
   for (size_t i = 1; i + 1 < starts.size(); ++i)
     bands->bands_.push_back({starts[i], starts[i + 1], i + 2 == starts.size(), false});
-  for (Band& band : bands->bands_)
-    bands->threads_.emplace_back([raw = bands.get(), &band] { raw->Decode(band); });
+  try {
+    for (Band& band : bands->bands_)
+      bands->threads_.emplace_back([raw = bands.get(), &band] { raw->Decode(band); });
+  } catch (const std::system_error&) {
+    return nullptr;  // no thread to be had: those started are stopped, the caller does it all
+  }
   return bands;
 }
 
@@ -103,7 +108,8 @@ bool JpegBands::RunBand(jpeg_decompress_struct& c, JpegErrorManager& err, Band& 
   while (int(c.output_scanline) < band.end) {
     if (stop_.load(std::memory_order_relaxed)) return false;
     const JDIMENSION first = c.output_scanline;
-    const JDIMENSION wanted = std::min(JDIMENSION(rows_.BatchRows()), JDIMENSION(band.end) - first);
+    const JDIMENSION wanted =
+        std::min(JDIMENSION(rows_.BatchRows()), JDIMENSION(band.end) - first);
     rows_.Aim(rows, int(first), int(wanted), batch);
     JDIMENSION got = 0;
     while (got < wanted) {

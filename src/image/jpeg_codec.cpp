@@ -309,6 +309,7 @@ void DecodeRows(DecodeJob& job) {
   const JpegDecodeOptions options = job.options;
   const JpegBands::SetUp setUp{
       [](jpeg_decompress_struct& band) {
+        band.mem->max_memory_to_use = kJpegMemoryLimit;
         jpeg_set_marker_processor(&band, JPEG_COM, SkipComment);
       },
       [options](jpeg_decompress_struct& band) {
