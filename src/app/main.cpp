@@ -30,6 +30,7 @@
 #include "app/translate_splash.h"
 #include "chrome/xdg_folders.h"
 #include "gif/gif_format.h"
+#include "image/jpeg_codec.h"
 #include "image/loupe_form.h"
 #include "mixer/mixer_systems.h"
 #include "options/convert_command.h"
@@ -173,7 +174,8 @@ void StartFirstPicture(velk::PictureLoader& loader, int argc, char** argv) {
 
 // Makes the windows in their order and runs the message loop.
 int RunViewer(velk::Application& app, velk::PictureLoader& loader,
-              std::future<std::vector<QImage>>& iconPictures) {
+              std::future<std::vector<QImage>>& iconPictures,
+              std::optional<velk::JpegCoreTaken>& makingWindows) {
   velk::InstallIconKeepingStyle();  // before the palette: a new style resets it
   velk::InstallPaletteSystemColors();
   velk::InstallDialogs(std::make_shared<velk::QtDialogs>());
@@ -233,6 +235,7 @@ int RunViewer(velk::Application& app, velk::PictureLoader& loader,
     if (auto* timer = options.findChild<QTimer*>("Timer1")) timer->stop();
   };
   mainform.show();
+  makingWindows.reset();
   mainform.activateWindow();  // the keyboard's, also without a window manager to give it
   // A logout, a closed terminal or Ctrl+C ends the run as the close button does.
   sessionEnd.SetMainWindow(mainform, [&mainform] { mainform.FormClose(); });
@@ -271,6 +274,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   velk::PictureLoader loader;
+  // Making the windows keeps this thread's core busy: the first picture's decode leaves it be.
+  std::optional<velk::JpegCoreTaken> makingWindows(std::in_place);
   StartFirstPicture(loader, argc, argv);
   velk::SystemMixers();  // its devices are looked for on a thread of their own meanwhile
   std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
@@ -290,7 +295,7 @@ int main(int argc, char** argv) {
   } stopLoads{loader};
   displayFailure.reset();
   try {
-    return RunViewer(app, loader, iconPictures);
+    return RunViewer(app, loader, iconPictures, makingWindows);
   } catch (const std::exception& error) {
     // A window that could not even be made: say why rather than abort.
     velk::ShowException(error);

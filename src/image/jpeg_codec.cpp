@@ -44,6 +44,9 @@ J_DCT_METHOD DctMethod(TDCTMethod method) {
   return JDCT_ISLOW;
 }
 
+// Cores busy with decodes and other work (see JpegCoreTaken).
+std::atomic<int> coresTaken{0};
+
 // Reports rows done x 100 / total when it changes to a multiple of the step.
 class ProgressTracker {
 public:
@@ -316,13 +319,9 @@ void DecodeRows(DecodeJob& job) {
         ApplyOptions(band, options);
         if (band.out_color_space == JCS_RGB) band.out_color_space = JCS_EXT_BGR;
       }};
-  // Bands only on cores no other decode is using (preloading may run two at once).
-  static std::atomic<int> decoding{0};
-  struct Counted {
-    Counted() { ++decoding; }
-    ~Counted() { --decoding; }
-  } counted;
-  const int freeCores = int(std::thread::hardware_concurrency()) - decoding + 1;
+  // Bands only on cores no other decode (preloading may run two at once) or other work uses.
+  const JpegCoreTaken ours;
+  const int freeCores = int(std::thread::hardware_concurrency()) - coresTaken + 1;
   const std::unique_ptr<JpegBands> bands =
       job.cmyk ? nullptr : JpegBands::Start(job.data, job.size, c, *job.rows, setUp, freeCores);
   if (bands) {
@@ -456,6 +455,9 @@ Bitmap ReduceColours(const Bitmap& trueColour, JpegDecodeOptions options) {
 }
 
 }  // namespace
+
+JpegCoreTaken::JpegCoreTaken() { ++coresTaken; }
+JpegCoreTaken::~JpegCoreTaken() { --coresTaken; }
 
 Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
                   int progressStep, const JpegProgress& progress, std::string* warning) {

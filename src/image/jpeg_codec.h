@@ -67,6 +67,17 @@ Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& opt
                   int progressStep = 10, const JpegProgress& progress = {},
                   std::string* warning = nullptr);
 
+// While one lives, a core counts as busy with other work (the window's thread making the
+// windows at start-up), so a large decode started meanwhile splits into fewer bands or none:
+// it would only slow that work down.
+class JpegCoreTaken {
+public:
+  JpegCoreTaken();
+  ~JpegCoreTaken();
+  JpegCoreTaken(const JpegCoreTaken&) = delete;
+  JpegCoreTaken& operator=(const JpegCoreTaken&) = delete;
+};
+
 // Encodes an 8-bit palette or 24-bit bitmap, read through an IJG-style BMP reader (so other
 // depths fail with "Only 8- and 24-bit BMP files are supported"). Throws EJPEGException.
 std::vector<uint8_t> EncodeJpeg(const Bitmap& bitmap, const JpegEncodeOptions& options,
