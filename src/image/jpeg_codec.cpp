@@ -283,10 +283,7 @@ void ReadRows(DecodeJob& job, JDIMENSION end) {
   }
 }
 
-void FinishDecode(DecodeJob& job) {
-  if (job.bitmap.BitsPerPixel() == 8) FillPalette(job.cinfo, job.bitmap);
-  jpeg_finish_decompress(&job.cinfo);
-}
+void FinishDecode(DecodeJob& job) { jpeg_finish_decompress(&job.cinfo); }
 
 bool RunDecodeStart(DecodeJob& job) {
   if (setjmp(job.err.jump) != 0) return false;
@@ -328,14 +325,13 @@ void DecodeRows(DecodeJob& job) {
     job.rowsElsewhere = [&bands] { return bands->RowsDone(); };
     if (!RunReadRows(job, JDIMENSION(bands->CallerEnd()))) throw EJPEGException(job.err.message);
     job.rowsElsewhere = nullptr;
-    if (bands->Finish()) {
-      if (job.bitmap.BitsPerPixel() == 8) FillPalette(c, job.bitmap);
-      job.ReportRows(c.output_height);
-      return;  // the last band read the file to its end
-    }
   }
-  if (!RunReadRows(job, c.output_height) || !RunFinishDecode(job))
-    throw EJPEGException(job.err.message);
+  const bool split = bands && bands->Finish();  // else the caller decodes the rest itself
+  if (!split && !RunReadRows(job, c.output_height)) throw EJPEGException(job.err.message);
+  // The quantizer's map is freed when the decode finishes.
+  if (job.bitmap.BitsPerPixel() == 8) FillPalette(c, job.bitmap);
+  if (split) job.ReportRows(c.output_height);  // the last band read the file to its end
+  else if (!RunFinishDecode(job)) throw EJPEGException(job.err.message);
 }
 
 // ---- encoding ----
