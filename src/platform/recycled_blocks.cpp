@@ -4,6 +4,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/large_pages.h"
+
 namespace velk {
 
 namespace {
@@ -45,6 +47,7 @@ public:
 
   void Give(void* start, size_t capacity) {
     if (!kRecycle || capacity < kSmallest || capacity >= kLargest) {
+      NoteLargeBlockFreed(capacity);
       std::free(start);
       return;
     }

@@ -121,7 +121,7 @@ TEST(JpegBands, EveryLayoutDecodesAsOnePass) {
     SCOPED_TRACE(layout.name);
     const std::vector<uint8_t> jpeg = Encode(layout);
     for (const bool grey : {false, true})
-      for (const auto [method, dct] : {std::pair{TDCTMethod::Integ, JDCT_ISLOW},
+      for (const auto& [method, dct] : {std::pair{TDCTMethod::Integ, JDCT_ISLOW},
                                        {TDCTMethod::FloatingPoint, JDCT_FLOAT}}) {
         const JpegDecodeOptions options{.numOfColors = TNumOfColors::TrueColor,
                                         .dctMethod = method, .grayScale = grey};

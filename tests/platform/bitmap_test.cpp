@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <new>
 #include <tuple>
+#include <utility>
 
 #include "platform/bitmap.h"
+#include "platform/large_pages.h"
 #include "platform/recycled_blocks.h"
 
 namespace velk {
@@ -53,6 +56,15 @@ TEST(Bitmap, TheMemoryOfOneLetGoServesTheNextOfAboutItsSizeZeroed) {
   EXPECT_EQ(next.Bits() == first, recycles);
   EXPECT_TRUE(std::all_of(next.Bits(), next.Bits() + next.ByteSize(), [](uint8_t b) { return b == 0; }));
   DropRecycledBlocks();
+}
+
+// 2 MiB pages only while large blocks come and go: not at start-up, not after an idle spell.
+TEST(Bitmap, LargePagesOnlyWhileLargeBlocksTurnOver) {
+  using std::chrono::milliseconds;
+  const auto start = std::chrono::steady_clock::now() + std::chrono::hours(1);
+  LargeBlocksTurnedOverLately(start);
+  for (auto [after, lately] : {std::pair{0, true}, {900, true}, {2100, false}, {2150, true}})
+    EXPECT_EQ(LargeBlocksTurnedOverLately(start + milliseconds(after)), lately) << after;
 }
 
 TEST(Bitmap, PixelColorReadsEveryDepth) {
