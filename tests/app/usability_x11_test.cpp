@@ -216,14 +216,17 @@ TEST(UsableOnADesktop, AStartUpBoxIsTransientForTheSplashWithoutBelongingToIt) {
   NEED_X11_AND_A_WINDOW_MANAGER(manager);
   auto* splash = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint);
   splash->setAttribute(Qt::WA_DeleteOnClose);
-  splash->setGeometry(300, 200, 400, 300);
+  splash->setGeometry(100, 100, 400, 300);  // away from the screen's centre
   splash->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(splash, 20000));  // a loaded machine maps slowly
   EXPECT_TRUE(test::WithShownBox("No mixer", [&](QMessageBox& box) {
     EXPECT_EQ(box.parentWidget(), nullptr);
     EXPECT_EQ(box.windowHandle()->transientParent(), splash->windowHandle());
-    const QPoint offset = box.geometry().center() - splash->geometry().center();
-    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    // Over the splash, not in the screen's centre. How exactly it is centred is up to the
+    // window manager and its frame: with several managers started in one run, boxes were
+    // sometimes placed up to 40 pixels off.
+    EXPECT_TRUE(splash->geometry().contains(box.geometry().center()))
+        << box.geometry().center().x() << "," << box.geometry().center().y();
     splash->close();  // the box stays up
     QTest::qWait(50);
     EXPECT_TRUE(box.isVisible());
