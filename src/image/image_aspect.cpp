@@ -3,7 +3,6 @@
 #include <QPainter>
 
 #include "image/fit_rect.h"
-#include "image/smooth_scale.h"
 #include "platform/bitmap_graphic.h"
 #include "platform/qimage_view.h"
 
@@ -57,17 +56,8 @@ QRect TImageAspect::PictureRect() const {
 }
 
 QImage TImageAspect::FitImage(const Graphic& still, QSize target, qreal pixelRatio) {
-  const QSize pixels = (QSizeF(target) * pixelRatio).toSize();
-  if (const auto* bitmap = dynamic_cast<const BitmapGraphic*>(&still)) {
-    // Straight from the bitmap's own pixels: a few times quicker than a smooth draw of them.
-    QImage image = SmoothScaled(bitmap->DisplayImage(), pixels);
-    if (!image.isNull()) {
-      image.setDevicePixelRatio(pixelRatio);
-      return image;
-    }
-  }
-  // Other graphics, and bitmaps of 1 or 16 bits: a smooth stretched draw.
-  QImage image = RecycledQImage(pixels, QImage::Format_RGB32);
+  // Drawn as the control would draw it, so the pixels are the same.
+  QImage image = RecycledQImage((QSizeF(target) * pixelRatio).toSize(), QImage::Format_RGB32);
   image.setDevicePixelRatio(pixelRatio);
   image.fill(Qt::black);
   QPainter painter(&image);
