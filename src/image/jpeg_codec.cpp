@@ -19,8 +19,8 @@
 #include "platform/bmp_codec.h"
 
 // libjpeg reports errors by longjmp (see jpeg_errors.h). Each job object below lives in the
-// C++ function that throws; the Run* function calls setjmp, and it and the *Steps function
-// under it hold only trivially destructible locals, so a longjmp never skips a destructor.
+// C++ function that throws; Guarded calls setjmp, and it and the steps it runs hold only
+// trivially destructible locals, so a longjmp never skips a destructor.
 // The job's destructor destroys the libjpeg object on every way out, exceptions included.
 
 namespace velk {
@@ -283,24 +283,17 @@ void ReadRows(DecodeJob& job, JDIMENSION end) {
   }
 }
 
-void FinishDecode(DecodeJob& job) { jpeg_finish_decompress(&job.cinfo); }
-
-bool RunDecodeStart(DecodeJob& job) {
+// Runs one step of a job under setjmp: a libjpeg error becomes an EJPEGException with its text.
+template <typename Job, typename Step>
+bool Guarded(Job& job, const Step& step) {
   if (setjmp(job.err.jump) != 0) return false;
-  DecodeStart(job);
+  step();
   return true;
 }
 
-bool RunReadRows(DecodeJob& job, JDIMENSION end) {
-  if (setjmp(job.err.jump) != 0) return false;
-  ReadRows(job, end);
-  return true;
-}
-
-bool RunFinishDecode(DecodeJob& job) {
-  if (setjmp(job.err.jump) != 0) return false;
-  FinishDecode(job);
-  return true;
+template <typename Job, typename Step>
+void RunStep(Job& job, const Step& step) {
+  if (!Guarded(job, step)) throw EJPEGException(job.err.message);
 }
 
 // Decodes the started job's rows, the lower ones on other threads when the picture is large.
@@ -323,15 +316,15 @@ void DecodeRows(DecodeJob& job) {
       job.cmyk ? nullptr : JpegBands::Start(job.data, job.size, c, *job.rows, setUp, freeCores);
   if (bands) {
     job.rowsElsewhere = [&bands] { return bands->RowsDone(); };
-    if (!RunReadRows(job, JDIMENSION(bands->CallerEnd()))) throw EJPEGException(job.err.message);
+    RunStep(job, [&] { ReadRows(job, JDIMENSION(bands->CallerEnd())); });
     job.rowsElsewhere = nullptr;
   }
   const bool split = bands && bands->Finish();  // else the caller decodes the rest itself
-  if (!split && !RunReadRows(job, c.output_height)) throw EJPEGException(job.err.message);
+  if (!split) RunStep(job, [&] { ReadRows(job, c.output_height); });
   // The quantizer's map is freed when the decode finishes.
   if (job.bitmap.BitsPerPixel() == 8) FillPalette(c, job.bitmap);
   if (split) job.ReportRows(c.output_height);  // the last band read the file to its end
-  else if (!RunFinishDecode(job)) throw EJPEGException(job.err.message);
+  else RunStep(job, [&] { jpeg_finish_decompress(&c); });
 }
 
 // ---- encoding ----
@@ -422,11 +415,6 @@ void EncodeSteps(EncodeJob& job) {
   jpeg_finish_compress(&c);
 }
 
-bool RunEncode(EncodeJob& job) {
-  if (setjmp(job.err.jump) != 0) return false;
-  EncodeSteps(job);
-  return true;
-}
 
 // The picture in sRGB true colour, as asked but for the colours (and the turning, done last).
 Bitmap DecodeTrueColour(const uint8_t* data, size_t size, JpegDecodeOptions options,
@@ -458,13 +446,13 @@ JpegCoreTaken::~JpegCoreTaken() { --coresTaken; }
 Bitmap DecodeJpeg(const uint8_t* data, size_t size, const JpegDecodeOptions& options,
                   int progressStep, const JpegProgress& progress, std::string* warning) {
   DecodeJob job(data, size, options, progressStep, progress);
-  if (!RunDecodeStart(job)) throw EJPEGException(job.err.message);
-  if (!job.reduceLater) DecodeRows(job);
+  RunStep(job, [&] { DecodeStart(job); });
   if (job.reduceLater) {
     job.bitmap = ReduceColours(DecodeTrueColour(data, size, options, progressStep, progress,
                                                 warning),
                                options);
   } else {
+    DecodeRows(job);
     if (job.err.pub.num_warnings > 0) {
       if (!options.tolerateWarnings) throw EJPEGException("There are warnings");
       if (warning) *warning = job.err.firstWarning;
@@ -480,7 +468,7 @@ std::vector<uint8_t> EncodeJpegFromBmp(const uint8_t* bmp, size_t size,
                                        const JpegEncodeOptions& options, int progressStep,
                                        const JpegProgress& progress) {
   EncodeJob job(bmp, size, options, progressStep, progress);
-  if (!RunEncode(job)) throw EJPEGException(job.err.message);
+  RunStep(job, [&] { EncodeSteps(job); });
   const JOCTET* out = job.destination.buffer;
   return std::vector<uint8_t>(out, out + job.destination.size);
 }
