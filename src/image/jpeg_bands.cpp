@@ -32,6 +32,16 @@ std::vector<int> BandStarts(int height, int imcuRows, int bands, double skipCost
 
 }  // namespace
 
+JDIMENSION ReadRowBatch(jpeg_decompress_struct& c, JSAMPARRAY rows, JDIMENSION count) {
+  JDIMENSION got = 0;
+  while (got < count) {
+    const JDIMENSION more = jpeg_read_scanlines(&c, rows + got, count - got);
+    if (more == 0) break;
+    got += more;
+  }
+  return got;
+}
+
 bool JpegBands::Splittable(const jpeg_decompress_struct& c) {
   const bool plainRows = c.out_color_space == JCS_EXT_BGR || c.out_color_space == JCS_GRAYSCALE;
   // Without fancy upsampling libjpeg may merge upsampling and colour conversion, whose
@@ -111,14 +121,9 @@ bool JpegBands::RunBand(jpeg_decompress_struct& c, JpegErrorManager& err, Band& 
     const JDIMENSION wanted =
         std::min(JDIMENSION(rows_.BatchRows()), JDIMENSION(band.end) - first);
     rows_.Aim(rows, int(first), int(wanted), batch);
-    JDIMENSION got = 0;
-    while (got < wanted) {
-      const JDIMENSION more = jpeg_read_scanlines(&c, rows + got, wanted - got);
-      if (more == 0) return false;
-      got += more;
-    }
-    rows_.Place(int(first), int(got), batch);
-    rowsDone_.fetch_add(int(got), std::memory_order_relaxed);
+    if (ReadRowBatch(c, rows, wanted) != wanted) return false;
+    rows_.Place(int(first), int(wanted), batch);
+    rowsDone_.fetch_add(int(wanted), std::memory_order_relaxed);
   }
   // The last band reads on to the end of the file, where a damaged one may still warn.
   if (band.last) jpeg_finish_decompress(&c);

@@ -3,8 +3,7 @@
 // libjpeg cannot split one decode, so each band's thread reads the file with a decoder of its
 // own, skips the rows above its band (for a single-scan file that is only the entropy
 // decoding, a fraction of the work) and decodes its rows into the shared bitmap, turned there
-// when the picture is. The bands are
-// sized so that skipping and decoding end together.
+// when the picture is. The bands are sized so that skipping and decoding end together.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -16,6 +15,10 @@
 #include "image/jpeg_errors.h"
 
 namespace velk {
+
+// Reads `count` rows into `rows`, fewer only where libjpeg gives no more (the data ended):
+// libjpeg hands out at most one row group per call.
+JDIMENSION ReadRowBatch(jpeg_decompress_struct& c, JSAMPARRAY rows, JDIMENSION count);
 
 class JpegBands {
 public:

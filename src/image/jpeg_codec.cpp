@@ -268,12 +268,8 @@ void ReadRows(DecodeJob& job, JDIMENSION end) {
     const JDIMENSION wanted = std::min(JDIMENSION(job.rows->BatchRows()), end - first);
     job.rows->Aim(rows, int(first), int(wanted), job.batch);
     JSAMPARRAY into = job.cmyk ? job.cmykRows : rows;
-    JDIMENSION got = 0;
-    while (got < wanted) {  // libjpeg hands out at most one row group per call
-      const JDIMENSION more = jpeg_read_scanlines(&c, into + got, wanted - got);
-      if (more == 0) JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_INPUT_EOF);  // no hang
-      got += more;
-    }
+    const JDIMENSION got = ReadRowBatch(c, into, wanted);
+    if (got != wanted) JpegFail(reinterpret_cast<j_common_ptr>(&c), JERR_INPUT_EOF);  // no hang
     for (JDIMENSION i = 0; i < got && job.cmyk; ++i) {
       if (job.cmykTransform) job.cmykTransform->Convert(job.cmykRows[i], rows[i], c.output_width);
       else CmykToBgr(job.cmykRows[i], rows[i], c.output_width, c.saw_Adobe_marker);
