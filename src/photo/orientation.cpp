@@ -90,15 +90,6 @@ void MoveRows(const SourceRows& source, int first, int end, Bitmap& target) {
   }
 }
 
-// A whole picture's whole-byte pixels, in bands of rows on every core.
-template <int Bytes, int Orientation>
-void MoveWholePixels(const Bitmap& source, Bitmap& target) {
-  const SourceRows rows{source.Bits(), ptrdiff_t(source.Stride()), 0, source.Width(),
-                        source.Height()};
-  ForRowBands(source.Height(), size_t(source.Width()) * source.Height(),
-              [&](int first, int end) { MoveRows<Bytes, Orientation>(rows, first, end, target); });
-}
-
 template <int Bytes>
 void MoveRowsOriented(const SourceRows& source, int first, int end, int orientation,
                       Bitmap& target) {
@@ -130,18 +121,6 @@ void MovePackedPixels(const Bitmap& source, Bitmap& target) {
       const int targetShift = (perByte - 1 - tx % perByte) * bits;
       target.ScanLine(ty)[tx / perByte] |= uint8_t(value << targetShift);
     }
-  }
-}
-
-template <int Orientation>
-void Move(const Bitmap& source, Bitmap& target) {
-  switch (source.BitsPerPixel()) {
-    case 1:
-    case 4: return MovePackedPixels<Orientation>(source, target);
-    case 8: return MoveWholePixels<1, Orientation>(source, target);
-    case 16: return MoveWholePixels<2, Orientation>(source, target);
-    case 24: return MoveWholePixels<3, Orientation>(source, target);
-    default: return MoveWholePixels<4, Orientation>(source, target);
   }
 }
 
@@ -196,14 +175,23 @@ Bitmap Oriented(Bitmap source, int orientation) {
   Bitmap target =
       OrientedBlank(source.Width(), source.Height(), source.BitsPerPixel(), orientation);
   target.Palette() = source.Palette();
+  const int width = source.Width(), height = source.Height();
+  if (source.BitsPerPixel() >= 8) {
+    // Whole-byte pixels in bands of rows on every core.
+    ForRowBands(height, size_t(width) * height, [&](int first, int end) {
+      PlaceOrientedRows(source.ScanLine(first), source.Stride(), first, end - first, width,
+                        height, orientation, target);
+    });
+    return target;
+  }
   switch (orientation) {
-    case 2: Move<2>(source, target); break;
-    case 3: Move<3>(source, target); break;
-    case 4: Move<4>(source, target); break;
-    case 5: Move<5>(source, target); break;
-    case 6: Move<6>(source, target); break;
-    case 7: Move<7>(source, target); break;
-    default: Move<8>(source, target); break;
+    case 2: MovePackedPixels<2>(source, target); break;
+    case 3: MovePackedPixels<3>(source, target); break;
+    case 4: MovePackedPixels<4>(source, target); break;
+    case 5: MovePackedPixels<5>(source, target); break;
+    case 6: MovePackedPixels<6>(source, target); break;
+    case 7: MovePackedPixels<7>(source, target); break;
+    default: MovePackedPixels<8>(source, target); break;
   }
   return target;
 }
