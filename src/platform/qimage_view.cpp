@@ -1,6 +1,5 @@
 #include "platform/qimage_view.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -62,11 +61,7 @@ QImage RecycledQImage(QSize size, QImage::Format format) {
   };
   auto owned = std::make_unique<Owned>();
   const size_t bytes = size_t(stride) * size_t(size.height());
-  owned->block = TakeRecycledBlock(bytes, &owned->capacity);
-  if (!owned->block) {
-    owned->block = std::malloc(bytes);
-    owned->capacity = bytes;
-  }
+  owned->block = TakeBlock(bytes, &owned->capacity);
   if (!owned->block) return {};  // as QImage says it is out of memory
   void* block = owned->block;
   return QImage(

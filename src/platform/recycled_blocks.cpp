@@ -94,6 +94,12 @@ void* TakeRecycledBlock(size_t size, size_t* capacity) {
   return TheRecycler().Take(size, capacity);
 }
 
+void* TakeBlock(size_t size, size_t* capacity) {
+  if (void* kept = TakeRecycledBlock(size, capacity)) return kept;
+  *capacity = size;
+  return std::malloc(size);
+}
+
 void RecycleBlock(void* block, size_t capacity) {
   if (block) TheRecycler().Give(block, capacity);
 }

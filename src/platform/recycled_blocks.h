@@ -10,6 +10,9 @@ namespace velk {
 // A kept block of at least `size` bytes (and not much more), or nullptr. Its contents are
 // whatever the last owner left; `capacity` gets its real size, to be handed back with it.
 void* TakeRecycledBlock(size_t size, size_t* capacity);
+// A kept block as above, or else a new malloc'ed one of `size` bytes (nullptr when there is no
+// memory); its contents are undefined.
+void* TakeBlock(size_t size, size_t* capacity);
 
 // Takes a malloc'ed block back: kept for a later picture or freed.
 void RecycleBlock(void* block, size_t capacity);

@@ -30,8 +30,7 @@ public:
   }
   ZeroedBuffer(const ZeroedBuffer& other) : size_(other.size_), capacity_(other.size_) {
     if (size_ == 0) return;
-    data_ = static_cast<uint8_t*>(TakeRecycledBlock(size_, &capacity_));
-    if (!data_) data_ = static_cast<uint8_t*>(std::malloc(size_));
+    data_ = static_cast<uint8_t*>(TakeBlock(size_, &capacity_));
     if (!data_) throw std::bad_alloc();
     AdviseLargePages(data_, size_);
     std::memcpy(data_, other.data_, size_);
