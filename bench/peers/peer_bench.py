@@ -42,16 +42,17 @@ START_MS, STEP_MS, BURST_MS = 15000, 5000, 4000  # longer: the photo did not sho
 
 
 class Program:
-    def __init__(self, name, label, command, next_key, back_key, whole_folder=False,
-                 answer=None, how=""):
+    def __init__(self, name, label, command, next_key=None, back_key=None, whole_folder=False,
+                 answer=None, how="", floor=False):
         self.name, self.label = name, label
         self.command, self.next_key, self.back_key = command, next_key, back_key
         self.whole_folder = whole_folder  # given every file of the folder, as `feh *.jpg`
         self.answer = answer  # title of a box to answer with Return at start-up
         self.how = how
+        self.floor = floor  # not a viewer: timed at the 1 MP start only, never the fastest peer
 
 
-def programs(velkview):
+def programs(velkview, floor="qt_floor"):
     return [
         Program("velkview", "ours", [velkview], "Down", "Up", answer="Velk's JPEG Viewer",
                 how="the file list has the keyboard"),
@@ -64,6 +65,11 @@ def programs(velkview):
         Program("gthumb", "gThumb", ["gthumb"], "Page_Down", "Page_Up",
                 how="Right / Left did not step in its viewer"),
         Program("geeqie", "geeqie", ["geeqie"], "Page_Down", "Page_Up"),
+        Program("qt-floor", "Qt floor", [floor], floor=True,
+                how="`bench/peers/qt_floor.cpp`: the application object and a window with "
+                "the photo, nothing else"),
+        Program("qt-floor-box", "Qt floor + box", [floor, "--box"], answer="Velk's JPEG Viewer",
+                floor=True, how="the same with our start-up box before the window"),
     ]
 
 
@@ -208,6 +214,11 @@ def session(program, size, files, probe, place, wanted, results):
     run.end()
 
 
+def sessions_of(program, sessions):
+    """A floor program only starts: it is timed with the 1 MP photo, where start-up is all."""
+    return [s for s in sessions if s == "1" or not program.floor]
+
+
 def fmt(ms):
     return "-" if ms is None else f"{ms:.0f}"
 
@@ -234,7 +245,8 @@ def medians(results):
 
 
 def table(programs_run, results, wanted, skipped, runs, decode, date):
-    peers = [p for p in programs_run if p.name != "velkview"]
+    peers = [p for p in programs_run if p.name != "velkview" and not p.floor]
+    floors = [p for p in programs_run if p.floor]
     ours = next((p for p in programs_run if p.name == "velkview"), None)
     median = medians(results)
     lines = ["## Peer viewers on the X screen", "",
@@ -248,8 +260,9 @@ def table(programs_run, results, wanted, skipped, runs, decode, date):
              "the photos in "
              + ", ".join(f"{decode[s]:.0f} ms ({s} MP)" for s in sorted(decode, key=int))
              + ".", ""]
-    head = "| work | ours | fastest peer | ratio | " + " | ".join(p.label for p in peers) + " |"
-    lines += [head, "|---|" + "---:|" * (3 + len(peers))]
+    head = "| work | ours | fastest peer | ratio | " + \
+        " | ".join(p.label for p in peers + floors) + " |"
+    lines += [head, "|---|" + "---:|" * (3 + len(peers + floors))]
     for scenario, _, text in SCENARIOS:
         if scenario not in wanted:
             continue
@@ -260,9 +273,14 @@ def table(programs_run, results, wanted, skipped, runs, decode, date):
         our = median.get(("velkview", scenario)) if ours else None
         ratio = f"{our / ranked[0][0]:.2f}" if ranked and our is not None else ""
         lines.append(f"| {text} | {fmt(our)} | {best} | {ratio} | " +
-                     " | ".join(fmt(times[p.name]) for p in peers) + " |")
+                     " | ".join(fmt(median.get((p.name, scenario))) for p in peers + floors)
+                     + " |")
     lines += ["", "| program | started as | next / previous | |", "|---|---|---|---|"]
     for p in programs_run:
+        if p.floor:
+            lines.append(f"| {p.label} | `{' '.join(os.path.basename(a) for a in p.command)}"
+                         f" FILE` | | {p.how} |")
+            continue
         start = " ".join(os.path.basename(a) for a in p.command) + \
             (" FILE..." if p.whole_folder else " FILE")
         lines.append(f"| {p.label} | `{start}` | {p.next_key} / {p.back_key} | {p.how} |")
@@ -346,10 +364,10 @@ def save_run(path, record):
     os.replace(path + ".part", path)
 
 
-def section_of(record, velkview):
+def section_of(record, velkview, floor="qt_floor"):
     """The report's section from a run's record (so that the notes can be rewritten after
     a run without taking its quarter hour again)."""
-    by_name = {p.name: p for p in programs(velkview)}
+    by_name = {p.name: p for p in programs(velkview, floor)}
     results = {(name, scenario): times for name, scenario, times in record["results"]}
     return table([by_name[n] for n in record["programs"]], results, set(record["wanted"]),
                  record["skipped"], record["runs"], record["decode"], record["date"])
@@ -359,6 +377,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--velkview", default="velkview")
     parser.add_argument("--probe")
+    parser.add_argument("--floor", default="qt_floor", help="bench/peers/qt_floor.cpp, built")
     parser.add_argument("--work", required=True, help="folder for the photos and the last "
                         "run's record (kept)")
     parser.add_argument("--runs", type=int, default=7)
@@ -383,7 +402,7 @@ def main():
     unknown = wanted - {s[0] for s in SCENARIOS}
     if unknown:
         sys.exit(f"unknown scenario: {', '.join(sorted(unknown))}")
-    chosen = programs(os.path.abspath(args.velkview))
+    chosen = programs(os.path.abspath(args.velkview), os.path.abspath(args.floor))
     if args.only:
         names = set(args.only.split(","))
         chosen = [p for p in chosen if p.name in names]
@@ -397,10 +416,10 @@ def main():
         if not shutil.which(p.command[0]):
             skipped.append((p.label, "not installed"))
             continue
-        for s in sessions:
+        for s in sessions_of(p, sessions):
             places[p.name, s] = calibrate(p, folders[s], probe)
             print(f"{p.label}, {s} MP: marker at {places[p.name, s]}", flush=True)
-        if any(places[p.name, s] is None for s in sessions):
+        if any(places[p.name, s] is None for s in sessions_of(p, sessions)):
             skipped.append((p.label, "did not show the photo within 20 s"))
             continue
         ready.append(p)
@@ -411,7 +430,8 @@ def main():
         for s in sessions:
             order = ready[r % len(ready):] + ready[:r % len(ready)]
             for p in order:
-                session(p, s, folders[s], probe, places[p.name, s], wanted, results)
+                if s in sessions_of(p, sessions):
+                    session(p, s, folders[s], probe, places[p.name, s], wanted, results)
         print(f"run {r + 1} of {args.runs} done after {time.monotonic() - began:.0f} s",
               flush=True)
     record = {"date": time.strftime("%Y-%m-%d"), "runs": args.runs, "wanted": sorted(wanted),
