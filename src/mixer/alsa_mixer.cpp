@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <memory>
+#include <utility>
 
 namespace velk {
 
@@ -394,28 +395,39 @@ private:
   bool handling_ = false;
 };
 
-std::vector<std::string> FindDevices() {
-  std::vector<std::string> names;
+}  // namespace
+
+AlsaMixerSystem::Found AlsaMixerSystem::Look() {
+  Found found;
   if (snd_mixer_t* mixer = OpenMixer("default")) {
-    if (snd_mixer_get_count(mixer) > 0) names.push_back("default");
-    snd_mixer_close(mixer);
+    if (snd_mixer_get_count(mixer) > 0) {
+      found.names.push_back("default");
+      found.opened = mixer;
+    } else {
+      snd_mixer_close(mixer);
+    }
   }
   for (int card = -1; snd_card_next(&card) >= 0 && card >= 0;)
-    names.push_back("hw:" + std::to_string(card));
-  return names;
+    found.names.push_back("hw:" + std::to_string(card));
+  return found;
 }
-
-}  // namespace
 
 AlsaMixerSystem::AlsaMixerSystem() {
   snd_lib_error_set_handler(&QuietAlsa);
-  found_ = std::async(std::launch::async, &FindDevices);
+  found_ = std::async(std::launch::async, &Look);
+}
+
+AlsaMixerSystem::~AlsaMixerSystem() {
+  Names();  // waits for the look-up, so that a device it opened is closed
+  if (opened_) snd_mixer_close(opened_);
 }
 
 const std::vector<std::string>& AlsaMixerSystem::Names() {
   if (enumerated_) return names_;
   enumerated_ = true;
-  names_ = found_.get();
+  Found found = found_.get();
+  names_ = std::move(found.names);
+  opened_ = found.opened;
   return names_;
 }
 
@@ -424,7 +436,8 @@ int AlsaMixerSystem::DeviceCount() { return static_cast<int>(Names().size()); }
 std::unique_ptr<MixerDevice> AlsaMixerSystem::Open(int device, MixerNotify onLineChange,
                                                    MixerNotify onControlChange) {
   if (device < 0 || device >= DeviceCount()) return nullptr;
-  snd_mixer_t* mixer = OpenMixer(names_[device]);
+  snd_mixer_t* mixer = device == 0 && opened_ ? std::exchange(opened_, nullptr)
+                                               : OpenMixer(names_[device]);
   if (!mixer) return nullptr;
   return std::make_unique<AlsaMixerDevice>(mixer, names_[device], std::move(onLineChange),
                                            std::move(onControlChange));

@@ -6,6 +6,8 @@
 
 #include "mixer/mixer_device.h"
 
+typedef struct _snd_mixer snd_mixer_t;
+
 namespace velk {
 
 class AlsaMixerSystem : public MixerSystem {
@@ -13,6 +15,7 @@ public:
   // Starts looking for the devices on a thread of its own: opening them reads ALSA's
   // configuration, which takes a while, and start-up has other work meanwhile.
   AlsaMixerSystem();
+  ~AlsaMixerSystem() override;
   int DeviceCount() override;
   std::unique_ptr<MixerDevice> Open(int device, MixerNotify onLineChange,
                                     MixerNotify onControlChange) override;
@@ -20,8 +23,17 @@ public:
   const std::vector<std::string>& Names();
 
 private:
-  std::future<std::vector<std::string>> found_;
+  struct Found {
+    std::vector<std::string> names;
+    // The default device as the look-up opened it: the first to open that device takes it,
+    // one opening less on the window thread (through a sound server, several round trips).
+    snd_mixer_t* opened = nullptr;
+  };
+  static Found Look();
+
+  std::future<Found> found_;
   std::vector<std::string> names_;
+  snd_mixer_t* opened_ = nullptr;
   bool enumerated_ = false;
 };
 
