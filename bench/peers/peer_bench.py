@@ -273,7 +273,8 @@ def table(programs_run, results, wanted, skipped, runs, decode, date):
         our = median.get(("velkview", scenario)) if ours else None
         ratio = f"{our / ranked[0][0]:.2f}" if ranked and our is not None else ""
         lines.append(f"| {text} | {fmt(our)} | {best} | {ratio} | " +
-                     " | ".join(fmt(median.get((p.name, scenario))) for p in peers + floors)
+                     " | ".join(fmt(median.get((p.name, scenario)))
+                                if (p.name, scenario) in results else "" for p in peers + floors)
                      + " |")
     lines += ["", "| program | started as | next / previous | |", "|---|---|---|---|"]
     for p in programs_run:
