@@ -1,11 +1,9 @@
 // velkview: the program entry makes the windows in their order and runs the message loop.
-#include <fontconfig/fontconfig.h>
 #include <signal.h>
 
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -280,16 +278,8 @@ int main(int argc, char** argv) {
   std::optional<velk::JpegCoreTaken> makingWindows(std::in_place);
   StartFirstPicture(loader, argc, argv);
   velk::SystemMixers();  // its devices are looked for on a thread of their own meanwhile
-  // fontconfig reads its configuration and font caches (several milliseconds) on a thread of
-  // its own meanwhile, rather than at the first text on the window thread.
-  std::future<FcBool> fontConfig = std::async(std::launch::async, [] { return FcInit(); });
   std::optional<velk::DisplayFailureGuard> displayFailure(std::in_place);
   velk::Application app(argc, argv);
-  // The families the windows are designed with are matched to installed fonts meanwhile too:
-  // the font database is shared by all threads (each keeps its own glyph caches).
-  std::future<void> fontMatches = std::async(std::launch::async, [] {
-    for (const char* family : {"MS Sans Serif", "Tahoma"}) QFontMetrics(QFont(family)).height();
-  });
   // Decoded on a thread of its own while the windows are made; not before the application
   // object exists, since reading a picture asks it where the format plugins are.
   std::future<std::vector<QImage>> iconPictures = std::async(std::launch::async, [] {
