@@ -1,7 +1,7 @@
 // The least any Qt Widgets viewer does before its picture shows: the application object, the
-// photo read through Qt's JPEG reader (on a thread, meanwhile), a window with it fitted. With --box, a message box
-// comes first, as velkview's start-up box does on a machine without a mixer. Timed beside the
-// viewers as a floor: no Qt program starts faster on this machine.
+// photo read through Qt's JPEG reader (on a thread, meanwhile), a window with it fitted. With
+// --box, a message box comes first, as velkview's start-up box does on a machine without a
+// mixer. Timed beside the viewers as the floor of a Qt Widgets program's start on this machine.
 // Usage: qt_floor [--box] FILE
 #include <QApplication>
 #include <QImageReader>
@@ -12,9 +12,9 @@
 #include <future>
 
 int main(int argc, char** argv) {
+  if (argc < 2) return 2;
   QApplication app(argc, argv);
   const bool box = argc > 2 && std::strcmp(argv[1], "--box") == 0;
-  if (argc < 2) return 2;
   const QSize area(800, 600);
   const QString path = QString::fromLocal8Bit(argv[argc - 1]);
   std::future<QImage> picture = std::async(std::launch::async, [&] {
