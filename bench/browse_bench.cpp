@@ -152,23 +152,23 @@ public:
     form_ = std::make_unique<velk::TMainform>(settings_, loupe_.get(), fullscreen_.get(),
                                               environment_);
     form_->FinishStartup();
-    form_->ImageAspect1->installEventFilter(&watch_);
-    form_->JPEGImage1->installEventFilter(&watch_);
+    form_->fitView->installEventFilter(&watch_);
+    form_->pictureView->installEventFilter(&watch_);
     form_->show();
     QApplication::processEvents();
   }
   velk::TMainform& Form() { return *form_; }
   void OpenFolder(const std::string& folder) {
-    form_->FileListBox1->SetDirectory(folder);
+    form_->fileList->SetDirectory(folder);
     QApplication::processEvents();
   }
   void SetZoom(int index) {
     form_->SetZoomIndex(index);
-    form_->ComboBox1Change();
+    form_->OnZoomChanged();
     QApplication::processEvents();
   }
   int IndexOf(const std::string& name) {
-    const std::vector<std::string>& names = form_->FileListBox1->Items();
+    const std::vector<std::string>& names = form_->fileList->Items();
     for (size_t i = 0; i < names.size(); ++i)
       if (names[i] == name) return int(i);
     std::abort();
@@ -189,13 +189,13 @@ public:
   }
   // Selects an entry and returns the time until its picture has painted.
   double SelectMs(int index) {
-    if (form_->FileListBox1->ItemIndex() == index) return 0;  // no change, nothing to paint
+    if (form_->fileList->ItemIndex() == index) return 0;  // no change, nothing to paint
     ArmPaint();
     Clock::time_point start;
     // Selected from inside the event loop, as a click or key press is.
     QTimer::singleShot(0, form_.get(), [&] {
       start = Clock::now();
-      form_->FileListBox1->SetItemIndex(index);
+      form_->fileList->SetItemIndex(index);
     });
     WaitForPaint();
     return Ms(Clock::now() - start);
@@ -345,7 +345,8 @@ private:
 
 void PostDown(QWidget* list) {
   QCoreApplication::postEvent(list, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
-  QCoreApplication::postEvent(list, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier));
+  QCoreApplication::postEvent(list,
+                              new QKeyEvent(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier));
 }
 
 // The walk: Down through a folder of photos, one press after each picture has painted.
@@ -378,7 +379,7 @@ int Walk() {
 
   viewer.OpenFolder(folder);
   velk::TMainform& form = viewer.Form();
-  QWidget* list = form.FileListBox1;
+  QWidget* list = form.fileList;
   list->setFocus();
   viewer.SelectMs(0);
   ResetPeakMemory();
@@ -392,7 +393,7 @@ int Walk() {
       PostDown(list);
       viewer.WaitForPaint();
       ours[order[i]->name].push_back(Ms(Clock::now() - start));
-      if (form.FileListBox1->ItemIndex() != int(i)) std::fprintf(stderr, "walk lost its place\n");
+      if (form.fileList->ItemIndex() != int(i)) std::fprintf(stderr, "walk lost its place\n");
     }
     QApplication::processEvents();
     longestStall = probe.longest;
@@ -439,7 +440,7 @@ int Walk() {
   const int target = int(burstStart) + 10;
   const std::string targetFile = folder + "/" + names[size_t(target)];
   viewer.WaitForPaint([&] {
-    return form.FileListBox1->ItemIndex() == target && form.JPEGImage1->FileName() == targetFile;
+    return form.fileList->ItemIndex() == target && form.pictureView->FileName() == targetFile;
   });
   const Clock::time_point settledAt = Clock::now();
   presser.join();
@@ -449,10 +450,10 @@ int Walk() {
   }
   const double burstMs = Ms(settledAt - lastPress);
   const double burstPeer = LibjpegMs(folder + "/" + names[size_t(target)]);
-  const bool burstRight = form.JPEGImage1->FileName() == targetFile;
+  const bool burstRight = form.pictureView->FileName() == targetFile;
   if (!burstRight)
-    std::fprintf(stderr, "burst ended on %d %s, wanted %d\n", form.FileListBox1->ItemIndex(),
-                 form.JPEGImage1->FileName().c_str(), target);
+    std::fprintf(stderr, "burst ended on %d %s, wanted %d\n", form.fileList->ItemIndex(),
+                 form.pictureView->FileName().c_str(), target);
   for (int i = 0; i < 20; ++i) QApplication::processEvents();
   const long afterBurstKib = StatusKib("VmRSS:");
   // One selection of a 1 MP photo that has to be decoded: how often each widget paints, from
@@ -481,7 +482,8 @@ int Walk() {
   const double bitmapMib = 6000.0 * 4000 * 3 / 1048576.0;
   std::printf("{\n");
   for (const Size& s : kSizes)
-    std::printf("  \"walk %s\": [%.1f, %.1f],\n", s.name, Median(ours[s.name]), Median(peer[s.name]));
+    std::printf("  \"walk %s\": [%.1f, %.1f],\n", s.name, Median(ours[s.name]),
+                Median(peer[s.name]));
   std::printf("  \"burst\": [%.1f, %.1f, %s, \"%s\"],\n", burstMs, burstPeer,
               burstRight ? "true" : "false", xTest ? "xtest" : "posted");
   std::printf("  \"longest stall\": %.1f,\n", longestStall);

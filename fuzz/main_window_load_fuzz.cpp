@@ -53,9 +53,9 @@ struct Viewer {
     fullscreen = std::make_unique<velk::TFullscreenform>();
     form = std::make_unique<velk::TMainform>(settings, loupe.get(), fullscreen.get(), environment);
     form->FinishStartup();
-    form->DirectoryListBox1->SetDirectory(pictures.substr(0, pictures.size() - 1));
-    form->FileListBox1->SetMask("*.*");
-    if (form->FileListBox1->Items().size() != std::size(kNames)) std::abort();
+    form->folderList->SetDirectory(pictures.substr(0, pictures.size() - 1));
+    form->fileList->SetMask("*.*");
+    if (form->fileList->Items().size() != std::size(kNames)) std::abort();
   }
 };
 
@@ -81,9 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < std::size(kNames); ++i) {
     if (kind >= 0 && int(i) != kind) continue;
     if (!velk::WriteFileAtomically(viewer->pictures + kNames[i], data, size)) std::abort();
-    viewer->form->FileListBox1->SetItemIndex(int(i));  // runs FileListBox1Change
+    viewer->form->fileList->SetItemIndex(int(i));  // runs OnFileSelected
   }
   QCoreApplication::processEvents();  // what an animated GIF's painter has posted
-  viewer->form->FileListBox1->SetItemIndex(-1);  // so the next input's selection is a change
+  viewer->form->fileList->SetItemIndex(-1);  // so the next input's selection is a change
   return 0;
 }

@@ -19,15 +19,15 @@ TFullscreenform::TFullscreenform(QWidget* parent)
   font.setPixelSize(11);
   setFont(font);
 
-  ImageAspect1 = new TImageAspect(this);
-  ImageAspect1->setObjectName("ImageAspect1");
-  connect(ImageAspect1, &GraphicControl::OnClick, this, [this] { ImageAspect1Click(); });
+  pictureView = new TImageAspect(this);
+  pictureView->setObjectName("ImageAspect1");
+  connect(pictureView, &GraphicControl::OnClick, this, [this] { Leave(); });
 
-  Label1 = new QLabel(this);
-  Label1->setObjectName("Label1");
-  Label1->setAlignment(Qt::AlignCenter);
-  Label1->setAttribute(Qt::WA_TranslucentBackground);
-  Label1->installEventFilter(this);
+  captionLabel = new QLabel(this);
+  captionLabel->setObjectName("Label1");
+  captionLabel->setAlignment(Qt::AlignCenter);
+  captionLabel->setAttribute(Qt::WA_TranslucentBackground);
+  captionLabel->installEventFilter(this);
 
   // The screen size as it is when the program starts.
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -35,11 +35,11 @@ TFullscreenform::TFullscreenform(QWidget* parent)
 }
 
 void TFullscreenform::LayoutChildren() {
-  const int captionHeight = Label1->isVisibleTo(this) ? kCaptionHeight : 0;
-  Label1->setGeometry(0, height() - kCaptionHeight, width(), kCaptionHeight);
+  const int captionHeight = captionLabel->isVisibleTo(this) ? kCaptionHeight : 0;
+  captionLabel->setGeometry(0, height() - kCaptionHeight, width(), kCaptionHeight);
   // The view fills the area above the caption line; a picture assigned with AutoSize on is
   // sized back to it at once.
-  ImageAspect1->SetBounds(0, 0, width(), height() - captionHeight);
+  pictureView->SetBounds(0, 0, width(), height() - captionHeight);
 }
 
 void TFullscreenform::resizeEvent(QResizeEvent* event) {
@@ -48,18 +48,18 @@ void TFullscreenform::resizeEvent(QResizeEvent* event) {
 }
 
 void TFullscreenform::ShowPicture(const Picture& picture, const QString& caption) {
-  Label1->setVisible(true);
-  Label1->setText(caption);
+  captionLabel->setVisible(true);
+  captionLabel->setText(caption);
   show();
   raise();
   LayoutChildren();
-  ImageAspect1->SetPicture(picture);
+  pictureView->SetPicture(picture);
   LayoutChildren();
 }
 
-void TFullscreenform::ImageAspect1Click() {
+void TFullscreenform::Leave() {
   if (OnStopSlideShow) OnStopSlideShow();
-  Label1->setVisible(false);
+  captionLabel->setVisible(false);
   close();
 }
 
@@ -67,18 +67,18 @@ void TFullscreenform::SetColors(const QColor& background, const QColor& text) {
   QPalette p = palette();
   p.setColor(QPalette::Window, background);
   setPalette(p);
-  QPalette labelPalette = Label1->palette();
+  QPalette labelPalette = captionLabel->palette();
   labelPalette.setColor(QPalette::WindowText, text);
-  Label1->setPalette(labelPalette);
+  captionLabel->setPalette(labelPalette);
 }
 
 void TFullscreenform::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) ImageAspect1Click();
+  if (event->key() == Qt::Key_Escape) Leave();
   else QWidget::keyPressEvent(event);
 }
 
 bool TFullscreenform::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) ImageAspect1Click();
+  if (watched == captionLabel && event->type() == QEvent::MouseButtonRelease) Leave();
   return QWidget::eventFilter(watched, event);
 }
 

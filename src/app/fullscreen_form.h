@@ -14,12 +14,13 @@ class TFullscreenform : public QWidget {
 public:
   explicit TFullscreenform(QWidget* parent = nullptr);
 
-  TImageAspect* ImageAspect1;
-  QLabel* Label1;
+  TImageAspect* pictureView;
+  QLabel* captionLabel;
 
   // Shows a copy of picture under the caption, as "Full screen" and the slide show do.
   void ShowPicture(const Picture& picture, const QString& caption);
-  void ImageAspect1Click();
+  // Closes the view (a click, Escape or F11), stopping a running slide show.
+  void Leave();
 
   // Called when the window closes by a click, to stop a running slide show.
   std::function<void()> OnStopSlideShow;

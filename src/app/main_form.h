@@ -74,9 +74,9 @@ public:
   void FinishStartup();
   // Saves the settings; false (after the error box) when a value could not be written.
   bool FormClose();
-  void FileListBox1Change() override;
-  void ComboBox1Change() override;
-  void JPEGImage1Progress();
+  void OnFileSelected() override;
+  void OnZoomChanged() override;
+  void OnPictureProgress();
   void ShowHint(const QString& hint);
   // Shows the picture in the full-screen window under the file's path.
   void ShowFullScreen();
@@ -85,7 +85,9 @@ public:
   // A picture is loading off the window's thread for the selected file.
   bool PictureLoading() const { return loader_->Loading(); }
   // A picture of the file is ready, made with the current display settings.
-  bool PictureReady(const std::string& path) { return loader_->TakeReady(RequestFor(path)) != nullptr; }
+  bool PictureReady(const std::string& path) {
+    return loader_->TakeReady(RequestFor(path)) != nullptr;
+  }
   // What a load of the file asks for, with the current display settings.
   LoadRequest RequestFor(const std::string& path) const;
   // What RequestFor will say for a file shown at start-up with the settings in the hive, read
@@ -99,7 +101,7 @@ public:
   void MenuClick(QObject* sender);
   void pihandler(QObject* sender);
   void plugmenu(int index);
-  void ToolbarButton978Click();
+  void OnMinimizeClicked();
   // The options dialog, made after this window; its pages open from the toolbar and its
   // boxes are saved with the settings.
   void SetOptionsDialog(TOptions* options);
@@ -127,30 +129,30 @@ public:
   void ApplySkinColour(int tag, TColor colour) override;
   TGIFImage& GIFImage() { return *gif_; }
 
-  // Controls, by their design names.
-  TTransImage* TransImage1;
-  QWidget* Panel1;  // the title panel behind Label12 and the minimise and close buttons
-  QWidget* Panel2;  // the toolbar panel
-  QLabel* Label12;
-  TToolbarButton97 *ToolbarButton971, *ToolbarButton972, *ToolbarButton973, *ToolbarButton974,
-      *ToolbarButton975, *ToolbarButton976, *ToolbarButton977, *ToolbarButton978,
-      *ToolbarButton979, *ToolbarButton9710, *ToolbarButton9712, *ToolbarButton9713,
-      *ToolbarButton9714;
-  TOptionBox* OptionBox971;
-  QComboBox* ComboBox1;
-  TPathComboBox* PathComboBox1;
-  TDirectoryListBox* DirectoryListBox1;
-  TFileListBox* FileListBox1;
-  TFilterComboBox* FilterComboBox1;
-  QLabel *Label1, *Label2, *Label3, *Label4, *Label5;  // the panel's captions
-  QLabel *Label6, *Label7, *Label8, *Label9, *Label10;  // the panel's values
-  QLabel* Label11;  // "File Properties..."
-  ScrollBox* ScrollBox1;
-  TImageAspect* ImageAspect1;
-  TJPEGImage* JPEGImage1;
-  QLabel* Statusbar1;
-  TGProgress* ProgressBar1;
-  std::unique_ptr<TShortcutLink> ShortcutLink1;
+  // Controls; NameControls gives each the object name files and skins find it by.
+  TTransImage* skinImage;
+  QWidget* titlePanel;  // behind the title and the minimise and close buttons
+  QWidget* toolbarPanel;
+  QLabel* titleLabel;
+  TToolbarButton97 *executeButton, *aboutButton, *clearButton, *refreshButton, *fullScreenButton,
+      *optionsButton, *loupeButton, *minimizeButton, *closeButton, *volumeButton, *convertButton,
+      *skinsButton, *slideShowButton;
+  TOptionBox* pluginMenuButton;
+  QComboBox* zoomBox;
+  TPathComboBox* driveBox;
+  TDirectoryListBox* folderList;
+  TFileListBox* fileList;
+  TFilterComboBox* filterBox;
+  // The properties panel: its heading ("File Properties..."), captions and values.
+  QLabel* propertiesHeading;
+  QLabel *nameCaption, *locationCaption, *sizeCaption, *typeCaption, *modifiedCaption;
+  QLabel *nameValue, *locationValue, *sizeValue, *typeValue, *modifiedValue;
+  ScrollBox* imageArea;
+  TImageAspect* fitView;    // the picture scaled into the area at "To fit"
+  TJPEGImage* pictureView;  // the picture at every other zoom
+  QLabel* statusLine;
+  TGProgress* progressBar;
+  std::unique_ptr<TShortcutLink> launcherLink;
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -164,12 +166,14 @@ private:
   void BuildBrowser();
   void BuildPropertiesPanel();
   void BuildImageArea();
+  // Gives each control its design name as its object name (the one table of those names).
+  void NameControls();
   void ConnectControls();
   void RestoreSettings();
   void ApplyLoupeSettings();
   void MakeShortcuts();
   void OpenCommandLineFile();
-  // Selects in the file list without running FileListBox1Change.
+  // Selects in the file list without running OnFileSelected.
   void SelectQuietly(const std::function<void()>& select);
   // Shows a loaded file: picture, panel and status line in one go, then loads its neighbours.
   void Present(const LoadedPointer& loaded);
@@ -215,7 +219,7 @@ private:
     uint64_t generation = 0;
   } offeredFit_;
   bool presenting_ = false;        // a loaded picture is being put on screen
-  bool selectionPending_ = false;  // FileListBox1Change was asked for meanwhile (a box was up)
+  bool selectionPending_ = false;  // OnFileSelected was asked for meanwhile (a box was up)
   bool fullScreenFollows_ = false; // the full-screen view shows the selected file once loaded
   // Where the user is going in the list (+1 down, -1 up): that neighbour is loaded first.
   int travel_ = 1;

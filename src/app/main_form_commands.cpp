@@ -33,8 +33,8 @@ public:
       shortcut->setContext(Qt::WindowShortcut);
       connect(shortcut, &QShortcut::activated, command.button, &QAbstractButton::click);
     }
-    for (QWidget* area : {static_cast<QWidget*>(main_.FileListBox1),
-                          static_cast<QWidget*>(main_.ScrollBox1)}) {
+    for (QWidget* area : {static_cast<QWidget*>(main_.fileList),
+                          static_cast<QWidget*>(main_.imageArea)}) {
       area->setContextMenuPolicy(Qt::CustomContextMenu);
       connect(area, &QWidget::customContextMenuRequested, this, [this, area](QPoint at) {
         // Scroll areas report the place in their viewport.
@@ -44,7 +44,8 @@ public:
       for (const QKeyCombination key : {QKeyCombination(Qt::Key_Menu), Qt::SHIFT | Qt::Key_F10}) {
         auto* shortcut = new QShortcut(key, area);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, area] { Popup(KeyboardPlace(area)); });
+        connect(shortcut, &QShortcut::activated, this,
+                [this, area] { Popup(KeyboardPlace(area)); });
       }
     }
   }
@@ -70,19 +71,19 @@ private:
           PlainHint(button) + '\t' + command.key.toString(QKeySequence::NativeText), button,
           &QAbstractButton::click);
       action->setEnabled(button->isEnabled());
-      if (button == main_.OptionBox971->Button()) AddPlugins(*menu);
+      if (button == main_.pluginMenuButton->Button()) AddPlugins(*menu);
     }
     menu->popup(at);
   }
 
   // The plugin box's list: the manager, then each plugin.
   void AddPlugins(QMenu& menu) {
-    QMenu* plugins = menu.addMenu(main_.OptionBox971->Arrow()->accessibleName());
+    QMenu* plugins = menu.addMenu(main_.pluginMenuButton->Arrow()->accessibleName());
     plugins->setObjectName("PluginsMenu");
-    const QStringList items = main_.OptionBox971->Items();
+    const QStringList items = main_.pluginMenuButton->Items();
     for (int i = 0; i < items.size(); ++i) {
       if (items[i] == "-") plugins->addSeparator();
-      else plugins->addAction(items[i], this, [this, i] { main_.OptionBox971->ChooseItem(i); });
+      else plugins->addAction(items[i], this, [this, i] { main_.pluginMenuButton->ChooseItem(i); });
     }
   }
 
@@ -93,20 +94,20 @@ private:
 
 std::vector<ToolbarCommand> ToolbarCommands(const TMainform& m) {
   // The usual keys where there is a convention; Ctrl+Shift and a letter opens an options page.
-  return {{m.ToolbarButton971, Qt::CTRL | Qt::Key_E},
-          {m.ToolbarButton973, Qt::CTRL | Qt::Key_Delete},
-          {m.ToolbarButton974, Qt::Key_F5},
-          {m.ToolbarButton975, Qt::Key_F11},
-          {m.ToolbarButton977, Qt::CTRL | Qt::Key_L},
-          {m.ToolbarButton976, Qt::CTRL | Qt::Key_Comma},
-          {m.ToolbarButton9710, Qt::CTRL | Qt::SHIFT | Qt::Key_V},
-          {m.ToolbarButton9713, Qt::CTRL | Qt::SHIFT | Qt::Key_K},
-          {m.OptionBox971->Button(), Qt::CTRL | Qt::SHIFT | Qt::Key_P},
-          {m.ToolbarButton9712, Qt::CTRL | Qt::SHIFT | Qt::Key_C},
-          {m.ToolbarButton9714, Qt::CTRL | Qt::SHIFT | Qt::Key_S},
-          {m.ToolbarButton972, Qt::Key_F1},
-          {m.ToolbarButton978, Qt::CTRL | Qt::Key_M},
-          {m.ToolbarButton979, Qt::CTRL | Qt::Key_Q}};
+  return {{m.executeButton, Qt::CTRL | Qt::Key_E},
+          {m.clearButton, Qt::CTRL | Qt::Key_Delete},
+          {m.refreshButton, Qt::Key_F5},
+          {m.fullScreenButton, Qt::Key_F11},
+          {m.loupeButton, Qt::CTRL | Qt::Key_L},
+          {m.optionsButton, Qt::CTRL | Qt::Key_Comma},
+          {m.volumeButton, Qt::CTRL | Qt::SHIFT | Qt::Key_V},
+          {m.skinsButton, Qt::CTRL | Qt::SHIFT | Qt::Key_K},
+          {m.pluginMenuButton->Button(), Qt::CTRL | Qt::SHIFT | Qt::Key_P},
+          {m.convertButton, Qt::CTRL | Qt::SHIFT | Qt::Key_C},
+          {m.slideShowButton, Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+          {m.aboutButton, Qt::Key_F1},
+          {m.minimizeButton, Qt::CTRL | Qt::Key_M},
+          {m.closeButton, Qt::CTRL | Qt::Key_Q}};
 }
 
 void InstallToolbarCommands(TMainform& mainform) { new CommandMenu(mainform); }

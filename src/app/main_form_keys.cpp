@@ -38,7 +38,7 @@ public:
   KeysAndDrops(TMainform& mainform, TFullscreenform& fullscreen)
       : QObject(&mainform), main_(mainform), fullscreen_(fullscreen) {
     // Return only where it means "this picture": the file list and the picture area.
-    for (QWidget* area : std::initializer_list<QWidget*>{main_.FileListBox1, main_.ScrollBox1})
+    for (QWidget* area : std::initializer_list<QWidget*>{main_.fileList, main_.imageArea})
       for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
         Bind(area, key, Qt::WidgetWithChildrenShortcut, [this] { FullScreen(); });
     // F11, F5, F1 and the rest of the toolbar's keys are the buttons' own (main_form_commands).
@@ -88,20 +88,20 @@ private:
     connect(shortcut, &QShortcut::activated, this, action);
   }
 
-  void FullScreen() { main_.ToolbarButton975->click(); }
+  void FullScreen() { main_.fullScreenButton->click(); }
 
-  void StepZoom(int step) { ChooseZoom(SteppedZoom(main_.ComboBox1->currentIndex(), step)); }
+  void StepZoom(int step) { ChooseZoom(SteppedZoom(main_.zoomBox->currentIndex(), step)); }
   // A zoom entry chosen as by the user in the zoom box.
-  void ChooseZoom(int index) { ChooseZoomEntry(*main_.ComboBox1, index); }
+  void ChooseZoom(int index) { ChooseZoomEntry(*main_.zoomBox, index); }
 
   // As the command line: a file opens its folder and shows it; a folder is browsed to.
   void Open(const QFileInfo& path) {
     if (path.isDir()) {
-      main_.DirectoryListBox1->SetDirectory(path.absoluteFilePath().toStdString());
+      main_.folderList->SetDirectory(path.absoluteFilePath().toStdString());
       return;
     }
-    main_.DirectoryListBox1->SetDirectory(path.absolutePath().toStdString());
-    main_.FileListBox1->SetFileName(path.absoluteFilePath().toStdString());
+    main_.folderList->SetDirectory(path.absolutePath().toStdString());
+    main_.fileList->SetFileName(path.absoluteFilePath().toStdString());
   }
 
   bool FullscreenEvent(QEvent* event) {
@@ -111,8 +111,8 @@ private:
       fullscreen_.setFocus(Qt::OtherFocusReason);
     }
     if (event->type() == QEvent::Hide) main_.activateWindow();  // and hands it back on leaving
-    const int count = int(main_.FileListBox1->Items().size());
-    const int current = main_.FileListBox1->ItemIndex();
+    const int count = int(main_.fileList->Items().size());
+    const int current = main_.fileList->ItemIndex();
     int next;
     if (event->type() == QEvent::Wheel) {
       // A notch down is the next file, up the previous; touchpads send parts of a notch.
@@ -123,7 +123,7 @@ private:
       next = std::clamp(current - steps, 0, count - 1);
     } else if (event->type() == QEvent::KeyPress) {
       switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_F11: fullscreen_.ImageAspect1Click(); return true;
+        case Qt::Key_F11: fullscreen_.Leave(); return true;
         case Qt::Key_Space:
         case Qt::Key_PageDown: next = current + 1; break;
         case Qt::Key_Backspace:
@@ -139,7 +139,7 @@ private:
     // Selecting the entry shows it in the main window, as a click in the list does; the view
     // here then shows the same: the picture, or nothing under the file's name when it failed
     // (the "Full screen" command is off then, but the view must not keep the previous one).
-    main_.FileListBox1->SetItemIndex(next);
+    main_.fileList->SetItemIndex(next);
     main_.ShowFullScreenWhenLoaded();
     return true;
   }
@@ -147,7 +147,7 @@ private:
   TMainform& main_;
   TFullscreenform& fullscreen_;
   // Compared, never followed: its events also come while the full-screen window is destroyed.
-  QObject* const fullscreenPicture_ = fullscreen_.ImageAspect1;
+  QObject* const fullscreenPicture_ = fullscreen_.pictureView;
   int wheel_ = 0;
 };
 

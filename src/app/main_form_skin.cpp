@@ -28,21 +28,21 @@ void SetRoles(QWidget* widget, std::initializer_list<QPalette::ColorRole> roles,
 }  // namespace
 
 void TMainform::LoadSkinPicture(const std::string& path) {
-  TransImage1->GetPicture().LoadFromFile(path);
+  skinImage->GetPicture().LoadFromFile(path);
 }
 
-Picture& TMainform::SkinPicture() { return TransImage1->GetPicture(); }
+Picture& TMainform::SkinPicture() { return skinImage->GetPicture(); }
 
-void TMainform::SetSkinTransColor(TColor colour) { TransImage1->SetTransColor(colour); }
+void TMainform::SetSkinTransColor(TColor colour) { skinImage->SetTransColor(colour); }
 
-void TMainform::ApplySkinShape() { TransImage1->ApplyShape(); }
+void TMainform::ApplySkinShape() { skinImage->ApplyShape(); }
 
 TToolbarButton97* TMainform::GlyphButton(int entry) const {
   // By the Bitmaps page's entries 1 to 12.
   TToolbarButton97* const buttons[] = {
-      ToolbarButton971, ToolbarButton973,  ToolbarButton974,      ToolbarButton975,
-      ToolbarButton977, ToolbarButton976,  ToolbarButton9710,     ToolbarButton9713,
-      OptionBox971->Button(), ToolbarButton9712, ToolbarButton9714, ToolbarButton972};
+      executeButton, clearButton,   refreshButton, fullScreenButton,           loupeButton,
+      optionsButton, volumeButton,  skinsButton,   pluginMenuButton->Button(), convertButton,
+      slideShowButton, aboutButton};
   return entry >= 1 && entry <= 12 ? buttons[entry - 1] : nullptr;
 }
 
@@ -57,8 +57,7 @@ QImage TMainform::ButtonGlyph(int entry) const {
 
 void TMainform::ApplySkinColour(int tag, TColor colour) {
   const QColor c = ToQColor(colour);
-  QWidget* const containers[] = {ComboBox1, PathComboBox1, DirectoryListBox1, FileListBox1,
-                                 FilterComboBox1};
+  QWidget* const containers[] = {zoomBox, driveBox, folderList, fileList, filterBox};
   switch (tag) {
     case 1:
     case 7:
@@ -73,24 +72,25 @@ void TMainform::ApplySkinColour(int tag, TColor colour) {
       break;
     case 2:  // the form (where no skin covers it) and the toolbar panel
       formColour_ = c;
-      SetRoles(Panel2, {QPalette::Window}, c);
+      SetRoles(toolbarPanel, {QPalette::Window}, c);
       update();
       break;
     case 3:
-      SetRoles(ScrollBox1, {QPalette::Window}, c);
+      SetRoles(imageArea, {QPalette::Window}, c);
       break;
     case 4:
-      for (QLabel* label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8,
-                            Label9, Label10, Label11, Statusbar1})
+      for (QLabel* label :
+           {nameCaption, locationCaption, sizeCaption, typeCaption, modifiedCaption, nameValue,
+            locationValue, sizeValue, typeValue, modifiedValue, propertiesHeading, statusLine})
         SetRoles(label, {QPalette::WindowText}, c);
-      SetRoles(OptionBox971, {QPalette::WindowText, QPalette::ButtonText}, c);
+      SetRoles(pluginMenuButton, {QPalette::WindowText, QPalette::ButtonText}, c);
       fullscreenText_ = c;
       if (fullscreen_) fullscreen_->SetColors(fullscreenBackground_, fullscreenText_);
       break;
     case 5:  // the title label and the title panel that holds the minimise and close buttons
-      Label12->setAutoFillBackground(true);
-      SetRoles(Label12, {QPalette::Window}, c);
-      SetRoles(Panel1, {QPalette::Window}, c);
+      titleLabel->setAutoFillBackground(true);
+      SetRoles(titleLabel, {QPalette::Window}, c);
+      SetRoles(titlePanel, {QPalette::Window}, c);
       break;
     case 10:
       fullscreenBackground_ = c;

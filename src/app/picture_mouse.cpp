@@ -19,9 +19,9 @@ namespace {
 class PictureMouse : public QObject {
 public:
   explicit PictureMouse(TMainform& mainform) : QObject(&mainform), main_(mainform) {
-    ScrollBox& box = *main_.ScrollBox1;
-    for (QWidget* widget : {box.viewport(), box.Client(), static_cast<QWidget*>(main_.JPEGImage1),
-                            static_cast<QWidget*>(main_.ImageAspect1)})
+    ScrollBox& box = *main_.imageArea;
+    for (QWidget* widget : {box.viewport(), box.Client(), static_cast<QWidget*>(main_.pictureView),
+                            static_cast<QWidget*>(main_.fitView)})
       widget->installEventFilter(this);
     for (QScrollBar* bar : {box.horizontalScrollBar(), box.verticalScrollBar()})
       connect(bar, &QScrollBar::rangeChanged, this, [this] { ShowHand(); });
@@ -38,7 +38,7 @@ public:
   }
 
 private:
-  ScrollBox& Box() const { return *main_.ScrollBox1; }
+  ScrollBox& Box() const { return *main_.imageArea; }
   bool Pannable() const {
     return Box().horizontalScrollBar()->maximum() > 0 || Box().verticalScrollBar()->maximum() > 0;
   }
@@ -52,7 +52,7 @@ private:
 
   void ShowHand() {
     if (!dragging_) Box().viewport()->setCursor(Pannable() ? Qt::OpenHandCursor : Qt::ArrowCursor);
-    main_.JPEGImage1->setCursor(Box().viewport()->cursor());
+    main_.pictureView->setCursor(Box().viewport()->cursor());
   }
 
   bool Wheel(QWheelEvent* event) {
@@ -69,14 +69,14 @@ private:
 
   // Zooms by step entries keeping the picture's point under at (viewport coordinates).
   void ZoomAbout(QPoint at, int step) {
-    const int index = SteppedZoom(main_.ComboBox1->currentIndex(), step);
-    if (index == main_.ComboBox1->currentIndex()) return;
-    const QRect before = main_.JPEGImage1->geometry();
+    const int index = SteppedZoom(main_.zoomBox->currentIndex(), step);
+    if (index == main_.zoomBox->currentIndex()) return;
+    const QRect before = main_.pictureView->geometry();
     const QPointF onPicture = QPointF(at + Scroll() - before.topLeft());
     const double fx = before.width() > 0 ? onPicture.x() / before.width() : 0;
     const double fy = before.height() > 0 ? onPicture.y() / before.height() : 0;
-    ChooseZoomEntry(*main_.ComboBox1, index);
-    const QRect after = main_.JPEGImage1->geometry();
+    ChooseZoomEntry(*main_.zoomBox, index);
+    const QRect after = main_.pictureView->geometry();
     ScrollTo(after.topLeft() + QPoint(int(std::lround(fx * after.width())),
                                       int(std::lround(fy * after.height()))) - at);
   }
@@ -87,7 +87,7 @@ private:
     grabAt_ = event->globalPosition().toPoint();
     grabScroll_ = Scroll();
     Box().viewport()->setCursor(Qt::ClosedHandCursor);
-    main_.JPEGImage1->setCursor(Qt::ClosedHandCursor);
+    main_.pictureView->setCursor(Qt::ClosedHandCursor);
     return true;
   }
   bool Move(QMouseEvent* event) {

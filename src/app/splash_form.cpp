@@ -23,59 +23,61 @@ TSplashForm::TSplashForm(QWidget* parent)
   setFont(QFont("MS Sans Serif"));
 
   SkinImage = new TTransImage(this);
-  SkinImage->setObjectName("TransImage1");
   SkinImage->GetPicture().SetBitmap(SplashArtwork());
   SkinImage->SetAutoSize(true);
   SkinImage->SetTransColor(clWhite);
 
-  ProImage1 = new TProImage(this);
-  ProImage1->setObjectName("ProImage1");
-  ProImage1->setGeometry(0, 0, 350, 139);
+  tileImage = new TProImage(this);
+  tileImage->setGeometry(0, 0, 350, 139);
   Picture tile;
   tile.SetBitmap(SplashTile());
-  ProImage1->SetPicture(tile);
-  ProImage1->SetTiled(true);
+  tileImage->SetPicture(tile);
+  tileImage->SetTiled(true);
 
-  Version = MakeLabel("Version", "Version 0.91", 52, 12, true);
+  Version = MakeLabel("Version 0.91", 52, 12, true);
   Version->setGeometry(0, 52, 349, 18);
-  Label3 = MakeLabel("Label3", "Loading Please Wait....", 76, 11, false);
-  Label4 = MakeLabel("Label4", "Best Viewed at 800 x 600 pixels or higher", 100, 11, false);
-  QPalette text = Label4->palette();
+  loadingLabel = MakeLabel("Loading Please Wait....", 76, 11, false);
+  resolutionLabel =
+      MakeLabel("Best Viewed at 800 x 600 pixels or higher", 100, 11, false);
+  QPalette text = resolutionLabel->palette();
   text.setColor(QPalette::WindowText, ToQColor(clWindowText));
-  Label4->setPalette(text);
-  Label1 = MakeLabel("Label1", "Velk's JPEG Viewer", 20, 19, true);
-  Label1->setGeometry(1, 20, 347, 26);
+  resolutionLabel->setPalette(text);
+  titleLabel = MakeLabel("Velk's JPEG Viewer", 20, 19, true);
+  titleLabel->setGeometry(1, 20, 347, 26);
 
-  Image1 = new QLabel(this);
-  Image1->setObjectName("Image1");
-  Image1->setGeometry(8, 48, 37, 33);
-  Image1->setPixmap(QPixmap::fromImage(BitmapAsQImage(ViewerIcon()).copy()));
-  Image2 = new QLabel(this);
-  Image2->setObjectName("Image2");
-  Image2->setGeometry(308, 48, 37, 33);
+  viewerIcon = new QLabel(this);
+  viewerIcon->setGeometry(8, 48, 37, 33);
+  viewerIcon->setPixmap(QPixmap::fromImage(BitmapAsQImage(ViewerIcon()).copy()));
+  smileyIcon = new QLabel(this);
+  smileyIcon->setGeometry(308, 48, 37, 33);
 
   // The background sits below the labels; the clicks of every child close the window.
-  ProImage1->lower();
+  tileImage->lower();
   SkinImage->lower();
-  for (QWidget* child : {static_cast<QWidget*>(ProImage1), static_cast<QWidget*>(Version),
-                         static_cast<QWidget*>(Image1), static_cast<QWidget*>(Label3),
-                         static_cast<QWidget*>(Image2), static_cast<QWidget*>(Label4),
-                         static_cast<QWidget*>(Label1)})
+  for (QWidget* child : {static_cast<QWidget*>(tileImage), static_cast<QWidget*>(Version),
+                         static_cast<QWidget*>(viewerIcon), static_cast<QWidget*>(loadingLabel),
+                         static_cast<QWidget*>(smileyIcon), static_cast<QWidget*>(resolutionLabel),
+                         static_cast<QWidget*>(titleLabel)})
     child->installEventFilter(this);
 
-  Timer1 = new QTimer(this);
-  Timer1->setInterval(1500);
-  connect(Timer1, &QTimer::timeout, this, &TSplashForm::Timer1Timer);
-  Timer1->start();
+  // Language files and tests find the controls by these names.
+  const std::pair<QObject*, const char*> names[] = {
+      {SkinImage, "TransImage1"}, {tileImage, "ProImage1"},   {Version, "Version"},
+      {loadingLabel, "Label3"},   {resolutionLabel, "Label4"}, {titleLabel, "Label1"},
+      {viewerIcon, "Image1"},     {smileyIcon, "Image2"}};
+  for (const auto& [control, name] : names) control->setObjectName(name);
+
+  closeTimer = new QTimer(this);
+  closeTimer->setInterval(1500);
+  connect(closeTimer, &QTimer::timeout, this, &TSplashForm::CloseSplash);
+  closeTimer->start();
 
   move(QGuiApplication::primaryScreen()->geometry().center() - rect().center());
   FormCreate();
 }
 
-QLabel* TSplashForm::MakeLabel(const char* name, const QString& text, int top, int pixelSize,
-                               bool bold) {
+QLabel* TSplashForm::MakeLabel(const QString& text, int top, int pixelSize, bool bold) {
   auto* label = new QLabel(text, this);
-  label->setObjectName(name);
   QFont font("Tahoma");
   font.setPixelSize(pixelSize);
   font.setBold(bold);
@@ -91,19 +93,19 @@ QLabel* TSplashForm::MakeLabel(const char* name, const QString& text, int top, i
 
 void TSplashForm::FormCreate() {
   SkinImage->ApplyShape();
-  Image2->setPixmap(Image1->pixmap());
+  smileyIcon->setPixmap(viewerIcon->pixmap());
 }
 
-void TSplashForm::Timer1Timer() {
+void TSplashForm::CloseSplash() {
   if (closing_) return;  // a later tick or click finds the window gone
   closing_ = true;
-  Timer1->stop();
+  closeTimer->stop();
   hide();
   deleteLater();
 }
 
 bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease) Timer1Timer();
+  if (event->type() == QEvent::MouseButtonRelease) CloseSplash();
   return QWidget::eventFilter(watched, event);
 }
 

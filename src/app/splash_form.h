@@ -16,20 +16,20 @@ public:
   explicit TSplashForm(QWidget* parent = nullptr);
 
   TTransImage* SkinImage;
-  TProImage* ProImage1;
-  QLabel *Version, *Label3, *Label4, *Label1;
-  QLabel *Image1, *Image2;
-  QTimer* Timer1;
+  TProImage* tileImage;
+  QLabel *Version, *loadingLabel, *resolutionLabel, *titleLabel;
+  QLabel *viewerIcon, *smileyIcon;
+  QTimer* closeTimer;
 
   void FormCreate();
   // Hides the window and destroys it once the current event has been handled.
-  void Timer1Timer();
+  void CloseSplash();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  QLabel* MakeLabel(const char* name, const QString& text, int top, int pixelSize, bool bold);
+  QLabel* MakeLabel(const QString& text, int top, int pixelSize, bool bold);
   bool closing_ = false;
 };
 

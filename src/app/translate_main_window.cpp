@@ -23,49 +23,49 @@ namespace velk {
 
 void TMainform::TranslateMainWindow() {
   const LanguageTexts text(environment_.programFolder);
-  Label12->setText(text("0", "Velk's JPEG Viewer"));
-  Label11->setText(text("1", "File Properties"));
-  QLabel* captions[] = {Label1, Label2, Label3, Label4, Label5};
+  titleLabel->setText(text("0", "Velk's JPEG Viewer"));
+  propertiesHeading->setText(text("1", "File Properties"));
+  QLabel* captions[] = {nameCaption, locationCaption, sizeCaption, typeCaption, modifiedCaption};
   static constexpr std::pair<const char*, const char*> kCaptions[] = {
       {"2", "File Name:"}, {"3", "Location:"}, {"4", "Size:"}, {"5", "File Type:"},
       {"6", "Modified:"}};
   for (int i = 0; i < 5; ++i) captions[i]->setText(text(kCaptions[i].first, kCaptions[i].second));
-  if (ComboBox1->count() > 10) {
-    ComboBox1->setItemText(9, text("7", "To Fit"));
-    ComboBox1->setItemText(10, text("8", "Stretch"));
+  if (zoomBox->count() > 10) {
+    zoomBox->setItemText(9, text("7", "To Fit"));
+    zoomBox->setItemText(10, text("8", "Stretch"));
   }
-  SetHint(Label11, text("1", "File Properties:"));
+  SetHint(propertiesHeading, text("1", "File Properties:"));
   for (int i = 0; i < 5; ++i) SetHint(captions[i], text(kCaptions[i].first, kCaptions[i].second));
-  SetHint(Label8, text("4", "Size:"));
-  SetHint(Label9, text("5", "File Type:"));
-  SetHint(Label10, text("6", "Modified:"));
+  SetHint(sizeValue, text("4", "Size:"));
+  SetHint(typeValue, text("5", "File Type:"));
+  SetHint(modifiedValue, text("6", "Modified:"));
   const std::tuple<TToolbarButton97*, const char*, const char*> buttons[] = {
-      {ToolbarButton971, "9", "Execute File"},       {ToolbarButton973, "10", "Clear Screen"},
-      {ToolbarButton974, "11", "Refresh"},           {ToolbarButton975, "12", "Full Screen"},
-      {ToolbarButton977, "14", "Show or hide the Loupe"},
-      {ToolbarButton976, "15", "Options"},           {ToolbarButton9710, "16", "Change the Volume"},
-      {ToolbarButton9713, "17", "Skins Manager"}};
+      {executeButton, "9", "Execute File"},    {clearButton, "10", "Clear Screen"},
+      {refreshButton, "11", "Refresh"},        {fullScreenButton, "12", "Full Screen"},
+      {loupeButton, "14", "Show or hide the Loupe"},
+      {optionsButton, "15", "Options"},        {volumeButton, "16", "Change the Volume"},
+      {skinsButton, "17", "Skins Manager"}};
   for (const auto& [button, key, english] : buttons) button->SetHint(text(key, english));
-  OptionBox971->Button()->SetHint(text("18", "Plugins Manager"));
-  ToolbarButton9712->SetHint(text("19", "Conversion Utility"));
-  ToolbarButton9714->SetHint(text("20", "Slide Show"));
-  ToolbarButton972->SetHint(text("21", "About Velk's JPEG Viewer"));
-  SetHint(ComboBox1, text("22", "Set the zoom"));
-  SetHint(FilterComboBox1, text("26", "Set the file filter"));
-  SetHint(FileListBox1, text("27", "Display a file"));
-  SetHint(DirectoryListBox1, text("28", "Choose a directory"));
-  SetHint(PathComboBox1, text("29", "Choose a Drive"));
+  pluginMenuButton->Button()->SetHint(text("18", "Plugins Manager"));
+  convertButton->SetHint(text("19", "Conversion Utility"));
+  slideShowButton->SetHint(text("20", "Slide Show"));
+  aboutButton->SetHint(text("21", "About Velk's JPEG Viewer"));
+  SetHint(zoomBox, text("22", "Set the zoom"));
+  SetHint(filterBox, text("26", "Set the file filter"));
+  SetHint(fileList, text("27", "Display a file"));
+  SetHint(folderList, text("28", "Choose a directory"));
+  SetHint(driveBox, text("29", "Choose a Drive"));
   damagedText_ = text("202", "The picture is damaged");
   unreadableText_ = text("203", "The picture cannot be shown");
-  ToolbarButton978->SetHint(text("304", "Minimize"));
-  ToolbarButton979->SetHint(text("305", "Close"));
-  OptionBox971->Arrow()->SetHint(text("303", "Plugins"));
-  DirectoryListBox1->setAccessibleName(text("300", "Folders"));
-  FileListBox1->setAccessibleName(text("301", "Files"));
-  ScrollBox1->setAccessibleName(text("302", "Picture"));
+  minimizeButton->SetHint(text("304", "Minimize"));
+  closeButton->SetHint(text("305", "Close"));
+  pluginMenuButton->Arrow()->SetHint(text("303", "Plugins"));
+  folderList->setAccessibleName(text("300", "Folders"));
+  fileList->setAccessibleName(text("301", "Files"));
+  imageArea->setAccessibleName(text("302", "Picture"));
   ShowShortcutsInHints(*this);
   NameControlsByHints(this);
-  if (options_) ShowKeysOnAboutPage(options_->Memo1, KeysHtml(*this));
+  if (options_) ShowKeysOnAboutPage(options_->creditsText, KeysHtml(*this));
   if (!loupe_) return;
   static constexpr std::tuple<const char*, const char*, const char*> kLoupe[] = {
       {"Interval1", "106", "&Speed"}, {"s1", "107", "Fastest"}, {"s2", "108", "Fast"},

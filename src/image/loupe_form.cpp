@@ -58,7 +58,7 @@ TLoupeform::TLoupeform(QWidget* parent)
   for (int tag = 0; tag < kZoomItems; ++tag) {
     const QByteArray name = LoupeZoomItemName(tag + 1).toLatin1();
     QAction* item = AddItem(zoom_, name.constData(), tag);
-    connect(item, &QAction::triggered, this, [this, item] { Zoom1(item); });
+    connect(item, &QAction::triggered, this, [this, item] { OnZoomChosen(item); });
   }
 
   auto* client = new QWidget(this);
@@ -125,7 +125,7 @@ void TLoupeform::Interval(QAction* sender) {
   sender->setChecked(true);
 }
 
-void TLoupeform::Zoom1(QAction* sender) {
+void TLoupeform::OnZoomChosen(QAction* sender) {
   for (int factor = 1; factor <= kZoomItems; ++factor)
     if (QAction* item = FindItem(LoupeZoomItemName(factor))) item->setChecked(false);
   sender->setChecked(true);

@@ -34,7 +34,7 @@ public:
   // Click of a speed item: unchecks all six, then sets the interval or freezes by its tag.
   void Interval(QAction* sender);
   // Click of a zoom item: unchecks all ten, checks it, sets the zoom to its tag plus 1.
-  void Zoom1(QAction* sender);
+  void OnZoomChosen(QAction* sender);
 
   // Sets every caption of the window and its menu; the language files replace these later.
   void AssignCaptions();

@@ -128,19 +128,19 @@ AboutPage BuildAboutPage(QWidget* panel) {
   big.setBold(true);
   page.ProductName->setFont(big);
   page.Version = CenteredLabel(panel, "Version", "Version 0.91", QRect(48, 32, 229, 16));
-  page.Image1 = IconLabel(panel, "Image1", DrawViewerIcon(), QPoint(10, 10));
-  page.Image2 = IconLabel(panel, "Image2", DrawSmileyIcon(), QPoint(283, 10));
+  page.viewerIcon = IconLabel(panel, "Image1", DrawViewerIcon(), QPoint(10, 10));
+  page.smileyIcon = IconLabel(panel, "Image2", DrawSmileyIcon(), QPoint(283, 10));
 
-  page.Memo1 = new QTextBrowser(panel);
-  page.Memo1->setObjectName("Memo1");
-  page.Memo1->setReadOnly(true);
-  page.Memo1->setOpenLinks(false);
-  page.Memo1->setHtml(kCredits);
-  page.Memo1->setGeometry(8, 56, 309, 152);
+  page.creditsText = new QTextBrowser(panel);
+  page.creditsText->setObjectName("Memo1");
+  page.creditsText->setReadOnly(true);
+  page.creditsText->setOpenLinks(false);
+  page.creditsText->setHtml(kCredits);
+  page.creditsText->setGeometry(8, 56, 309, 152);
 
-  page.URLLabel1 = LinkLabel(panel, "URLLabel1", QString("Home Page: ") + kHomePageAddress,
+  page.homePageLink = LinkLabel(panel, "URLLabel1", QString("Home Page: ") + kHomePageAddress,
                              QUrl(kHomePageAddress), 214);
-  page.URLLabel2 = LinkLabel(panel, "URLLabel2", QString("Email: ") + kEmailAddress,
+  page.emailLink = LinkLabel(panel, "URLLabel2", QString("Email: ") + kEmailAddress,
                              QUrl(QString("mailto:") + kEmailAddress), 234);
   return page;
 }

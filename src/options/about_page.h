@@ -30,11 +30,11 @@ inline constexpr const char* kEmailAddress = "velkview@example.org";
 struct AboutPage {
   QLabel* ProductName = nullptr;
   QLabel* Version = nullptr;
-  QLabel* Image1 = nullptr;
-  QLabel* Image2 = nullptr;
-  QTextBrowser* Memo1 = nullptr;
-  TURLLabel* URLLabel1 = nullptr;  // home page
-  TURLLabel* URLLabel2 = nullptr;  // e-mail
+  QLabel* viewerIcon = nullptr;
+  QLabel* smileyIcon = nullptr;
+  QTextBrowser* creditsText = nullptr;
+  TURLLabel* homePageLink = nullptr;  // home page
+  TURLLabel* emailLink = nullptr;  // e-mail
 };
 
 // Fills the page panel with its controls, each named as the rest of the program knows it.

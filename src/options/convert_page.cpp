@@ -43,7 +43,7 @@ void Guarded(F&& handler) {
 
 }  // namespace
 
-FileBoxRequest OpenDialog3() {
+FileBoxRequest PictureFilesRequest() {
   FileBoxRequest request;
   // ".jpeg" and ".tiff" load like ".jpg" and ".tif", so they are offered too.
   request.filter = "All Supported Images|*.jpg; *.jpeg; *.bmp; *.gif; *.tif; *.tiff;";
@@ -54,75 +54,75 @@ FileBoxRequest OpenDialog3() {
 TConvertPage::TConvertPage(TOptions& options, OptionsHost& host)
     : QObject(&options), options_(options), host_(host) {
   setObjectName("ConvertPage");
-  ListBox1 = Control<QListWidget>(options, "ListBox1");
-  Edit971 = Control<QLineEdit>(options, "Edit971");
-  browseFolder_ = Edit971->text().toStdString();  // the folder browser starts where it shows
-  ToolbarButton971 = Control<TToolbarButton97>(options, "ToolbarButton971");
-  ToolbarButton972 = Control<TToolbarButton97>(options, "ToolbarButton972");
-  ToolbarButton976 = Control<TToolbarButton97>(options, "ToolbarButton976");
-  ToolbarButton9716 = Control<TToolbarButton97>(options, "ToolbarButton9716");
-  ToolbarButton975 = Control<TToolbarButton97>(options, "ToolbarButton975");
+  inputList = Control<QListWidget>(options, "ListBox1");
+  outputFolderEdit = Control<QLineEdit>(options, "Edit971");
+  browseFolder_ = outputFolderEdit->text().toStdString();  // the folder box starts there
+  addButton = Control<TToolbarButton97>(options, "ToolbarButton971");
+  deleteButton = Control<TToolbarButton97>(options, "ToolbarButton972");
+  clearButton = Control<TToolbarButton97>(options, "ToolbarButton976");
+  outputFolderButton = Control<TToolbarButton97>(options, "ToolbarButton9716");
+  convertButton = Control<TToolbarButton97>(options, "ToolbarButton975");
 
   auto on = [this](TToolbarButton97* button, void (TConvertPage::*handler)()) {
     connect(button, &TToolbarButton97::clicked, this, [this, handler] {
       Guarded([this, handler] { (this->*handler)(); });
     });
   };
-  on(ToolbarButton971, &TConvertPage::ToolbarButton971Click);
-  on(ToolbarButton972, &TConvertPage::ToolbarButton972Click);
-  on(ToolbarButton976, &TConvertPage::ToolbarButton976Click);
-  on(ToolbarButton9716, &TConvertPage::ToolbarButton9716Click);
-  on(ToolbarButton975, &TConvertPage::ToolbarButton975Click);
+  on(addButton, &TConvertPage::OnAddClicked);
+  on(deleteButton, &TConvertPage::OnDeleteClicked);
+  on(clearButton, &TConvertPage::OnClearClicked);
+  on(outputFolderButton, &TConvertPage::OnOutputFolderClicked);
+  on(convertButton, &TConvertPage::OnConvertClicked);
   // User changes only: the creation sequence selects and positions without these events.
-  connect(options.ComboBox973, &QComboBox::activated, this, &TConvertPage::ComboBox973Change);
-  connect(options.TrackBar2, &QAbstractSlider::actionTriggered, this,
-          &TConvertPage::TrackBar2Change);
+  connect(options.convertFormatBox, &QComboBox::activated, this, &TConvertPage::OnFormatChanged);
+  connect(options.qualitySlider, &QAbstractSlider::actionTriggered, this,
+          &TConvertPage::OnQualityChanged);
 }
 
 void TConvertPage::EnableListButtons(bool enabled) {
-  for (auto* button : {ToolbarButton972, ToolbarButton975, ToolbarButton976, ToolbarButton9716})
+  for (auto* button : {deleteButton, convertButton, clearButton, outputFolderButton})
     button->setEnabled(enabled);
 }
 
-void TConvertPage::ToolbarButton971Click() {
-  const auto files = AppDialogs().OpenFiles(OpenDialog3());
+void TConvertPage::OnAddClicked() {
+  const auto files = AppDialogs().OpenFiles(PictureFilesRequest());
   if (files.empty()) return;
-  AddToSortedList(ListBox1, files);
+  AddToSortedList(inputList, files);
   EnableListButtons(true);
-  ListBox1->setCurrentRow(0);
+  inputList->setCurrentRow(0);
 }
 
-void TConvertPage::ToolbarButton972Click() {
-  delete ListBox1->takeItem(ListBox1->currentRow());
-  ListBox1->setCurrentRow(0);
-  if (ListBox1->count() == 0) EnableListButtons(false);
+void TConvertPage::OnDeleteClicked() {
+  delete inputList->takeItem(inputList->currentRow());
+  inputList->setCurrentRow(0);
+  if (inputList->count() == 0) EnableListButtons(false);
 }
 
-void TConvertPage::ToolbarButton976Click() {
-  ListBox1->clear();
+void TConvertPage::OnClearClicked() {
+  inputList->clear();
   EnableListButtons(false);
 }
 
-void TConvertPage::ToolbarButton9716Click() {
+void TConvertPage::OnOutputFolderClicked() {
   const std::string folder = AppDialogs().PickFolder("Select output directory", browseFolder_);
   if (folder.empty()) return;
   browseFolder_ = folder;
   // The root already ends in the separator; it gets no second one.
-  Edit971->setText(QString::fromStdString(folder.back() == '/' ? folder : folder + "/"));
+  outputFolderEdit->setText(QString::fromStdString(folder.back() == '/' ? folder : folder + "/"));
 }
 
-void TConvertPage::ComboBox973Change() {
-  options_.convert1->hide();
-  if (options_.ComboBox973->currentIndex() == 1) options_.convert1->show();
+void TConvertPage::OnFormatChanged() {
+  options_.qualityPanel->hide();
+  if (options_.convertFormatBox->currentIndex() == 1) options_.qualityPanel->show();
 }
 
-void TConvertPage::TrackBar2Change() {
+void TConvertPage::OnQualityChanged() {
   // sliderPosition already holds the new place when the action is reported.
-  options_.JPEGImage1->SetQuality(options_.TrackBar2->sliderPosition() * 10);
+  options_.workingPicture->SetQuality(options_.qualitySlider->sliderPosition() * 10);
 }
 
 void TConvertPage::LoadIntoWorkingPicture(const std::string& path, TGIFImage& gif) {
-  TJPEGImage& working = *options_.JPEGImage1;
+  TJPEGImage& working = *options_.workingPicture;
   if (IsJpegExtension(LowerExtension(path))) {
     working.SetFileName(path);  // the working control reads and decodes the file itself
     return;
@@ -137,7 +137,7 @@ void TConvertPage::ShowProgress(int done, int count) {
   QCoreApplication::processEvents();
 }
 
-void TConvertPage::ToolbarButton975Click() {
+void TConvertPage::OnConvertClicked() {
   if (running_) {
     Cancel();
     return;
@@ -147,44 +147,45 @@ void TConvertPage::ToolbarButton975Click() {
   // Events are taken between files: nothing but the button may change the run meanwhile.
   std::vector<std::pair<QWidget*, bool>> locked;
   for (QWidget* control : std::initializer_list<QWidget*>{
-           ToolbarButton971, ToolbarButton972, ToolbarButton976, ToolbarButton9716,
-           options_.ComboBox973, options_.TrackBar2, options_.TreeView1}) {
+           addButton, deleteButton, clearButton, outputFolderButton,
+           options_.convertFormatBox, options_.qualitySlider, options_.pageTree}) {
     locked.emplace_back(control, control->isEnabled());
     control->setEnabled(false);
   }
-  const QString caption = ToolbarButton975->Caption();
-  ToolbarButton975->SetCaption(LanguageTexts(options_.ProgramFolder())("310", "Cancel"));
+  const QString caption = convertButton->Caption();
+  convertButton->SetCaption(LanguageTexts(options_.ProgramFolder())("310", "Cancel"));
   const auto unlock = qScopeGuard([&] {
     for (const auto& [control, enabled] : locked) control->setEnabled(enabled);
-    ToolbarButton975->SetCaption(caption);
+    convertButton->SetCaption(caption);
   });
-  ListBox1->setCurrentRow(0);
+  inputList->setCurrentRow(0);
   int converted = 0;
   int errors = 0;
   std::string writeFailure;  // the first encoder or write failure, shown before the summary
   TGIFImage gif;  // the run's GIF reader and writer
-  const int format = options_.ComboBox973->currentIndex();
-  const std::string folder = Edit971->text().toStdString();
-  const int n = ListBox1->count();
+  const int format = options_.convertFormatBox->currentIndex();
+  const std::string folder = outputFolderEdit->text().toStdString();
+  const int n = inputList->count();
   for (int i = 0; i < n && !cancelled_; ++i) {
-    const std::string path = ListBox1->item(i)->text().toStdString();
+    const std::string path = inputList->item(i)->text().toStdString();
     // Whatever fails for one file counts as its error; the run goes on with the next.
     bool loaded = false;
     try {
       LoadIntoWorkingPicture(path, gif);
       loaded = true;
-      const Bitmap& bitmap = options_.JPEGImage1->GetPicture().Bitmap();
-      WriteConvertOutput(ConvertOutputPath(folder, path, format),
-                         EncodeConvertOutput(bitmap, format, options_.JPEGImage1->Quality(), gif));
+      const Bitmap& bitmap = options_.workingPicture->GetPicture().Bitmap();
+      WriteConvertOutput(
+          ConvertOutputPath(folder, path, format),
+          EncodeConvertOutput(bitmap, format, options_.workingPicture->Quality(), gif));
       ++converted;
     } catch (const std::exception& error) {
       ++errors;
       if (loaded && writeFailure.empty()) writeFailure = MessageOf(error);
     }
-    ListBox1->setCurrentRow(i + 1);  // a click in the list meanwhile does not steer the run
+    inputList->setCurrentRow(i + 1);  // a click in the list meanwhile does not steer the run
     ShowProgress(i + 1, n);
   }
-  ListBox1->setCurrentRow(0);
+  inputList->setCurrentRow(0);
   if (!writeFailure.empty()) AppDialogs().ShowError(writeFailure);
   if (errors > 0) AppDialogs().ShowError(ErrorsText(errors));
   AppDialogs().ShowInformation(ConvertedText(converted));

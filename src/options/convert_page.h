@@ -1,5 +1,5 @@
 #pragma once
-// The Convert page (Panel8) of the options dialog: the conversion list, the output folder and
+// The Convert page ("Panel8") of the options dialog: the conversion list, the output folder and
 // format, the JPEG quality slider and the conversion run over the dialog's working picture.
 #include <QObject>
 #include <string>
@@ -18,36 +18,36 @@ class TGIFImage;
 class TOptions;
 class TToolbarButton97;
 
-// OpenDialog3, shared with the slide show.
-FileBoxRequest OpenDialog3();
+// The file box that adds pictures to a list, shared with the slide show.
+FileBoxRequest PictureFilesRequest();
 
 class TConvertPage : public QObject {
   Q_OBJECT
 public:
-  // Finds the page's controls (built on Panel8) and connects their handlers.
+  // Finds the page's controls (built on "Panel8") and connects their handlers.
   TConvertPage(TOptions& options, OptionsHost& host);
 
-  void ToolbarButton971Click();   // Add
-  void ToolbarButton972Click();   // Delete
-  void ToolbarButton976Click();   // Clear
-  void ToolbarButton9716Click();  // Output directory
-  void ComboBox973Change();
-  void TrackBar2Change();
+  void OnAddClicked();
+  void OnDeleteClicked();
+  void OnClearClicked();
+  void OnOutputFolderClicked();
+  void OnFormatChanged();
+  void OnQualityChanged();
   // The run. A file that fails to load, encode or write counts as an error and the run goes on;
   // the first encode or write failure's message comes before the summary. The list and the
   // status line ("n of N") follow each file; while it runs the button (or Escape) cancels the
   // run after the current file, and the summary counts the files done.
-  void ToolbarButton975Click();
+  void OnConvertClicked();
   bool Running() const { return running_; }
   void Cancel() { cancelled_ = true; }
 
-  QListWidget* ListBox1;
-  QLineEdit* Edit971;
-  TToolbarButton97* ToolbarButton971;
-  TToolbarButton97* ToolbarButton972;
-  TToolbarButton97* ToolbarButton976;
-  TToolbarButton97* ToolbarButton9716;
-  TToolbarButton97* ToolbarButton975;
+  QListWidget* inputList;
+  QLineEdit* outputFolderEdit;
+  TToolbarButton97* addButton;
+  TToolbarButton97* deleteButton;
+  TToolbarButton97* clearButton;
+  TToolbarButton97* outputFolderButton;
+  TToolbarButton97* convertButton;
 
 private:
   void EnableListButtons(bool enabled);
@@ -61,7 +61,7 @@ private:
   OptionsHost& host_;
   bool running_ = false;
   bool cancelled_ = false;
-  std::string browseFolder_ = "/";  // FolderBrowse2 starts at the folder chosen last
+  std::string browseFolder_ = "/";  // the folder box starts at the folder chosen last
 };
 
 }  // namespace velk

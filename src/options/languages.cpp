@@ -207,7 +207,7 @@ QString Windows1252Text(const std::string& bytes) {
 
 void TranslateOptions(TOptions& options, OptionsHost& host) {
   const int zoom = host.ZoomIndex();
-  const int bitmap = options.ComboBox972->currentIndex();
+  const int bitmap = options.skinBitmapBox->currentIndex();
   const LanguageTexts texts(options.ProgramFolder());
   for (const Text& text : kOptionsTexts) {
     const QString value = texts(text.key, text.english);
@@ -244,15 +244,15 @@ void TranslateOptions(TOptions& options, OptionsHost& host) {
   NameOptionsControls(options);  // after their captions and hints
   Application::SetTitle(texts("0", "Velk's JPEG Viewer"));
   host.SetZoomIndex(zoom);
-  options.ComboBox972->setCurrentIndex(bitmap);
+  options.skinBitmapBox->setCurrentIndex(bitmap);
 }
 
 TLanguagesPage::TLanguagesPage(TOptions& options, OptionsHost& host)
     : QObject(&options), options_(options), host_(host) {
   // Only the user's choice raises the change; filling the box by program doesn't.
-  connect(options.ComboBox975, &QComboBox::activated, this, &TLanguagesPage::ComboBox975Change);
-  connect(options.ToolbarButton9722, &TToolbarButton97::clicked, this,
-          &TLanguagesPage::ToolbarButton9722Click);
+  connect(options.languageBox, &QComboBox::activated, this, &TLanguagesPage::OnLanguageChanged);
+  connect(options.addLanguageButton, &TToolbarButton97::clicked, this,
+          &TLanguagesPage::OnAddLanguageClicked);
 }
 
 void TLanguagesPage::FillLanguageBox() {
@@ -262,9 +262,9 @@ void TLanguagesPage::FillLanguageBox() {
   const int entries = int(plugins.ReadSection(kLanguages).size());
   const int number = std::min(plugins.ReadInteger(kLanguages, "number", 0), entries + 1);
   for (int k = 1; k < number; ++k)
-    options_.ComboBox975->addItem(
+    options_.languageBox->addItem(
         QString::fromStdString(plugins.ReadString(kLanguages, "name" + std::to_string(k), "")));
-  options_.ComboBox975->setCurrentIndex(plugins.ReadInteger(kLanguages, "current", 0));
+  options_.languageBox->setCurrentIndex(plugins.ReadInteger(kLanguages, "current", 0));
 }
 
 void TLanguagesPage::ApplyLanguage() {
@@ -272,15 +272,15 @@ void TLanguagesPage::ApplyLanguage() {
   TranslateOptions(options_, host_);
 }
 
-void TLanguagesPage::ComboBox975Change() {
+void TLanguagesPage::OnLanguageChanged() {
   const int zoom = host_.ZoomIndex();
   ProfileFile(options_.ProgramFolder() + kPluginsFile)
-      .WriteInteger(kLanguages, "current", options_.ComboBox975->currentIndex());
+      .WriteInteger(kLanguages, "current", options_.languageBox->currentIndex());
   ApplyLanguage();
   host_.SetZoomIndex(zoom);
 }
 
-void TLanguagesPage::ToolbarButton9722Click() {
+void TLanguagesPage::OnAddLanguageClicked() {
   const int zoom = host_.ZoomIndex();
   FileBoxRequest request;
   request.filter = "Language Definition File|*.ldf";
@@ -289,7 +289,7 @@ void TLanguagesPage::ToolbarButton9722Click() {
   const std::string file = chosen.front();
   const std::string name = ProfileFile(file).ReadString("Settings", "name", "(none)");
   // No duplicate check: a file added twice is listed twice.
-  QComboBox* box = options_.ComboBox975;
+  QComboBox* box = options_.languageBox;
   box->addItem(QString::fromStdString(name));
   box->setCurrentIndex(box->count() - 1);
   const int k = box->currentIndex();

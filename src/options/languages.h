@@ -46,8 +46,8 @@ public:
 
   // Creation step 5: the added languages after "English", then entry "current".
   void FillLanguageBox();
-  void ComboBox975Change();
-  void ToolbarButton9722Click();
+  void OnLanguageChanged();
+  void OnAddLanguageClicked();
   // The main window, then the dialog.
   void ApplyLanguage();
 

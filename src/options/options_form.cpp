@@ -65,34 +65,36 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
   LanguagesPage = new TLanguagesPage(*this, host_);
   SkinsPage = new TSkinsPage(*this, host_);
 
-  JPEGImage1 = new TJPEGImage(this);
-  JPEGImage1->setObjectName("JPEGImage1");
-  JPEGImage1->SetLoading(true);  // design settings: nothing to decode yet
-  JPEGImage1->SetNumOfColors(TNumOfColors::_256);
-  JPEGImage1->SetDither(TDither::FS);
-  JPEGImage1->SetDCTMethod(TDCTMethod::Integ);
-  JPEGImage1->SetProgressStep(10);
-  JPEGImage1->SetQuality(75);
-  JPEGImage1->SetLoading(false);
-  JPEGImage1->hide();
+  workingPicture = new TJPEGImage(this);
+  workingPicture->setObjectName("JPEGImage1");
+  workingPicture->SetLoading(true);  // design settings: nothing to decode yet
+  workingPicture->SetNumOfColors(TNumOfColors::_256);
+  workingPicture->SetDither(TDither::FS);
+  workingPicture->SetDCTMethod(TDCTMethod::Integ);
+  workingPicture->SetProgressStep(10);
+  workingPicture->SetQuality(75);
+  workingPicture->SetLoading(false);
+  workingPicture->hide();
 
   ConnectOptionClicks();
   NameOptionsControls(*this);
   MakeKeyboardUsable(*this);
-  TreeView1->expandAll();
+  pageTree->expandAll();
   // As for any handler: a failure's message, the rest of the sequence skipped, the dialog usable.
   RunShowingErrors([this] { FormCreate(this); });
 }
 
 void TOptions::ConnectOptionClicks() {
   // Check boxes raise their click on every change of state, by program too.
-  for (QCheckBox* box : {CheckBox1, CheckBox3, CheckBox4, CheckBox5, CheckBox6})
+  for (QCheckBox* box :
+       {greyBox, rememberFileBox, showOnStartBox, orientationBox, colourProfileBox})
     connect(box, &QCheckBox::toggled, this, [this, box] { Menuclick(box); });
-  for (TRadioGroup* group : {RadioGroup1, RadioGroup2})
+  for (TRadioGroup* group : {coloursGroup, ditherGroup})
     connect(group, &TRadioGroup::Click, this, [this](QObject* sender) { Menuclick(sender); });
-  connect(ExplorerButton1, &QPushButton::clicked, this, [this] { Menuclick(ExplorerButton1); });
-  connect(ToolbarButton974, &TToolbarButton97::clicked, this, &TOptions::ToolbarButton974Click);
-  connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TOptions::TreeView1Change);
+  connect(okButton, &QPushButton::clicked, this, [this] { Menuclick(okButton); });
+  connect(restoreDefaultsButton, &TToolbarButton97::clicked, this,
+          &TOptions::OnRestoreDefaultsClicked);
+  connect(pageTree, &QTreeWidget::currentItemChanged, this, &TOptions::OnPageChosen);
 }
 
 void TOptions::ShowPage(int node) {
@@ -107,23 +109,23 @@ void TOptions::ShowPage(int node) {
   // A conversion run keeps its page in sight until it ends.
   if (auto* convert = findChild<TConvertPage*>("ConvertPage"); convert && convert->Running())
     return;
-  if (QTreeWidgetItem* item = TreeItem(node)) TreeView1->setCurrentItem(item);
+  if (QTreeWidgetItem* item = TreeItem(node)) pageTree->setCurrentItem(item);
   // Each opening starts the keyboard on the page tree, whatever had it when the dialog was
   // closed: Tab then goes into the page shown.
-  TreeView1->setFocus(Qt::OtherFocusReason);
+  pageTree->setFocus(Qt::OtherFocusReason);
 }
 
 QTreeWidgetItem* TOptions::TreeItem(int index) const {
   if (index < 0) return nullptr;
-  for (QTreeWidgetItemIterator it(TreeView1); *it; ++it)
+  for (QTreeWidgetItemIterator it(pageTree); *it; ++it)
     if (index-- == 0) return *it;
   return nullptr;
 }
 
 int TOptions::SelectedNode() const {
   int index = 0;
-  for (QTreeWidgetItemIterator it(TreeView1); *it; ++it, ++index)
-    if (*it == TreeView1->currentItem()) return index;
+  for (QTreeWidgetItemIterator it(pageTree); *it; ++it, ++index)
+    if (*it == pageTree->currentItem()) return index;
   return -1;
 }
 
@@ -133,7 +135,7 @@ QWidget* TOptions::FindComponent(const QString& name) const {
   return nullptr;
 }
 
-void TOptions::TreeView1Change() {
+void TOptions::OnPageChosen() {
   for (int i = 1; i <= 10; ++i)
     if (QWidget* page = FindComponent(QString("panel%1").arg(i))) page->hide();
   const int selected = SelectedNode();
@@ -150,36 +152,36 @@ std::optional<TNumOfColors> ColoursChoice(int index) {
 }
 
 void TOptions::ApplyEnablingRule() {
-  CheckBox4->setEnabled(CheckBox3->isChecked());
-  if (!CheckBox4->isEnabled()) CheckBox4->setChecked(false);
+  showOnStartBox->setEnabled(rememberFileBox->isChecked());
+  if (!showOnStartBox->isEnabled()) showOnStartBox->setChecked(false);
 }
 
 void TOptions::Menuclick(QObject* Sender) {
   switch (TagOf(Sender)) {
     case 1: {  // "Dither": takes effect at the next JPEG load
-      const int index = RadioGroup2->ItemIndex();
+      const int index = ditherGroup->ItemIndex();
       if (index == 0 || index == 1) host_.Settings().Dither = index;
-      host_.ComboBox1Change();
+      host_.OnZoomChanged();
       break;
     }
     case 2:
-      host_.MainJPEGImage().SetGrayScale(CheckBox1->isChecked());
-      host_.FileListBox1Change();
+      host_.MainJPEGImage().SetGrayScale(greyBox->isChecked());
+      host_.OnFileSelected();
       break;
     case 3:
-      if (const auto colours = ColoursChoice(RadioGroup1->ItemIndex()))
+      if (const auto colours = ColoursChoice(coloursGroup->ItemIndex()))
         host_.MainJPEGImage().SetNumOfColors(*colours);
-      host_.FileListBox1Change();
+      host_.OnFileSelected();
       break;
     case 4:
       hide();
       break;
     case 8:
     case 9:  // how photos are shown and converted: the shown picture follows at once
-      host_.Settings().Orientation = CheckBox5->isChecked();
-      host_.Settings().ColourProfiles = CheckBox6->isChecked();
+      host_.Settings().Orientation = orientationBox->isChecked();
+      host_.Settings().ColourProfiles = colourProfileBox->isChecked();
       ApplyPhotoSettings();
-      host_.FileListBox1Change();
+      host_.OnFileSelected();
       break;
     default:  // 6 and 7: the main window reads the boxes when it closes
       break;
@@ -189,7 +191,8 @@ void TOptions::Menuclick(QObject* Sender) {
 
 void TOptions::ApplyPhotoSettings() {
   const ViewerSettings& settings = host_.Settings();
-  for (TCustomJPEGImage* image : {&host_.MainJPEGImage(), static_cast<TCustomJPEGImage*>(JPEGImage1)}) {
+  for (TCustomJPEGImage* image :
+       {&host_.MainJPEGImage(), static_cast<TCustomJPEGImage*>(workingPicture)}) {
     image->SetApplyOrientation(settings.Orientation);
     image->SetConvertProfile(settings.ColourProfiles);
   }
@@ -208,7 +211,7 @@ void TOptions::ReadSchemeColours() { SkinsPage->ReadColours(); }
 void TOptions::FormCreate(QObject* Sender) {
   // The restore command passes its button (tag 1) to skip the steps marked full below.
   const bool full = TagOf(Sender) == 0;
-  TrackBar2->setValue(JPEGImage1->Quality() / 10);  // no user signal: quality stays
+  qualitySlider->setValue(workingPicture->Quality() / 10);  // no user signal: quality stays
   ApplyEnablingRule();
   std::error_code error;
   if (!std::filesystem::exists(ProgramFileToRead(programFolder_ + kSkinsFile), error))
@@ -221,32 +224,32 @@ void TOptions::FormCreate(QObject* Sender) {
     // Each control whose state changes raises its click, pushing the settings into the main
     // window's JPEG control.
     ViewerSettings& settings = host_.Settings();
-    RadioGroup2->SetItemIndex(settings.Dither);
-    RadioGroup1->SetItemIndex(settings.Colours);
-    CheckBox1->setChecked(settings.Grey);
-    CheckBox3->setChecked(settings.FileIndex);
-    CheckBox4->setChecked(settings.Showstart);
+    ditherGroup->SetItemIndex(settings.Dither);
+    coloursGroup->SetItemIndex(settings.Colours);
+    greyBox->setChecked(settings.Grey);
+    rememberFileBox->setChecked(settings.FileIndex);
+    showOnStartBox->setChecked(settings.Showstart);
     {
       // Pushed straight into the JPEG controls: the file is shown once, below.
-      const QSignalBlocker orientation(CheckBox5), profiles(CheckBox6);
-      CheckBox5->setChecked(settings.Orientation);
-      CheckBox6->setChecked(settings.ColourProfiles);
+      const QSignalBlocker orientation(orientationBox), profiles(colourProfileBox);
+      orientationBox->setChecked(settings.Orientation);
+      colourProfileBox->setChecked(settings.ColourProfiles);
     }
     ApplyPhotoSettings();
   }
   host_.ApplySkinShape();
   ReadSchemeColours();  // each picker whose value changes paints its targets
-  ComboBox972->setCurrentIndex(0);
-  ComboBox973->setCurrentIndex(0);
-  SkinsPage->ComboBox972Change();
+  skinBitmapBox->setCurrentIndex(0);
+  convertFormatBox->setCurrentIndex(0);
+  SkinsPage->OnBitmapEntryChanged();
   host_.SetZoomIndex(host_.Settings().Zoom);
   host_.SetFileIndex(host_.Settings().Filename);
-  if (CheckBox4->isChecked()) host_.FileListBox1Change();
+  if (showOnStartBox->isChecked()) host_.OnFileSelected();
   bitmapBoxFolder_ = programFolder_ + "skins";
   pluginBoxFolder_ = programFolder_ + "plugins";
 }
 
-void TOptions::FormActivate() { TreeView1->expandAll(); }
+void TOptions::FormActivate() { pageTree->expandAll(); }
 
 void TOptions::FormHide() {
   ProfileFile skins(programFolder_ + kSkinsFile);
@@ -260,12 +263,12 @@ void TOptions::FormHide() {
       .WriteString("Settings", "Plugindir", host_.Settings().pluginsFolder);
 }
 
-void TOptions::ToolbarButton974Click() {
+void TOptions::OnRestoreDefaultsClicked() {
   const int zoom = host_.ZoomIndex();
   if (!AppDialogs().Confirm("Do you wish to restore the default settings?")) return;
   ProfileFile skins(programFolder_ + kSkinsFile);
   WriteRestoredSkin(skins, scheme_, programFolder_);
-  FormCreate(ToolbarButton974);
+  FormCreate(restoreDefaultsButton);
   host_.SetZoomIndex(zoom);
 }
 

@@ -54,9 +54,9 @@ public:
   void FormCreate(QObject* Sender);
   void FormActivate();
   void FormHide();
-  void TreeView1Change();
+  void OnPageChosen();
   void Menuclick(QObject* Sender);
-  void ToolbarButton974Click();
+  void OnRestoreDefaultsClicked();
 
   // Tree items by depth-first position; -1 / nullptr when none.
   int SelectedNode() const;
@@ -74,40 +74,40 @@ public:
   const std::string& PluginBoxFolder() const { return pluginBoxFolder_; }
 
   // Frame.
-  QTreeWidget* TreeView1 = nullptr;
-  QLabel* Label19 = nullptr;  // heading "Velk's JPEG Viewer Options"
-  std::array<QFrame*, 10> Panels{};  // Panel1 .. Panel10
-  QPushButton* ExplorerButton1 = nullptr;
+  QTreeWidget* pageTree = nullptr;
+  QLabel* heading = nullptr;  // heading "Velk's JPEG Viewer Options"
+  std::array<QFrame*, 10> Panels{};  // "Panel1" .. "Panel10"
+  QPushButton* okButton = nullptr;
   // General page.
-  QCheckBox* CheckBox3 = nullptr;  // "Remember Filename"
-  QCheckBox* CheckBox4 = nullptr;  // "Show/Play Immediately on Startup"
-  QCheckBox* CheckBox5 = nullptr;  // turn photos as their files say
-  QCheckBox* CheckBox6 = nullptr;  // convert colour profiles to sRGB
-  QLineEdit* Edit976 = nullptr;    // plugins folder
-  TToolbarButton97* ToolbarButton9712 = nullptr;
-  QComboBox* ComboBox975 = nullptr;  // language
-  TToolbarButton97* ToolbarButton9722 = nullptr;
+  QCheckBox* rememberFileBox = nullptr;  // "Remember Filename"
+  QCheckBox* showOnStartBox = nullptr;  // "Show/Play Immediately on Startup"
+  QCheckBox* orientationBox = nullptr;  // turn photos as their files say
+  QCheckBox* colourProfileBox = nullptr;  // convert colour profiles to sRGB
+  QLineEdit* pluginFolderEdit = nullptr;    // plugins folder
+  TToolbarButton97* pluginFolderButton = nullptr;
+  QComboBox* languageBox = nullptr;  // language
+  TToolbarButton97* addLanguageButton = nullptr;
   // JPEG page.
-  TRadioGroup* RadioGroup2 = nullptr;  // "Dither"
-  TRadioGroup* RadioGroup1 = nullptr;  // "Colours..."
-  QCheckBox* CheckBox1 = nullptr;      // "Grey"
+  TRadioGroup* ditherGroup = nullptr;  // "Dither"
+  TRadioGroup* coloursGroup = nullptr;  // "Colours..."
+  QCheckBox* greyBox = nullptr;      // "Grey"
   // Skins Manager and Bitmaps pages.
-  TToolbarButton97* ToolbarButton974 = nullptr;  // "Restore Default Settings"
-  QComboBox* ComboBox972 = nullptr;
+  TToolbarButton97* restoreDefaultsButton = nullptr;  // "Restore Default Settings"
+  QComboBox* skinBitmapBox = nullptr;
   // Convert page.
-  QComboBox* ComboBox973 = nullptr;
-  QWidget* convert1 = nullptr;
-  QSlider* TrackBar2 = nullptr;  // JPEG quality / 10
+  QComboBox* convertFormatBox = nullptr;
+  QWidget* qualityPanel = nullptr;
+  QSlider* qualitySlider = nullptr;  // JPEG quality / 10
   // About page.
   QLabel* ProductName = nullptr;
   QLabel* Version = nullptr;
-  QLabel* Image1 = nullptr;
-  QLabel* Image2 = nullptr;
-  QTextBrowser* Memo1 = nullptr;
-  TURLLabel* URLLabel1 = nullptr;
-  TURLLabel* URLLabel2 = nullptr;
+  QLabel* viewerIcon = nullptr;
+  QLabel* smileyIcon = nullptr;
+  QTextBrowser* creditsText = nullptr;
+  TURLLabel* homePageLink = nullptr;
+  TURLLabel* emailLink = nullptr;
   // The invisible working picture of the conversion utility and the slide show.
-  TJPEGImage* JPEGImage1 = nullptr;
+  TJPEGImage* workingPicture = nullptr;
   // The Volume page, owner of the dialog's mixer.
   TVolumePage* VolumePage = nullptr;
   // The Plugins Manager page's behaviour and the plugins folder row.

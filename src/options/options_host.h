@@ -21,9 +21,9 @@ public:
   // The main window's JPEG control (GrayScale, NumOfColors).
   virtual TCustomJPEGImage& MainJPEGImage() = 0;
   // Shows the file selected in the file list again.
-  virtual void FileListBox1Change() = 0;
+  virtual void OnFileSelected() = 0;
   // Applies the selected zoom to the picture on screen again.
-  virtual void ComboBox1Change() = 0;
+  virtual void OnZoomChanged() = 0;
   // The zoom box's selected index (-1 none); selecting by program raises no event.
   virtual int ZoomIndex() const = 0;
   virtual void SetZoomIndex(int index) = 0;

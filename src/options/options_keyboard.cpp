@@ -12,7 +12,7 @@ namespace velk {
 
 void MakeKeyboardUsable(TOptions& options) {
   // Pages were built after OK, which would put OK first: the chain is made in page order.
-  QWidget* previous = options.TreeView1;
+  QWidget* previous = options.pageTree;
   for (QFrame* page : options.Panels)
     for (QWidget* control : page->findChildren<QWidget*>()) {
       if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() ||
@@ -26,7 +26,7 @@ void MakeKeyboardUsable(TOptions& options) {
       QWidget::setTabOrder(previous, control);
       previous = control;
     }
-  QWidget::setTabOrder(previous, options.ExplorerButton1);
+  QWidget::setTabOrder(previous, options.okButton);
 
   auto* escape = new QShortcut(Qt::Key_Escape, &options);
   escape->setContext(Qt::WindowShortcut);

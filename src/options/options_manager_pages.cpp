@@ -1,5 +1,6 @@
 // The frames and controls of the pages whose managers live in files of their own: Plugins
-// Manager, Convert and Slide Show (the Volume page is built in volume_page.cpp). Their behaviour is connected by those managers.
+// Manager, Convert and Slide Show (the Volume page is built in volume_page.cpp). Their behaviour is
+// connected by those managers.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,8 +85,8 @@ void TOptions::BuildConvertPage() {
 
   // The format names are long: the box takes the page's width under its label.
   Caption(page, "Label22", "Convert to:", QRect(8, 120, 308, 16));
-  ComboBox973 = NamedControl<QComboBox>(page, "ComboBox973", QRect(8, 138, 308, 22));
-  ComboBox973->addItems({"Windows Bitmap (*.bmp)", "Joint Pictures Expert Group (*.jpeg)",
+  convertFormatBox = NamedControl<QComboBox>(page, "ComboBox973", QRect(8, 138, 308, 22));
+  convertFormatBox->addItems({"Windows Bitmap (*.bmp)", "Joint Pictures Expert Group (*.jpeg)",
                          "Compuserve Bitmap (*.gif)", "Tagged Image File (*.tif)"});
   Caption(page, "Label23", "Output Directory:", QRect(8, 166, 122, 20));
   auto* folder = NamedControl<QLineEdit>(page, "Edit971", QRect(132, 166, 148, 22));
@@ -96,16 +97,16 @@ void TOptions::BuildConvertPage() {
   FlatButton(page, "ToolbarButton9716", "...", "Select the output directory",
              QRect(284, 166, 32, 22), false);
 
-  convert1 = NamedControl<QWidget>(page, "convert1", QRect(8, 194, 216, 60));
-  Caption(convert1, "Label24", "Quality:", QRect(0, 0, 60, 16));
-  TrackBar2 = NamedControl<QSlider>(convert1, "TrackBar2", QRect(30, 18, 156, 24));
-  TrackBar2->setOrientation(Qt::Horizontal);
-  TrackBar2->setRange(5, 10);
-  TrackBar2->setTickInterval(1);
-  TrackBar2->setTickPosition(QSlider::TicksBelow);
-  Caption(convert1, "Label26", "Low", QRect(0, 22, 28, 16));
-  Caption(convert1, "Label25", "Best", QRect(188, 22, 28, 16));
-  convert1->hide();
+  qualityPanel = NamedControl<QWidget>(page, "convert1", QRect(8, 194, 216, 60));
+  Caption(qualityPanel, "Label24", "Quality:", QRect(0, 0, 60, 16));
+  qualitySlider = NamedControl<QSlider>(qualityPanel, "TrackBar2", QRect(30, 18, 156, 24));
+  qualitySlider->setOrientation(Qt::Horizontal);
+  qualitySlider->setRange(5, 10);
+  qualitySlider->setTickInterval(1);
+  qualitySlider->setTickPosition(QSlider::TicksBelow);
+  Caption(qualityPanel, "Label26", "Low", QRect(0, 22, 28, 16));
+  Caption(qualityPanel, "Label25", "Best", QRect(188, 22, 28, 16));
+  qualityPanel->hide();
   FlatButton(page, "ToolbarButton975", "Convert", "", QRect(224, 226, 92, 26), false);
   new TConvertPage(*this, host_);  // owned by the dialog; found as its child "ConvertPage"
 }

@@ -55,11 +55,11 @@ void NameOptionsControls(TOptions& options) {
   }
   for (int i = 0; i < kSchemeColourCount; ++i)
     Label(options.Panels[4]->findChild<QLabel*>(kColourCaptions[i]),
-          options.SkinsPage->ColorComboBoxes[i]);
+          options.SkinsPage->colourBoxes[i]);
   // Controls without a caption of their own.
   const LanguageTexts text(options.ProgramFolder());
-  options.TreeView1->setAccessibleName(text("309", "Pages"));
-  options.ComboBox972->setAccessibleName(text("306", "Skin bitmap"));
+  options.pageTree->setAccessibleName(text("309", "Pages"));
+  options.skinBitmapBox->setAccessibleName(text("306", "Skin bitmap"));
   if (QWidget* plugins = options.FindComponent("ComboBox974"))
     plugins->setAccessibleName(text("308", "Plugins"));
   NameControlsByHints(&options);

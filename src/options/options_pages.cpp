@@ -17,25 +17,25 @@
 namespace velk {
 
 void TOptions::BuildFrame() {
-  TreeView1 = NamedControl<QTreeWidget>(this, "TreeView1", QRect(0, 0, 163, 319));
-  TreeView1->setHeaderHidden(true);
-  TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
-  auto* options = new QTreeWidgetItem(TreeView1, {"Options"});
+  pageTree = NamedControl<QTreeWidget>(this, "TreeView1", QRect(0, 0, 163, 319));
+  pageTree->setHeaderHidden(true);
+  pageTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  pageTree->setSelectionMode(QAbstractItemView::SingleSelection);
+  auto* options = new QTreeWidgetItem(pageTree, {"Options"});
   for (const char* text : {"General", "JPEG", "Volume"}) new QTreeWidgetItem(options, {text});
-  auto* skins = new QTreeWidgetItem(TreeView1, {"Skins Manager"});
+  auto* skins = new QTreeWidgetItem(pageTree, {"Skins Manager"});
   for (const char* text : {"Colours", "Bitmaps"}) new QTreeWidgetItem(skins, {text});
   for (const char* text : {"Plugins Manager", "Convert", "Slide Show", "About"})
-    new QTreeWidgetItem(TreeView1, {text});
+    new QTreeWidgetItem(pageTree, {text});
 
-  Label19 = Caption(this, "Label19", "Velk's JPEG Viewer Options", QRect(164, 0, 325, 259));
-  Label19->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  Label19->setWordWrap(true);
-  Label19->setContentsMargins(8, 16, 8, 0);
-  QFont big = Label19->font();
+  heading = Caption(this, "Label19", "Velk's JPEG Viewer Options", QRect(164, 0, 325, 259));
+  heading->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  heading->setWordWrap(true);
+  heading->setContentsMargins(8, 16, 8, 0);
+  QFont big = heading->font();
   big.setPointSize(big.pointSize() + 8);
   big.setBold(true);
-  Label19->setFont(big);
+  heading->setFont(big);
 
   for (int i = 0; i < 10; ++i) {
     const QByteArray name = "Panel" + QByteArray::number(i + 1);
@@ -44,9 +44,9 @@ void TOptions::BuildFrame() {
     Panels[i]->hide();
   }
 
-  ExplorerButton1 = NamedControl<QPushButton>(this, "ExplorerButton1", QRect(402, 281, 75, 25));
-  ExplorerButton1->setText("OK");
-  ExplorerButton1->setProperty("Tag", 4);
+  okButton = NamedControl<QPushButton>(this, "ExplorerButton1", QRect(402, 281, 75, 25));
+  okButton->setText("OK");
+  okButton->setProperty("Tag", 4);
 }
 
 void TOptions::BuildGeneralPage() {
@@ -58,40 +58,40 @@ void TOptions::BuildGeneralPage() {
     box->setProperty("Tag", tag);
     return box;
   };
-  CheckBox3 = checkBox("CheckBox3", "Remember Filename", 6, 16);
-  CheckBox4 = checkBox("CheckBox4", "Show/Play Immediately on Startup", 7, 40);
+  rememberFileBox = checkBox("CheckBox3", "Remember Filename", 6, 16);
+  showOnStartBox = checkBox("CheckBox4", "Show/Play Immediately on Startup", 7, 40);
 
   Caption(page, "Label27", "Plugins Directory:", QRect(16, 76, 290, 16));
-  Edit976 = NamedControl<QLineEdit>(page, "Edit976", QRect(16, 94, 262, 22));
-  Edit976->setReadOnly(true);
-  ToolbarButton9712 = FlatButton(page, "ToolbarButton9712", "...", "Browse for Plugins Directory",
+  pluginFolderEdit = NamedControl<QLineEdit>(page, "Edit976", QRect(16, 94, 262, 22));
+  pluginFolderEdit->setReadOnly(true);
+  pluginFolderButton = FlatButton(page, "ToolbarButton9712", "...", "Browse for Plugins Directory",
                                  QRect(282, 94, 26, 22));
 
   Caption(page, "Label34", "Language:", QRect(16, 128, 290, 16));
-  ComboBox975 = NamedControl<QComboBox>(page, "ComboBox975", QRect(16, 146, 262, 22));
-  ComboBox975->addItem("English");
-  ToolbarButton9722 = FlatButton(page, "ToolbarButton9722", "+", "Add language plugin",
+  languageBox = NamedControl<QComboBox>(page, "ComboBox975", QRect(16, 146, 262, 22));
+  languageBox->addItem("English");
+  addLanguageButton = FlatButton(page, "ToolbarButton9722", "+", "Add language plugin",
                                  QRect(282, 146, 26, 22));
 
-  CheckBox5 = checkBox("CheckBox5", "Turn photos upright (EXIF)", 8, 184);
-  CheckBox6 = checkBox("CheckBox6", "Use the picture's colour profile", 9, 208);
+  orientationBox = checkBox("CheckBox5", "Turn photos upright (EXIF)", 8, 184);
+  colourProfileBox = checkBox("CheckBox6", "Use the picture's colour profile", 9, 208);
 }
 
 void TOptions::BuildJpegPage() {
   QWidget* page = Panels[1];
-  RadioGroup2 = NamedControl<TRadioGroup>(page, "RadioGroup2", QRect(8, 8, 154, 72));
-  RadioGroup2->setTitle("Dither");
-  RadioGroup2->SetItems({"Ordered Dither", "No Dither"});
-  RadioGroup2->SetItemIndex(0);
-  RadioGroup2->SetTag(1);
-  CheckBox1 = NamedControl<QCheckBox>(page, "CheckBox1", QRect(16, 88, 140, 20));
-  CheckBox1->setText("Grey");
-  CheckBox1->setProperty("Tag", 2);
-  RadioGroup1 = NamedControl<TRadioGroup>(page, "RadioGroup1", QRect(168, 8, 148, 100));
-  RadioGroup1->setTitle("Colours...");
-  RadioGroup1->SetItems({"16 Colours", "256 Colours", "True Colour"});
-  RadioGroup1->SetItemIndex(2);
-  RadioGroup1->SetTag(3);
+  ditherGroup = NamedControl<TRadioGroup>(page, "RadioGroup2", QRect(8, 8, 154, 72));
+  ditherGroup->setTitle("Dither");
+  ditherGroup->SetItems({"Ordered Dither", "No Dither"});
+  ditherGroup->SetItemIndex(0);
+  ditherGroup->SetTag(1);
+  greyBox = NamedControl<QCheckBox>(page, "CheckBox1", QRect(16, 88, 140, 20));
+  greyBox->setText("Grey");
+  greyBox->setProperty("Tag", 2);
+  coloursGroup = NamedControl<TRadioGroup>(page, "RadioGroup1", QRect(168, 8, 148, 100));
+  coloursGroup->setTitle("Colours...");
+  coloursGroup->SetItems({"16 Colours", "256 Colours", "True Colour"});
+  coloursGroup->SetItemIndex(2);
+  coloursGroup->SetTag(3);
 }
 
 void TOptions::BuildSkinsPages() {
@@ -101,9 +101,9 @@ void TOptions::BuildSkinsPages() {
   big.setPointSize(big.pointSize() + 6);
   big.setBold(true);
   heading->setFont(big);
-  ToolbarButton974 = FlatButton(manager, "ToolbarButton974", "Restore Default Settings", "",
+  restoreDefaultsButton = FlatButton(manager, "ToolbarButton974", "Restore Default Settings", "",
                                 QRect(8, 56, 300, 26));
-  ToolbarButton974->SetTag(1);
+  restoreDefaultsButton->SetTag(1);
 
   // Colours page: the labels in picker order; the pickers come with the skin code.
   static const std::pair<const char*, const char*> kColourLabels[] = {
@@ -119,8 +119,8 @@ void TOptions::BuildSkinsPages() {
   }
 
   QWidget* bitmaps = Panels[5];
-  ComboBox972 = NamedControl<QComboBox>(bitmaps, "ComboBox972", QRect(8, 8, 270, 22));
-  ComboBox972->addItems({"Main Form Skin", "Open Toolbar Button Glyph",
+  skinBitmapBox = NamedControl<QComboBox>(bitmaps, "ComboBox972", QRect(8, 8, 270, 22));
+  skinBitmapBox->addItems({"Main Form Skin", "Open Toolbar Button Glyph",
                          "Clear Toolbar Button Glyph", "Refresh Toolbar Button Glyph",
                          "Full Screen Toolbar Button Glyph", "Loupe Toolbar Button Glyph",
                          "Options Toolbar Button Glyph", "Volume Toolbar Button Glyph",
@@ -136,11 +136,11 @@ void TOptions::BuildAboutPage() {
   const AboutPage page = velk::BuildAboutPage(Panels[9]);
   ProductName = page.ProductName;
   Version = page.Version;
-  Image1 = page.Image1;
-  Image2 = page.Image2;
-  Memo1 = page.Memo1;
-  URLLabel1 = page.URLLabel1;
-  URLLabel2 = page.URLLabel2;
+  viewerIcon = page.viewerIcon;
+  smileyIcon = page.smileyIcon;
+  creditsText = page.creditsText;
+  homePageLink = page.homePageLink;
+  emailLink = page.emailLink;
 }
 
 }  // namespace velk

@@ -39,28 +39,26 @@ TPluginsPage::TPluginsPage(TOptions& options, OptionsHost& host)
     for (T* child : page->findChildren<T*>())
       if (child->objectName().compare(name, Qt::CaseInsensitive) == 0) control = child;
   };
-  find(ComboBox974, "ComboBox974");
-  find(Edit972, "Edit972");
-  find(Edit973, "Edit973");
-  find(Edit974, "Edit974");
-  find(Edit975, "Edit975");
-  find(ToolbarButton977, "ToolbarButton977");
-  find(ToolbarButton978, "ToolbarButton978");
-  find(ToolbarButton979, "ToolbarButton979");
-  find(ToolbarButton9710, "ToolbarButton9710");
-  find(ToolbarButton9711, "ToolbarButton9711");
+  find(pluginBox, "ComboBox974");
+  find(nameEdit, "Edit972");
+  find(fileNameEdit, "Edit973");
+  find(folderEdit, "Edit974");
+  find(versionEdit, "Edit975");
+  find(removeButton, "ToolbarButton977");
+  find(addButton, "ToolbarButton978");
+  find(propertiesButton, "ToolbarButton979");
+  find(startButton, "ToolbarButton9710");
+  find(applyButton, "ToolbarButton9711");
 
   // Only the user's choice raises the selection change; selecting by program doesn't.
-  connect(ComboBox974, &QComboBox::activated, this, &TPluginsPage::ComboBox974Change);
-  connect(ToolbarButton978, &TToolbarButton97::clicked, this, &TPluginsPage::ToolbarButton978Click);
-  connect(ToolbarButton977, &TToolbarButton97::clicked, this, &TPluginsPage::ToolbarButton977Click);
-  connect(ToolbarButton9711, &TToolbarButton97::clicked, this,
-          &TPluginsPage::ToolbarButton9711Click);
-  connect(ToolbarButton9710, &TToolbarButton97::clicked, this,
-          &TPluginsPage::ToolbarButton9710Click);
-  connect(ToolbarButton979, &TToolbarButton97::clicked, this, &TPluginsPage::ToolbarButton979Click);
-  connect(options.ToolbarButton9712, &TToolbarButton97::clicked, this,
-          &TPluginsPage::ToolbarButton9712Click);
+  connect(pluginBox, &QComboBox::activated, this, &TPluginsPage::OnPluginChosen);
+  connect(addButton, &TToolbarButton97::clicked, this, &TPluginsPage::OnAddClicked);
+  connect(removeButton, &TToolbarButton97::clicked, this, &TPluginsPage::OnRemoveClicked);
+  connect(applyButton, &TToolbarButton97::clicked, this, &TPluginsPage::OnApplyClicked);
+  connect(startButton, &TToolbarButton97::clicked, this, &TPluginsPage::OnStartClicked);
+  connect(propertiesButton, &TToolbarButton97::clicked, this, &TPluginsPage::OnPropertiesClicked);
+  connect(options.pluginFolderButton, &TToolbarButton97::clicked, this,
+          &TPluginsPage::OnPluginFolderClicked);
 }
 
 std::string TPluginsPage::PluginsIni() const { return options_.ProgramFolder() + kPluginsFile; }
@@ -99,32 +97,32 @@ void TPluginsPage::LoadPluginList() {
   pluginCount_ = plugins.ReadInteger("Settings", "Plugins", 0);
   host_.Settings().pluginsFolder =
       plugins.ReadString("Settings", "Plugindir", options_.ProgramFolder() + "plugins/");
-  options_.Edit976->setText(QString::fromStdString(PluginsFolder()));
+  options_.pluginFolderEdit->setText(QString::fromStdString(PluginsFolder()));
   if (pluginCount_ == 0) RemoveMenuItem(1);
   if (pluginCount_ < 1) return;
   EnableControls(true);
   for (int i = 0; i < pluginCount_; ++i)
-    ComboBox974->addItem(QString::fromStdString(plugins.ReadString(Section(i), "Name", "")));
-  ComboBox974->setEnabled(true);
-  ComboBox974->setCurrentIndex(0);
-  ComboBox974Change();
+    pluginBox->addItem(QString::fromStdString(plugins.ReadString(Section(i), "Name", "")));
+  pluginBox->setEnabled(true);
+  pluginBox->setCurrentIndex(0);
+  OnPluginChosen();
   QStringList items = host_.PluginMenuItems();
-  for (int i = 0; i < ComboBox974->count(); ++i)
+  for (int i = 0; i < pluginBox->count(); ++i)
     items << QString::fromStdString(plugins.ReadString(Section(i), "Name", "") + " - " +
                                     plugins.ReadString(Section(i), "Version", ""));
   host_.SetPluginMenuItems(items);
 }
 
-void TPluginsPage::ComboBox974Change() {
+void TPluginsPage::OnPluginChosen() {
   const ProfileFile plugins(PluginsIni());
-  const std::string section = Section(ComboBox974->currentIndex());
-  QLineEdit* fields[] = {Edit972, Edit973, Edit974, Edit975};
+  const std::string section = Section(pluginBox->currentIndex());
+  QLineEdit* fields[] = {nameEdit, fileNameEdit, folderEdit, versionEdit};
   for (int i = 0; i < 4; ++i)
     fields[i]->setText(QString::fromStdString(plugins.ReadString(section, kPluginKeys[i], "")));
-  libraryPath_ = PluginsFolder() + Text(Edit974) + Text(Edit973);
+  libraryPath_ = PluginsFolder() + Text(folderEdit) + Text(fileNameEdit);
 }
 
-void TPluginsPage::ToolbarButton978Click() {
+void TPluginsPage::OnAddClicked() {
   FileBoxRequest request;
   request.filter = "Plugin Configuration Files|*.pcf";
   request.initialDir = options_.PluginBoxFolder();
@@ -144,12 +142,12 @@ void TPluginsPage::ToolbarButton978Click() {
 
   // The scan leaves the selection where it ended, matched or not.
   bool matched = false;
-  if (ComboBox974->count() > 0) {
+  if (pluginBox->count() > 0) {
     int index = 0;
-    ComboBox974->setCurrentIndex(index);
-    while (ComboBox974->currentText().toStdString() != name && index < ComboBox974->count() - 1)
-      ComboBox974->setCurrentIndex(++index);
-    matched = ComboBox974->currentText().toStdString() == name;
+    pluginBox->setCurrentIndex(index);
+    while (pluginBox->currentText().toStdString() != name && index < pluginBox->count() - 1)
+      pluginBox->setCurrentIndex(++index);
+    matched = pluginBox->currentText().toStdString() == name;
   }
   if (matched &&
       AppDialogs().Message(MessageKind::Information,
@@ -158,13 +156,13 @@ void TPluginsPage::ToolbarButton978Click() {
                            MessageButtons::YesNo) != MessageAnswer::Yes)
     return;
 
-  QLineEdit* fields[] = {Edit972, Edit973, Edit974, Edit975};
+  QLineEdit* fields[] = {nameEdit, fileNameEdit, folderEdit, versionEdit};
   for (int i = 0; i < 4; ++i) fields[i]->setText(QString::fromStdString(values[i]));
   EnableControls(true);
-  if (ComboBox974->count() == 0) InsertMenuItem(host_.PluginMenuItems().size(), "-");
-  ComboBox974->addItem(Edit972->text());
-  ComboBox974->setEnabled(true);
-  ComboBox974->setCurrentIndex(ComboBox974->count() - 1);
+  if (pluginBox->count() == 0) InsertMenuItem(host_.PluginMenuItems().size(), "-");
+  pluginBox->addItem(nameEdit->text());
+  pluginBox->setEnabled(true);
+  pluginBox->setCurrentIndex(pluginBox->count() - 1);
 
   ++pluginCount_;
   libraryPath_ = library;
@@ -178,26 +176,26 @@ void TPluginsPage::ToolbarButton978Click() {
   ProfileFile(description).WriteString("Settings", "Installed", "1");
   InsertMenuItem(host_.PluginMenuItems().size(),
                  QString::fromStdString(plugins.ReadString(section, "Name", "") + " - " +
-                                        Text(Edit975)));
+                                        Text(versionEdit)));
 }
 
-void TPluginsPage::ToolbarButton977Click() {
+void TPluginsPage::OnRemoveClicked() {
   if (!AppDialogs().Confirm("Are you sure you want to remove this plugin?")) return;
   // Only unmarked: the plugin's files stay where they are. The mark is a courtesy: an entry
   // whose folder is gone (or read-only) must still be removable.
   try {
-    ProfileFile(PluginsFolder() + Text(Edit974) + "plugin.pcf")
+    ProfileFile(PluginsFolder() + Text(folderEdit) + "plugin.pcf")
         .WriteString("Settings", "Installed", "0");
   } catch (const EFileError&) {
   }
-  const int removed = ComboBox974->currentIndex();
-  ComboBox974->removeItem(removed);
+  const int removed = pluginBox->currentIndex();
+  pluginBox->removeItem(removed);
   RemoveMenuItem(removed + 2);
 
   // Close the gap: every later section moves down one, and the former last one goes.
   ProfileFile plugins(PluginsIni());
   plugins.BeginUpdate();
-  const int remaining = ComboBox974->count();
+  const int remaining = pluginBox->count();
   for (int j = removed + 1; j <= remaining; ++j)
     for (const char* key : kPluginKeys)
       plugins.WriteString(Section(j - 1), key, plugins.ReadString(Section(j), key, ""));
@@ -206,42 +204,42 @@ void TPluginsPage::ToolbarButton977Click() {
   plugins.WriteInteger("Settings", "Plugins", pluginCount_);
   plugins.EndUpdate();
 
-  ComboBox974->setCurrentIndex(0);
-  if (ComboBox974->count() == 0) {
+  pluginBox->setCurrentIndex(0);
+  if (pluginBox->count() == 0) {
     EnableControls(false);
-    ToolbarButton978->setEnabled(true);
+    addButton->setEnabled(true);
     RemoveMenuItem(1);
-    ComboBox974->setEnabled(false);
+    pluginBox->setEnabled(false);
   }
-  ComboBox974Change();
+  OnPluginChosen();
 }
 
-void TPluginsPage::ToolbarButton9711Click() {
-  QLineEdit* fields[] = {Edit972, Edit973, Edit974, Edit975};
-  ProfileFile pcf(PluginsFolder() + Text(Edit974) + "plugin.pcf");
+void TPluginsPage::OnApplyClicked() {
+  QLineEdit* fields[] = {nameEdit, fileNameEdit, folderEdit, versionEdit};
+  ProfileFile pcf(PluginsFolder() + Text(folderEdit) + "plugin.pcf");
   pcf.BeginUpdate();
   for (int i = 0; i < 4; ++i) pcf.WriteString("Settings", kPluginKeys[i], Text(fields[i]));
   pcf.EndUpdate();
-  const int index = ComboBox974->currentIndex();
+  const int index = pluginBox->currentIndex();
   ProfileFile plugins(PluginsIni());
   plugins.BeginUpdate();
   for (int i = 0; i < 4; ++i) plugins.WriteString(Section(index), kPluginKeys[i], Text(fields[i]));
   plugins.EndUpdate();
   // The drop-down shows the bare name until the list is loaded again with the version.
-  ComboBox974->setItemText(index, Edit972->text());
-  SetMenuItem(index + 2, Edit972->text());
-  ComboBox974->setCurrentIndex(index);
+  pluginBox->setItemText(index, nameEdit->text());
+  SetMenuItem(index + 2, nameEdit->text());
+  pluginBox->setCurrentIndex(index);
 }
 
-void TPluginsPage::ToolbarButton9710Click() { host_.StartPlugin(libraryPath_, "Startplugin"); }
+void TPluginsPage::OnStartClicked() { host_.StartPlugin(libraryPath_, "Startplugin"); }
 
-void TPluginsPage::ToolbarButton979Click() { host_.StartPlugin(libraryPath_, "Configureplugin"); }
+void TPluginsPage::OnPropertiesClicked() { host_.StartPlugin(libraryPath_, "Configureplugin"); }
 
-void TPluginsPage::ToolbarButton9712Click() {
+void TPluginsPage::OnPluginFolderClicked() {
   std::string folder = AppDialogs().PickFolder("Browse for Plugins Directory", PluginsFolder());
   if (folder.empty()) return;
   if (folder.back() != '/') folder += '/';
-  options_.Edit976->setText(QString::fromStdString(folder));
+  options_.pluginFolderEdit->setText(QString::fromStdString(folder));
   host_.Settings().pluginsFolder = folder;  // written to "plugins.ini" when the dialog hides
 }
 

@@ -25,27 +25,27 @@ public:
   void LoadPluginList();
 
   // Event handlers.
-  void ComboBox974Change();
-  void ToolbarButton978Click();   // add
-  void ToolbarButton977Click();   // remove
-  void ToolbarButton9711Click();  // apply
-  void ToolbarButton9710Click();  // start
-  void ToolbarButton979Click();   // properties
-  void ToolbarButton9712Click();  // plugins folder
+  void OnPluginChosen();
+  void OnAddClicked();
+  void OnRemoveClicked();
+  void OnApplyClicked();
+  void OnStartClicked();
+  void OnPropertiesClicked();
+  void OnPluginFolderClicked();
 
   int PluginCount() const { return pluginCount_; }
   const std::string& LibraryPath() const { return libraryPath_; }
 
-  QComboBox* ComboBox974 = nullptr;
-  QLineEdit* Edit972 = nullptr;  // name (editable)
-  QLineEdit* Edit973 = nullptr;  // file name
-  QLineEdit* Edit974 = nullptr;  // directory
-  QLineEdit* Edit975 = nullptr;  // version
-  TToolbarButton97* ToolbarButton977 = nullptr;
-  TToolbarButton97* ToolbarButton978 = nullptr;
-  TToolbarButton97* ToolbarButton979 = nullptr;
-  TToolbarButton97* ToolbarButton9710 = nullptr;
-  TToolbarButton97* ToolbarButton9711 = nullptr;
+  QComboBox* pluginBox = nullptr;
+  QLineEdit* nameEdit = nullptr;  // name (editable)
+  QLineEdit* fileNameEdit = nullptr;  // file name
+  QLineEdit* folderEdit = nullptr;  // directory
+  QLineEdit* versionEdit = nullptr;  // version
+  TToolbarButton97* removeButton = nullptr;
+  TToolbarButton97* addButton = nullptr;
+  TToolbarButton97* propertiesButton = nullptr;
+  TToolbarButton97* startButton = nullptr;
+  TToolbarButton97* applyButton = nullptr;
 
 private:
   // The five buttons ("Toolbarbutton97" + 7..11) and four fields ("Edit97" + 2..5).

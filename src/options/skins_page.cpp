@@ -63,20 +63,20 @@ TSkinsPage::TSkinsPage(TOptions& options, OptionsHost& host)
     auto* box = NamedControl<TColorComboBox>(colours, name.constData(),
                                              QRect(200, 7 + i * 30, 117, 22));
     box->setProperty("Tag", kPickerTags[i]);
-    connect(box, &TColorComboBox::OnChange, this, &TSkinsPage::ColorComboBox6Change);
-    ColorComboBoxes[i] = box;
+    connect(box, &TColorComboBox::OnChange, this, &TSkinsPage::OnColourChanged);
+    colourBoxes[i] = box;
   }
 
   QWidget* bitmaps = options.Panels[5];
-  ComboBox972 = options.ComboBox972;
-  ToolbarButton973 = bitmaps->findChild<TToolbarButton97*>("ToolbarButton973");
+  skinBitmapBox = options.skinBitmapBox;
+  chooseBitmapButton = bitmaps->findChild<TToolbarButton97*>("ToolbarButton973");
   auto* preview = bitmaps->findChild<QGroupBox*>("GroupBox1");
-  ImageAspect1 = NamedControl<TImageAspect>(preview, "ImageAspect1", kPreviewRect);
-  Image3 = NamedControl<QLabel>(preview, "Image3", kPreviewRect);
-  Image3->setAlignment(Qt::AlignCenter);
+  bitmapPreview = NamedControl<TImageAspect>(preview, "ImageAspect1", kPreviewRect);
+  glyphPreview = NamedControl<QLabel>(preview, "Image3", kPreviewRect);
+  glyphPreview->setAlignment(Qt::AlignCenter);
   // A user's choice only: selecting by program raises no change.
-  connect(ComboBox972, &QComboBox::activated, this, &TSkinsPage::ComboBox972Change);
-  connect(ToolbarButton973, &TToolbarButton97::clicked, this, &TSkinsPage::ToolbarButton973Click);
+  connect(skinBitmapBox, &QComboBox::activated, this, &TSkinsPage::OnBitmapEntryChanged);
+  connect(chooseBitmapButton, &TToolbarButton97::clicked, this, &TSkinsPage::OnChooseBitmapClicked);
 }
 
 std::string TSkinsPage::SkinsIni() const { return options_.ProgramFolder() + kSkinsFile; }
@@ -126,15 +126,15 @@ void TSkinsPage::ReadColours() {
 
 std::array<int, kSchemeColourCount> TSkinsPage::Colours() const {
   std::array<int, kSchemeColourCount> colours{};
-  for (int i = 0; i < kSchemeColourCount; ++i) colours[i] = int(ColorComboBoxes[i]->ColorValue());
+  for (int i = 0; i < kSchemeColourCount; ++i) colours[i] = int(colourBoxes[i]->ColorValue());
   return colours;
 }
 
 void TSkinsPage::SetColour(int index, int colour) {
-  ColorComboBoxes.at(index)->SetColorValue(TColor(colour));
+  colourBoxes.at(index)->SetColorValue(TColor(colour));
 }
 
-void TSkinsPage::ColorComboBox6Change(QObject* Sender) {
+void TSkinsPage::OnColourChanged(QObject* Sender) {
   auto* box = qobject_cast<TColorComboBox*>(Sender);
   if (!box) return;
   const int tag = box->property("Tag").toInt();
@@ -152,30 +152,30 @@ void TSkinsPage::ColorComboBox6Change(QObject* Sender) {
   }
 }
 
-void TSkinsPage::ComboBox972Change() {
-  ToolbarButton973->setEnabled(true);
-  ImageAspect1->SetPicture(Picture());
-  Image3->clear();
-  const int entry = ComboBox972->currentIndex();
+void TSkinsPage::OnBitmapEntryChanged() {
+  chooseBitmapButton->setEnabled(true);
+  bitmapPreview->SetPicture(Picture());
+  glyphPreview->clear();
+  const int entry = skinBitmapBox->currentIndex();
   if (entry == 0) {
     if (host_.SkinPicture().Width() > 0) {
-      ImageAspect1->SetPicture(host_.SkinPicture());
+      bitmapPreview->SetPicture(host_.SkinPicture());
       // Auto-size takes the skin's full size; sizing back to the group fits it in instead.
-      ImageAspect1->setGeometry(kPreviewRect);
+      bitmapPreview->setGeometry(kPreviewRect);
     }
   } else if (entry > 0 && entry < kSkinBitmapCount) {
-    Image3->setPixmap(QPixmap::fromImage(host_.ButtonGlyph(entry)));
+    glyphPreview->setPixmap(QPixmap::fromImage(host_.ButtonGlyph(entry)));
   }
 }
 
-void TSkinsPage::ToolbarButton973Click() {
+void TSkinsPage::OnChooseBitmapClicked() {
   FileBoxRequest request;
   request.filter = "Skins|*.bmp";
   request.initialDir = options_.BitmapBoxFolder().empty()
                            ? options_.ProgramFolder() + "skins"
                            : options_.BitmapBoxFolder();
   const std::vector<std::string> files = AppDialogs().OpenFiles(request);
-  const int entry = ComboBox972->currentIndex();
+  const int entry = skinBitmapBox->currentIndex();
   if (!files.empty() && entry >= 0 && entry < kSkinBitmapCount) {
     const std::string& path = files.front();
     if (LoadEntry(entry, path)) {
@@ -185,7 +185,7 @@ void TSkinsPage::ToolbarButton973Click() {
       AppDialogs().ShowError("Unable to load " + path);
     }
   }
-  ComboBox972Change();
+  OnBitmapEntryChanged();
 }
 
 }  // namespace velk

@@ -36,20 +36,20 @@ public:
   void ReadColours();
 
   // Event handlers.
-  void ColorComboBox6Change(QObject* Sender);
-  void ComboBox972Change();
-  void ToolbarButton973Click();
+  void OnColourChanged(QObject* Sender);
+  void OnBitmapEntryChanged();
+  void OnChooseBitmapClicked();
 
   // The pickers' values in key order (Color1 ... Color10).
   std::array<int, kSchemeColourCount> Colours() const;
   void SetColour(int index, int colour);
 
-  // ColorComboBox1, 2, 3, 4, 5, 7, 8, 10 in key order.
-  std::array<TColorComboBox*, kSchemeColourCount> ColorComboBoxes{};
-  QComboBox* ComboBox972 = nullptr;
-  TToolbarButton97* ToolbarButton973 = nullptr;
-  TImageAspect* ImageAspect1 = nullptr;
-  QLabel* Image3 = nullptr;
+  // "ColorComboBox1", 2, 3, 4, 5, 7, 8, 10 in key order.
+  std::array<TColorComboBox*, kSchemeColourCount> colourBoxes{};
+  QComboBox* skinBitmapBox = nullptr;
+  TToolbarButton97* chooseBitmapButton = nullptr;
+  TImageAspect* bitmapPreview = nullptr;
+  QLabel* glyphPreview = nullptr;
 
 private:
   std::string SkinsIni() const;

@@ -46,68 +46,68 @@ T* Control(TOptions& options, const char* name) {
 TSlideShowPage::TSlideShowPage(TOptions& options, OptionsHost& host)
     : QObject(&options), options_(options), host_(host) {
   setObjectName("SlideShowPage");
-  Listbox971 = Control<QListWidget>(options, "Listbox971");
-  SpinEdit1 = Control<QSpinBox>(options, "SpinEdit1");
-  ToolbarButton9717 = Control<TToolbarButton97>(options, "ToolbarButton9717");
-  ToolbarButton9718 = Control<TToolbarButton97>(options, "ToolbarButton9718");
-  ToolbarButton9719 = Control<TToolbarButton97>(options, "ToolbarButton9719");
-  ToolbarButton9720 = Control<TToolbarButton97>(options, "ToolbarButton9720");
-  ToolbarButton9721 = Control<TToolbarButton97>(options, "ToolbarButton9721");
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName("Timer1");
-  Timer1->setInterval(1000);
+  slideList = Control<QListWidget>(options, "Listbox971");
+  delayBox = Control<QSpinBox>(options, "SpinEdit1");
+  startButton = Control<TToolbarButton97>(options, "ToolbarButton9717");
+  addButton = Control<TToolbarButton97>(options, "ToolbarButton9718");
+  removeButton = Control<TToolbarButton97>(options, "ToolbarButton9719");
+  clearButton = Control<TToolbarButton97>(options, "ToolbarButton9720");
+  previewButton = Control<TToolbarButton97>(options, "ToolbarButton9721");
+  slideTimer = new QTimer(this);
+  slideTimer->setObjectName("Timer1");
+  slideTimer->setInterval(1000);
 
-  connect(ToolbarButton9717, &TToolbarButton97::clicked, this, &TSlideShowPage::ToolbarButton9717Click);
-  connect(ToolbarButton9718, &TToolbarButton97::clicked, this, &TSlideShowPage::ToolbarButton9718Click);
-  connect(ToolbarButton9719, &TToolbarButton97::clicked, this, &TSlideShowPage::ToolbarButton9719Click);
-  connect(ToolbarButton9720, &TToolbarButton97::clicked, this, &TSlideShowPage::ToolbarButton9720Click);
-  connect(ToolbarButton9721, &TToolbarButton97::clicked, this, &TSlideShowPage::ToolbarButton9721Click);
-  connect(SpinEdit1, &QSpinBox::textChanged, this, &TSlideShowPage::SpinEdit1Change);
-  connect(Timer1, &QTimer::timeout, this, &TSlideShowPage::Timer1Timer);
+  connect(startButton, &TToolbarButton97::clicked, this, &TSlideShowPage::OnStartClicked);
+  connect(addButton, &TToolbarButton97::clicked, this, &TSlideShowPage::OnAddClicked);
+  connect(removeButton, &TToolbarButton97::clicked, this, &TSlideShowPage::OnRemoveClicked);
+  connect(clearButton, &TToolbarButton97::clicked, this, &TSlideShowPage::OnClearClicked);
+  connect(previewButton, &TToolbarButton97::clicked, this, &TSlideShowPage::OnPreviewClicked);
+  connect(delayBox, &QSpinBox::textChanged, this, &TSlideShowPage::OnDelayChanged);
+  connect(slideTimer, &QTimer::timeout, this, &TSlideShowPage::OnSlideTimer);
 }
 
-void TSlideShowPage::ToolbarButton9718Click() {
-  const auto files = AppDialogs().OpenFiles(OpenDialog3());
+void TSlideShowPage::OnAddClicked() {
+  const auto files = AppDialogs().OpenFiles(PictureFilesRequest());
   if (files.empty()) return;
-  AddToSortedList(Listbox971, files);
-  for (auto* button : {ToolbarButton9719, ToolbarButton9720, ToolbarButton9721})
+  AddToSortedList(slideList, files);
+  for (auto* button : {removeButton, clearButton, previewButton})
     button->setEnabled(true);
-  ToolbarButton9717->setEnabled(Listbox971->count() > 1);
-  Listbox971->setCurrentRow(0);
+  startButton->setEnabled(slideList->count() > 1);
+  slideList->setCurrentRow(0);
 }
 
-void TSlideShowPage::ToolbarButton9719Click() {
-  delete Listbox971->takeItem(Listbox971->currentRow());
-  Listbox971->setCurrentRow(0);
-  const int count = Listbox971->count();
-  if (count <= 1) ToolbarButton9717->setEnabled(false);
+void TSlideShowPage::OnRemoveClicked() {
+  delete slideList->takeItem(slideList->currentRow());
+  slideList->setCurrentRow(0);
+  const int count = slideList->count();
+  if (count <= 1) startButton->setEnabled(false);
   if (count == 0)
-    for (auto* button : {ToolbarButton9719, ToolbarButton9720, ToolbarButton9721})
+    for (auto* button : {removeButton, clearButton, previewButton})
       button->setEnabled(false);
 }
 
-void TSlideShowPage::ToolbarButton9720Click() {
-  Listbox971->clear();
-  for (auto* button : {ToolbarButton9717, ToolbarButton9719, ToolbarButton9720, ToolbarButton9721})
+void TSlideShowPage::OnClearClicked() {
+  slideList->clear();
+  for (auto* button : {startButton, removeButton, clearButton, previewButton})
     button->setEnabled(false);
 }
 
-void TSlideShowPage::SpinEdit1Change() {
+void TSlideShowPage::OnDelayChanged() {
   // Text that is no whole number counts as the minimum; a typed value is kept within range
   // before the box corrects it, so the timer never stalls at 0.
   bool ok = false;
-  const int seconds = SpinEdit1->cleanText().toInt(&ok);
-  Timer1->setInterval(std::clamp(ok ? seconds : kMinDelay, kMinDelay, kMaxDelay) * 1000);
+  const int seconds = delayBox->cleanText().toInt(&ok);
+  slideTimer->setInterval(std::clamp(ok ? seconds : kMinDelay, kMinDelay, kMaxDelay) * 1000);
 }
 
-void TSlideShowPage::ToolbarButton9717Click() {
-  Timer1->start();
-  Listbox971->setCurrentRow(0);
-  Timer1Timer();
+void TSlideShowPage::OnStartClicked() {
+  slideTimer->start();
+  slideList->setCurrentRow(0);
+  OnSlideTimer();
 }
 
 void TSlideShowPage::LoadSlide(const std::string& path) {
-  TJPEGImage& working = *options_.JPEGImage1;
+  TJPEGImage& working = *options_.workingPicture;
   const std::string extension = LowerExtension(path);
   // ".jpeg", ".tif" and ".tiff" are loaded as the conversion utility loads them.
   if (IsJpegExtension(extension)) {
@@ -123,27 +123,27 @@ void TSlideShowPage::LoadSlide(const std::string& path) {
   // Other files load nothing: the caption changes over the previous picture.
 }
 
-void TSlideShowPage::Timer1Timer() {
-  const int count = Listbox971->count();
+void TSlideShowPage::OnSlideTimer() {
+  const int count = slideList->count();
   if (count == 0) return;
-  const int row = std::clamp(Listbox971->currentRow(), 0, count - 1);
-  const std::string path = Listbox971->item(row)->text().toStdString();
+  const int row = std::clamp(slideList->currentRow(), 0, count - 1);
+  const std::string path = slideList->item(row)->text().toStdString();
   try {
     LoadSlide(path);
   } catch (const std::exception&) {
     // Passed over: the previous slide stays under the new caption.
   }
   try {
-    host_.ShowFullScreen(options_.JPEGImage1->GetPicture(), QString::fromStdString(path));
+    host_.ShowFullScreen(options_.workingPicture->GetPicture(), QString::fromStdString(path));
   } catch (const std::exception&) {
   }
-  Listbox971->setCurrentRow(row == count - 1 ? 0 : row + 1);
+  slideList->setCurrentRow(row == count - 1 ? 0 : row + 1);
 }
 
-void TSlideShowPage::ToolbarButton9721Click() {
-  const int shown = std::max(Listbox971->currentRow(), 0);
-  Timer1Timer();
-  if (Listbox971->count() > 1) Listbox971->setCurrentRow(shown);
+void TSlideShowPage::OnPreviewClicked() {
+  const int shown = std::max(slideList->currentRow(), 0);
+  OnSlideTimer();
+  if (slideList->count() > 1) slideList->setCurrentRow(shown);
 }
 
 }  // namespace velk

@@ -1,5 +1,5 @@
 #pragma once
-// The Slide Show page (Panel9) of the options dialog: the slide list, the delay and Timer1,
+// The Slide Show page ("Panel9") of the options dialog: the slide list, the delay and slideTimer,
 // which shows the files one by one in the full-screen window until it is clicked.
 #include <QObject>
 #include <string>
@@ -17,25 +17,25 @@ class TToolbarButton97;
 class TSlideShowPage : public QObject {
   Q_OBJECT
 public:
-  // Finds the page's controls (built on Panel9), makes Timer1 and connects the handlers.
+  // Finds the page's controls (built on "Panel9"), makes slideTimer and connects the handlers.
   TSlideShowPage(TOptions& options, OptionsHost& host);
 
-  void ToolbarButton9718Click();  // Add
-  void ToolbarButton9719Click();  // Remove
-  void ToolbarButton9720Click();  // Clear
-  void SpinEdit1Change();
-  void ToolbarButton9717Click();  // Start
-  void Timer1Timer();
-  void ToolbarButton9721Click();  // Preview
+  void OnAddClicked();
+  void OnRemoveClicked();
+  void OnClearClicked();
+  void OnDelayChanged();
+  void OnStartClicked();
+  void OnSlideTimer();
+  void OnPreviewClicked();
 
-  QListWidget* Listbox971;
-  QSpinBox* SpinEdit1;
-  TToolbarButton97* ToolbarButton9717;
-  TToolbarButton97* ToolbarButton9718;
-  TToolbarButton97* ToolbarButton9719;
-  TToolbarButton97* ToolbarButton9720;
-  TToolbarButton97* ToolbarButton9721;
-  QTimer* Timer1;
+  QListWidget* slideList;
+  QSpinBox* delayBox;
+  TToolbarButton97* startButton;
+  TToolbarButton97* addButton;
+  TToolbarButton97* removeButton;
+  TToolbarButton97* clearButton;
+  TToolbarButton97* previewButton;
+  QTimer* slideTimer;
 
 private:
   // Loads one slide into the working picture by its extension; throws on failure.

@@ -54,17 +54,17 @@ void TOptions::BuildVolumePage() { VolumePage = new TVolumePage(*this, Panels[2]
 
 TVolumePage::TVolumePage(TOptions& options, QWidget* page) : QObject(&options), options_(options) {
   Caption(page, "Label5", "Main", QRect(16, 8, 40, 16));
-  TrackBar95[0] = VolumeSlider(page, "TrackBar951", QRect(16, 28, 40, 220), 0, Qt::Vertical, "");
+  lineSliders[0] = VolumeSlider(page, "TrackBar951", QRect(16, 28, 40, 220), 0, Qt::Vertical, "");
 
   // The rest lies past the page's right edge (the page is 325 wide) or is hidden.
-  ComboBox1 = NamedControl<QComboBox>(page, "ComboBox1", QRect(340, 8, 150, 22));
-  ComboBox1->setToolTip("Select Device Category");
-  ComboBox2 = NamedControl<QComboBox>(page, "ComboBox2", QRect(340, 36, 150, 22));
-  ComboBox2->setToolTip("Select Device");
+  categoryBox = NamedControl<QComboBox>(page, "ComboBox1", QRect(340, 8, 150, 22));
+  categoryBox->setToolTip("Select Device Category");
+  deviceBox = NamedControl<QComboBox>(page, "ComboBox2", QRect(340, 36, 150, 22));
+  deviceBox->setToolTip("Select Device");
   Caption(page, "Label9", "Volume:", QRect(340, 64, 60, 16));
-  TrackBar1 = VolumeSlider(page, "TrackBar1", QRect(340, 82, 150, 30), 1, Qt::Horizontal, "");
-  CheckBox = MuteBox(page, "CheckBox", QRect(340, 116, 80, 20), 1, "Mute Sound");
-  CheckBox->setEnabled(false);
+  volumeSlider = VolumeSlider(page, "TrackBar1", QRect(340, 82, 150, 30), 1, Qt::Horizontal, "");
+  muteBox = MuteBox(page, "CheckBox", QRect(340, 116, 80, 20), 1, "Mute Sound");
+  muteBox->setEnabled(false);
   static const char* const kLabels[][3] = {{"Label6", "Wave", "Wave device volume"},
                                            {"Label7", "CD", "CD volume"},
                                            {"Label8", "Midi", "MIDI volume"}};
@@ -73,7 +73,7 @@ TVolumePage::TVolumePage(TOptions& options, QWidget* page) : QObject(&options), 
     const int x = 340 + (n - 1) * 50;
     Caption(page, kLabels[n - 1][0], kLabels[n - 1][1], QRect(x, 140, 40, 16));
     const QByteArray name = "TrackBar95" + QByteArray::number(n + 1);
-    TrackBar95[n] = VolumeSlider(page, name.constData(), QRect(x, 158, 40, 90), kTags[n],
+    lineSliders[n] = VolumeSlider(page, name.constData(), QRect(x, 158, 40, 90), kTags[n],
                                  Qt::Vertical, kLabels[n - 1][2]);
   }
   static const char* const kHints[] = {"Mute all", "Mute wave device", "Mute CD player",
@@ -85,10 +85,11 @@ TVolumePage::TVolumePage(TOptions& options, QWidget* page) : QObject(&options), 
     MuteBoxes[n]->hide();
   }
 
-  connect(ComboBox1, &QComboBox::activated, this, &TVolumePage::ComboBox1Change);
-  connect(ComboBox2, &QComboBox::activated, this, &TVolumePage::ComboBox2Change);
-  for (QSlider* slider : {TrackBar1, TrackBar95[0], TrackBar95[1], TrackBar95[2], TrackBar95[3]})
-    connect(slider, &QSlider::valueChanged, this, [this, slider] { TrackBar1Change(slider); });
+  connect(categoryBox, &QComboBox::activated, this, &TVolumePage::OnCategoryChanged);
+  connect(deviceBox, &QComboBox::activated, this, &TVolumePage::OnDeviceChanged);
+  for (QSlider* slider :
+       {volumeSlider, lineSliders[0], lineSliders[1], lineSliders[2], lineSliders[3]})
+    connect(slider, &QSlider::valueChanged, this, [this, slider] { OnSliderMoved(slider); });
   for (QCheckBox* box : MuteBoxes)
     connect(box, &QCheckBox::toggled, this, [this, box] { checkboxclick(box); });
 
@@ -99,14 +100,15 @@ TVolumePage::TVolumePage(TOptions& options, QWidget* page) : QObject(&options), 
 TVolumePage::~TVolumePage() = default;
 
 void TVolumePage::DisableVolumeControls() {
-  for (QSlider* slider : {TrackBar1, TrackBar95[0], TrackBar95[1], TrackBar95[2], TrackBar95[3]})
+  for (QSlider* slider :
+       {volumeSlider, lineSliders[0], lineSliders[1], lineSliders[2], lineSliders[3]})
     slider->setEnabled(false);
 }
 
 void TVolumePage::Setup() {
   if (Mixer->DeviceCount() < 1) {
-    ComboBox1->disconnect(this);
-    ComboBox2->disconnect(this);
+    categoryBox->disconnect(this);
+    deviceBox->disconnect(this);
     DisableVolumeControls();
     AppDialogs().ShowError("No mixer present in the system !");
     return;
@@ -117,40 +119,40 @@ void TVolumePage::Setup() {
     for (QCheckBox* box : MuteBoxes) box->setEnabled(false);
     return;
   }
-  ComboBox1->clear();
+  categoryBox->clear();
   const TMixerDestinations& destinations = *Mixer->Destinations();
   for (int d = 0; d < destinations.Count(); ++d)
-    ComboBox1->addItem(QString::fromStdString(destinations.Items(d).LineInfo().name));
-  if (ComboBox1->count() > 0) {
-    ComboBox1->setCurrentIndex(0);
-    ComboBox1Change();
+    categoryBox->addItem(QString::fromStdString(destinations.Items(d).LineInfo().name));
+  if (categoryBox->count() > 0) {
+    categoryBox->setCurrentIndex(0);
+    OnCategoryChanged();
   }
 }
 
-void TVolumePage::ComboBox1Change() {
-  ComboBox2->clear();
-  const int selected = ComboBox1->currentIndex();
+void TVolumePage::OnCategoryChanged() {
+  deviceBox->clear();
+  const int selected = categoryBox->currentIndex();
   if (!Mixer->Destinations() || selected < 0 || selected >= Mixer->Destinations()->Count())
     return;
   const TMixerDestination& destination = Mixer->Destinations()->Items(selected);
-  ComboBox2->addItem(QString::fromStdString(destination.LineInfo().name));
+  deviceBox->addItem(QString::fromStdString(destination.LineInfo().name));
   for (int s = 0; s < destination.Connections().Count(); ++s)
-    ComboBox2->addItem(
+    deviceBox->addItem(
         QString::fromStdString(destination.Connections().Items(s).LineInfo().name));
-  if (ComboBox2->count() > 0) {
-    ComboBox2->setCurrentIndex(0);
-    ComboBox2Change();
+  if (deviceBox->count() > 0) {
+    deviceBox->setCurrentIndex(0);
+    OnDeviceChanged();
   }
 }
 
-void TVolumePage::ComboBox2Change() {
+void TVolumePage::OnDeviceChanged() {
   for (int n = 1; n <= 4; ++n) {
     auto* slider = qobject_cast<QSlider*>(options_.FindComponent(QString("TrackBar95%1").arg(n)));
     auto* box = qobject_cast<QCheckBox*>(options_.FindComponent(QString("Checkbox%1").arg(n + 6)));
     if (!slider || !box) continue;
     TVolumeReading reading;
     try {
-      Mixer->ReadVolume(ComboBox1->currentIndex(), LineOf(slider), reading);
+      Mixer->ReadVolume(categoryBox->currentIndex(), LineOf(slider), reading);
     } catch (const EListError&) {
       reading = {};  // a line this mixer lacks: both controls disabled
     }
@@ -164,7 +166,7 @@ void TVolumePage::ComboBox2Change() {
   }
 }
 
-void TVolumePage::TrackBar1Change(QSlider* slider) {
+void TVolumePage::OnSliderMoved(QSlider* slider) {
   try {
     Mixer->WriteVolume(0, LineOf(slider), kMax - slider->value(), -1, 0);
   } catch (const EListError&) {

@@ -26,18 +26,18 @@ public:
 
   // Run by the dialog's creation.
   void Setup();
-  void ComboBox1Change();
-  void ComboBox2Change();
-  void TrackBar1Change(QSlider* slider);
+  void OnCategoryChanged();
+  void OnDeviceChanged();
+  void OnSliderMoved(QSlider* slider);
   void checkboxclick(QCheckBox* box);
 
   std::unique_ptr<TAudioMixer> Mixer;
-  QComboBox* ComboBox1 = nullptr;  // device category (destinations)
-  QComboBox* ComboBox2 = nullptr;  // device (the destination and its sources)
-  QSlider* TrackBar1 = nullptr;
-  QCheckBox* CheckBox = nullptr;
-  std::array<QSlider*, 4> TrackBar95{};  // TrackBar951 .. TrackBar954
-  std::array<QCheckBox*, 4> MuteBoxes{};  // CheckBox7 .. CheckBox10
+  QComboBox* categoryBox = nullptr;  // device category (destinations)
+  QComboBox* deviceBox = nullptr;  // device (the destination and its sources)
+  QSlider* volumeSlider = nullptr;
+  QCheckBox* muteBox = nullptr;
+  std::array<QSlider*, 4> lineSliders{};  // "TrackBar951" .. "TrackBar954"
+  std::array<QCheckBox*, 4> MuteBoxes{};  // "CheckBox7" .. "CheckBox10"
 
 private:
   void DisableVolumeControls();

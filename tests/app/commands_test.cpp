@@ -30,7 +30,8 @@ protected:
   CommandsTest() {
     std::filesystem::create_directories(dir.Path() + "/program/plugins/tools");
     std::filesystem::copy_file(VELK_TEST_PLUGIN, dir.Path() + "/program/plugins/tools/good.so");
-    std::filesystem::copy_file(VELK_TEST_PLUGIN_BARE, dir.Path() + "/program/plugins/tools/bare.so");
+    std::filesystem::copy_file(VELK_TEST_PLUGIN_BARE,
+                               dir.Path() + "/program/plugins/tools/bare.so");
     Bitmap bitmap(40, 30, 24);
     WriteFileAtomically(dir.Path() + "/a.jpg", EncodeJpeg(bitmap, JpegEncodeOptions{}));
     environment.programFolder = dir.Path() + "/program/";
@@ -55,35 +56,35 @@ protected:
 };
 
 TEST_F(CommandsTest, ClearFullScreenRefreshAndLoupe) {
-  ASSERT_EQ(form->JPEGImage1->GetPicture().Height(), 30);
-  form->ToolbarButton975->click();  // full screen with a picture
+  ASSERT_EQ(form->pictureView->GetPicture().Height(), 30);
+  form->fullScreenButton->click();  // full screen with a picture
   EXPECT_TRUE(fullscreen.isVisible());
-  EXPECT_EQ(fullscreen.Label1->text().toStdString(), dir.Path() + "/a.jpg");
-  fullscreen.ImageAspect1Click();
+  EXPECT_EQ(fullscreen.captionLabel->text().toStdString(), dir.Path() + "/a.jpg");
+  fullscreen.Leave();
 
-  form->ToolbarButton973->click();  // clear: an empty bitmap, full screen off
-  EXPECT_TRUE(form->JPEGImage1->GetPicture().HasGraphic());
-  EXPECT_EQ(form->JPEGImage1->GetPicture().Height(), 0);
-  EXPECT_FALSE(form->ToolbarButton975->isEnabled());
-  EXPECT_FALSE(form->Label6->text().isEmpty());  // the panel stays
-  form->MenuClick(form->FileListBox1);  // a double-click now does nothing
+  form->clearButton->click();  // clear: an empty bitmap, full screen off
+  EXPECT_TRUE(form->pictureView->GetPicture().HasGraphic());
+  EXPECT_EQ(form->pictureView->GetPicture().Height(), 0);
+  EXPECT_FALSE(form->fullScreenButton->isEnabled());
+  EXPECT_FALSE(form->nameValue->text().isEmpty());  // the panel stays
+  form->MenuClick(form->fileList);  // a double-click now does nothing
   EXPECT_FALSE(fullscreen.isVisible());
 
-  form->ToolbarButton974->click();  // refresh shows the file again
-  EXPECT_EQ(form->JPEGImage1->GetPicture().Height(), 30);
+  form->refreshButton->click();  // refresh shows the file again
+  EXPECT_EQ(form->pictureView->GetPicture().Height(), 30);
 
   const bool shown = loupe.isVisible();
-  form->ToolbarButton977->click();
+  form->loupeButton->click();
   EXPECT_NE(loupe.isVisible(), shown);
-  form->ToolbarButton977->click();
+  form->loupeButton->click();
   EXPECT_EQ(loupe.isVisible(), shown);
 }
 
 TEST_F(CommandsTest, ButtonsOpenTheOptionsOnTheirPages) {
   const std::pair<TToolbarButton97*, int> buttons[] = {
-      {form->ToolbarButton976, 0}, {form->ToolbarButton9710, 3}, {form->ToolbarButton9713, 4},
-      {form->ToolbarButton9712, 8}, {form->ToolbarButton9714, 9}, {form->ToolbarButton972, 10},
-      {form->OptionBox971->Button(), 7}};
+      {form->optionsButton, 0}, {form->volumeButton, 3}, {form->skinsButton, 4},
+      {form->convertButton, 8}, {form->slideShowButton, 9}, {form->aboutButton, 10},
+      {form->pluginMenuButton->Button(), 7}};
   for (const auto& [button, node] : buttons) {
     options->ShowPage(1);
     button->click();
@@ -91,13 +92,13 @@ TEST_F(CommandsTest, ButtonsOpenTheOptionsOnTheirPages) {
     EXPECT_EQ(options->SelectedNode(), node) << button->objectName().toStdString();
   }
   options->ShowPage(1);
-  form->OptionBox971->ChooseItem(1);  // the separator does nothing
+  form->pluginMenuButton->ChooseItem(1);  // the separator does nothing
   EXPECT_EQ(options->SelectedNode(), 1);
-  form->OptionBox971->ChooseItem(0);
+  form->pluginMenuButton->ChooseItem(0);
   EXPECT_EQ(options->SelectedNode(), 7);
   options->ShowPage(1);
-  form->OptionBox971->Button()->SetTag(1);  // only tag 0 opens the manager
-  form->OptionBox971->Button()->click();
+  form->pluginMenuButton->Button()->SetTag(1);  // only tag 0 opens the manager
+  form->pluginMenuButton->Button()->click();
   EXPECT_EQ(options->SelectedNode(), 1);
 }
 
@@ -109,10 +110,10 @@ TEST_F(CommandsTest, ThePluginMenuStartsThePluginOfItsSection) {
   plugins.WriteString("Plugin1", "Filename", "good.so");
   plugins.WriteString("Plugin2", "Filename", "missing.so");
   form->SetPluginMenuItems({"Plugins Manager", "-", "Bare - 1", "Good - 2", "Missing - 3"});
-  form->OptionBox971->ChooseItem(3);
+  form->pluginMenuButton->ChooseItem(3);
   EXPECT_STREQ(std::getenv("VELK_TEST_PLUGIN"), "started");
-  form->OptionBox971->ChooseItem(2);
-  form->OptionBox971->ChooseItem(4);
+  form->pluginMenuButton->ChooseItem(2);
+  form->pluginMenuButton->ChooseItem(4);
   EXPECT_EQ(dialogs->Texts(), (std::vector<std::string>{"Plugin Error", "Plugin not found"}));
 }
 

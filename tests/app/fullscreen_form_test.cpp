@@ -27,23 +27,23 @@ TEST(Fullscreenform, CoversTheScreenAndClosesOnAClickOnPictureOrCaption) {
   Picture picture = Solid(64, 48);
   form.ShowPicture(picture, "/pictures/a.jpg");
   EXPECT_TRUE(form.isVisible());
-  EXPECT_TRUE(form.Label1->isVisible());
-  EXPECT_EQ(form.Label1->text(), "/pictures/a.jpg");
+  EXPECT_TRUE(form.captionLabel->isVisible());
+  EXPECT_EQ(form.captionLabel->text(), "/pictures/a.jpg");
   // The view fills everything above the one-line caption, whatever the picture's size.
-  EXPECT_EQ(form.ImageAspect1->geometry(), QRect(0, 0, form.width(), form.height() - 13));
+  EXPECT_EQ(form.pictureView->geometry(), QRect(0, 0, form.width(), form.height() - 13));
   picture.Clear();  // the window holds its own copy
-  EXPECT_EQ(form.ImageAspect1->GetPicture().Width(), 64);
+  EXPECT_EQ(form.pictureView->GetPicture().Width(), 64);
 
   // A click on the background around the fitted picture closes it too.
-  QTest::mouseClick(form.ImageAspect1, Qt::LeftButton, {}, QPoint(1, 1));
+  QTest::mouseClick(form.pictureView, Qt::LeftButton, {}, QPoint(1, 1));
   EXPECT_FALSE(form.isVisible());
-  EXPECT_FALSE(form.Label1->isVisibleTo(&form));
+  EXPECT_FALSE(form.captionLabel->isVisibleTo(&form));
   EXPECT_EQ(stops, 1);
 
   // The next use shows the caption again; a click on the caption closes.
   form.ShowPicture(Solid(10, 10), "/pictures/b.bmp");
-  EXPECT_TRUE(form.Label1->isVisible());
-  QTest::mouseClick(form.Label1, Qt::LeftButton);
+  EXPECT_TRUE(form.captionLabel->isVisible());
+  QTest::mouseClick(form.captionLabel, Qt::LeftButton);
   EXPECT_FALSE(form.isVisible());
   form.ShowPicture(Solid(10, 10), "x");
   QTest::keyClick(&form, Qt::Key_Escape);

@@ -156,19 +156,19 @@ TEST_F(MainformTest, FirstRunMakesShortcutsAndWritesAllValuesOnlyAtClose) {
 TEST_F(MainformTest, ALaterRunRestoresEveryValue) {
   WriteHive(AllValues());
   auto form = Start();
-  EXPECT_EQ(form->DirectoryListBox1->Directory(), pictures);
+  EXPECT_EQ(form->folderList->Directory(), pictures);
   EXPECT_EQ(settings.Dither, 1);
   EXPECT_EQ(loupe->loupe()->ZoomLevel(), 2.0);
   EXPECT_TRUE(loupe->FindItem("N2001")->isChecked());
   EXPECT_TRUE(loupe->FindItem("S3")->isChecked());
   EXPECT_EQ(loupe->loupe()->Interval(), 500);
-  EXPECT_EQ(form->FilterComboBox1->ItemIndex(), 1);
-  EXPECT_EQ(form->FileListBox1->Mask(), "*.*");
+  EXPECT_EQ(form->filterBox->ItemIndex(), 1);
+  EXPECT_EQ(form->fileList->Mask(), "*.*");
   TOptions options(*form, environment.programFolder, form.get());  // completes the start-up
-  EXPECT_EQ(form->ComboBox1->currentIndex(), 4);
-  EXPECT_EQ(form->FileListBox1->ItemIndex(), 1);  // b.bmp, shown at once
-  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 600);
-  EXPECT_EQ(form->Label9->text(), "Bitmap Image");
+  EXPECT_EQ(form->zoomBox->currentIndex(), 4);
+  EXPECT_EQ(form->fileList->ItemIndex(), 1);  // b.bmp, shown at once
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 600);
+  EXPECT_EQ(form->typeValue->text(), "Bitmap Image");
   EXPECT_TRUE(dialogs->messages.empty());
 }
 
@@ -177,7 +177,7 @@ TEST_F(MainformTest, AFolderThatIsGoneLeavesTheFolderListWhereItStarts) {
   values.replace(values.find(pictures), pictures.size(), dir.Path() + "/gone");
   WriteHive(values);
   auto form = Start();
-  EXPECT_NE(form->DirectoryListBox1->Directory(), dir.Path() + "/gone");
+  EXPECT_NE(form->folderList->Directory(), dir.Path() + "/gone");
   EXPECT_EQ(settings.lint, 3);  // the rest of the values were read
   EXPECT_TRUE(dialogs->messages.empty());
 }
@@ -190,7 +190,8 @@ TEST_F(MainformTest, AFailingValueStopsTheRestAndShowsItsMessage) {
   } cases[] = {
       {"\"Colours\"=dword:00000002\n", "", "Failed to get data for 'Colours'"},
       {"\"Zoom\"=dword:00000004\n", "\"Zoom\"=\"4\"\n", "Invalid data type for 'Zoom'"},
-      {"\"Loupezoom\"=\"2\"\n", "\"Loupezoom\"=\"two\"\n", "'two' is not a valid floating point value."},
+      {"\"Loupezoom\"=\"2\"\n", "\"Loupezoom\"=\"two\"\n",
+       "'two' is not a valid floating point value."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -213,8 +214,8 @@ TEST_F(MainformTest, RememberFilenameOffStoresZeroAndZoomMinusOneIsNoSelection) 
   auto form = Start();
   TOptions options(*form, environment.programFolder, form.get());
   form->SetOptionsDialog(&options);
-  EXPECT_EQ(form->ComboBox1->currentIndex(), -1);
-  form->FileListBox1->SetItemIndex(2);
+  EXPECT_EQ(form->zoomBox->currentIndex(), -1);
+  form->fileList->SetItemIndex(2);
   ASSERT_TRUE(form->FormClose());
   Registry registry(environment.hivePath);
   registry.OpenKey(kSettingsKey, false);
@@ -243,16 +244,16 @@ TEST_F(MainformTest, ThePanelsShowTheirColoursOverTheSkinAndPressesOnTheSkinDrag
   EXPECT_EQ(shot.pixelColor(skin), QColor(128, 300 - 256, 234));
   EXPECT_EQ(shot.pixelColor(toolbarPanel), QColor(0, 0, 128));
   EXPECT_EQ(shot.pixelColor(titlePanel), QColor(128, 0, 0));
-  EXPECT_EQ(shot.pixelColor(form->Label12->geometry().topLeft()), QColor(128, 0, 0));
+  EXPECT_EQ(shot.pixelColor(form->titleLabel->geometry().topLeft()), QColor(128, 0, 0));
 
   form->show();
-  form->ProgressBar1->show();
+  form->progressBar->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   PressCounter counter;
   form->installEventFilter(&counter);
-  const QPoint label = form->Label1->geometry().center();
-  const QPoint bar = form->ProgressBar1->geometry().center();
-  const QPoint fileList = form->FileListBox1->geometry().center();
+  const QPoint label = form->nameCaption->geometry().center();
+  const QPoint bar = form->progressBar->geometry().center();
+  const QPoint fileList = form->fileList->geometry().center();
   for (QPoint at : {skin, titlePanel, toolbarPanel, label, bar, fileList}) {
     QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, at);
@@ -262,9 +263,9 @@ TEST_F(MainformTest, ThePanelsShowTheirColoursOverTheSkinAndPressesOnTheSkinDrag
 
 TEST_F(MainformTest, TheProgressBarStandsOutOnTheDefaultSkin) {
   auto form = Start();
-  form->ProgressBar1->show();
-  form->ProgressBar1->SetPosition(50);
-  const QImage bar = form->ProgressBar1->grab().toImage();
+  form->progressBar->show();
+  form->progressBar->SetPosition(50);
+  const QImage bar = form->progressBar->grab().toImage();
   const int background = bar.pixelColor(170, 6).lightness();
   for (int x : {5, 95}) EXPECT_GE(std::abs(bar.pixelColor(x, 6).lightness() - background), 40) << x;
 }
@@ -277,7 +278,8 @@ TEST_F(MainformTest, LoupeSpeedsAndZoomsFromTheSettings) {
     std::string values = AllValues();
     values.replace(values.find("\"lint\"=dword:00000003"), 21,
                    QString("\"lint\"=dword:%1").arg(lint, 8, 10, QChar('0')).toStdString());
-    values.replace(values.find("\"Loupezoom\"=\"2\""), 15, std::string("\"Loupezoom\"=\"") + zoom + "\"");
+    values.replace(values.find("\"Loupezoom\"=\"2\""), 15,
+                   std::string("\"Loupezoom\"=\"") + zoom + "\"");
     WriteHive(values);
     auto form = Start();
     EXPECT_EQ(loupe->loupe()->Active(), active);
@@ -292,54 +294,55 @@ TEST_F(MainformTest, LoupeSpeedsAndZoomsFromTheSettings) {
 
 TEST_F(MainformTest, TheCommandLineOpensTheFileInItsFolder) {
   auto form = Start({QString::fromStdString(pictures + "/a.jpg")});
-  EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/a.jpg");
-  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 101);
-  EXPECT_EQ(form->Label8->text().endsWith("(101 x 77)"), true);
-  EXPECT_EQ(form->Label9->text(), "JPEG Image");
+  EXPECT_EQ(form->fileList->FileName(), pictures + "/a.jpg");
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 101);
+  EXPECT_EQ(form->sizeValue->text().endsWith("(101 x 77)"), true);
+  EXPECT_EQ(form->typeValue->text(), "JPEG Image");
 
   // A file the mask does not list becomes the mask.
   auto other = Start({QString::fromStdString(pictures + "/e.txt")});
-  EXPECT_EQ(other->FileListBox1->Mask(), "e.txt");
-  EXPECT_EQ(other->FileListBox1->FileName(), pictures + "/e.txt");
+  EXPECT_EQ(other->fileList->Mask(), "e.txt");
+  EXPECT_EQ(other->fileList->FileName(), pictures + "/e.txt");
 
   auto missing = Start({QString::fromStdString(pictures + "/none.jpg")});
-  EXPECT_EQ(missing->FileListBox1->FileName(), "");
+  EXPECT_EQ(missing->fileList->FileName(), "");
 }
 
 TEST_F(MainformTest, ChoosingFilesFillsThePanelAndTheZoomApplies) {
   auto form = Start({QString::fromStdString(pictures + "/a.jpg")});
-  form->ComboBox1->setCurrentIndex(5);
-  form->ComboBox1Change();
-  EXPECT_EQ(form->JPEGImage1->size(), QSize(75, 57));
-  form->ComboBox1->setCurrentIndex(9);  // fits: stays at 100 %
-  form->ComboBox1Change();
-  EXPECT_FALSE(form->JPEGImage1->isHidden());
-  EXPECT_EQ(form->JPEGImage1->size(), QSize(101, 77));
+  form->zoomBox->setCurrentIndex(5);
+  form->OnZoomChanged();
+  EXPECT_EQ(form->pictureView->size(), QSize(75, 57));
+  form->zoomBox->setCurrentIndex(9);  // fits: stays at 100 %
+  form->OnZoomChanged();
+  EXPECT_FALSE(form->pictureView->isHidden());
+  EXPECT_EQ(form->pictureView->size(), QSize(101, 77));
 
-  form->FileListBox1->SetFileName(pictures + "/b.bmp");
-  EXPECT_TRUE(form->JPEGImage1->isHidden());  // 600 x 400 does not fit: the zoomable view
-  EXPECT_FALSE(form->ImageAspect1->isHidden());
-  EXPECT_EQ(form->ImageAspect1->GetPicture().Width(), 600);
+  form->fileList->SetFileName(pictures + "/b.bmp");
+  EXPECT_TRUE(form->pictureView->isHidden());  // 600 x 400 does not fit: the zoomable view
+  EXPECT_FALSE(form->fitView->isHidden());
+  EXPECT_EQ(form->fitView->GetPicture().Width(), 600);
 
   // Not a JPEG: an empty picture with its properties and no message.
-  form->FileListBox1->SetFileName(pictures + "/c.jpeg");
-  EXPECT_FALSE(form->JPEGImage1->GetPicture().HasGraphic());
-  EXPECT_TRUE(form->Label8->text().endsWith("B (0 x 0)")) << form->Label8->text().toStdString();
-  EXPECT_EQ(form->Label9->text(), "JPEG Image");
-  EXPECT_FALSE(form->ToolbarButton975->isEnabled());
+  form->fileList->SetFileName(pictures + "/c.jpeg");
+  EXPECT_FALSE(form->pictureView->GetPicture().HasGraphic());
+  EXPECT_TRUE(form->sizeValue->text().endsWith("B (0 x 0)"))
+      << form->sizeValue->text().toStdString();
+  EXPECT_EQ(form->typeValue->text(), "JPEG Image");
+  EXPECT_FALSE(form->fullScreenButton->isEnabled());
   EXPECT_TRUE(dialogs->messages.empty());
 
   // Unsupported: nothing shown, the panel blank.
-  form->FileListBox1->SetFileName(pictures + "/d.wmf");
-  EXPECT_EQ(form->Label6->text(), "");
-  EXPECT_TRUE(form->ToolbarButton971->isEnabled());
+  form->fileList->SetFileName(pictures + "/d.wmf");
+  EXPECT_EQ(form->nameValue->text(), "");
+  EXPECT_TRUE(form->executeButton->isEnabled());
 
   // A new folder: nothing selected, the panel cleared, the four buttons off.
-  form->DirectoryListBox1->SetDirectory(dir.Path());
-  EXPECT_EQ(form->Label6->text(), "");
-  EXPECT_FALSE(form->JPEGImage1->GetPicture().HasGraphic());
-  for (auto* button : {form->ToolbarButton971, form->ToolbarButton973, form->ToolbarButton974,
-                       form->ToolbarButton975})
+  form->folderList->SetDirectory(dir.Path());
+  EXPECT_EQ(form->nameValue->text(), "");
+  EXPECT_FALSE(form->pictureView->GetPicture().HasGraphic());
+  for (auto* button : {form->executeButton, form->clearButton, form->refreshButton,
+                       form->fullScreenButton})
     EXPECT_FALSE(button->isEnabled());
 }
 
@@ -358,7 +361,7 @@ TEST_F(MainformTest, BrowsingLoadsOffTheWindowThreadAndKeepsTheNeighboursReady) 
   for (const char name : {'a', 'b', 'c', 'd'}) photo(name, 1000 + 100 * (name - 'a'));
   auto form = Start();
   form->show();
-  form->DirectoryListBox1->SetDirectory(folder);
+  form->folderList->SetDirectory(folder);
   auto path = [&](char name) { return folder + "/" + name + ".jpg"; };
   // Input handled inside the running event loop, as the program's is.
   auto inLoop = [](const std::function<void()>& input) {
@@ -369,45 +372,47 @@ TEST_F(MainformTest, BrowsingLoadsOffTheWindowThreadAndKeepsTheNeighboursReady) 
   auto until = [](const std::function<bool()>& done) {
     QElapsedTimer clock;
     clock.start();
-    while (!done() && clock.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!done() && clock.elapsed() < 10000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return done();
   };
-  auto shownWidth = [&] { return form->JPEGImage1->GetPicture().Width(); };
-  form->FileListBox1->SetItemIndex(0);  // outside the loop the picture is there at once
+  auto shownWidth = [&] { return form->pictureView->GetPicture().Width(); };
+  form->fileList->SetItemIndex(0);  // outside the loop the picture is there at once
   EXPECT_EQ(shownWidth(), 1000);
   // The next one down is made ready, then taken as it is selected: no load to wait for.
   ASSERT_TRUE(until([&] { return form->PictureReady(path('b')); }));
-  inLoop([&] { form->FileListBox1->SetItemIndex(1); });
+  inLoop([&] { form->fileList->SetItemIndex(1); });
   EXPECT_FALSE(form->PictureLoading());
-  EXPECT_EQ(form->Label6->text(), "b.jpg");
+  EXPECT_EQ(form->nameValue->text(), "b.jpg");
   EXPECT_EQ(shownWidth(), 1100);
   EXPECT_TRUE(form->PictureReady(path('a')));  // the one left stays for going back
   ASSERT_TRUE(until([&] { return form->PictureReady(path('c')); }));
   // A ready file rewritten since is read again; the shown picture and panel stay meanwhile.
   photo('c', 1250);
-  inLoop([&] { form->FileListBox1->SetItemIndex(2); });
+  inLoop([&] { form->fileList->SetItemIndex(2); });
   EXPECT_TRUE(form->PictureLoading());
-  EXPECT_EQ(form->Label6->text(), "b.jpg");
+  EXPECT_EQ(form->nameValue->text(), "b.jpg");
   EXPECT_EQ(shownWidth(), 1100);
   ASSERT_TRUE(until([&] { return !form->PictureLoading(); }));
-  EXPECT_EQ(form->Label6->text(), "c.jpg");
+  EXPECT_EQ(form->nameValue->text(), "c.jpg");
   EXPECT_EQ(shownWidth(), 1250);
-  EXPECT_TRUE(form->Label8->text().endsWith("(1250 x 900)")) << form->Label8->text().toStdString();
-  EXPECT_TRUE(form->ProgressBar1->isHidden());
-  inLoop([&] { form->FileListBox1->SetItemIndex(1); });  // back: kept, shown at once
+  EXPECT_TRUE(form->sizeValue->text().endsWith("(1250 x 900)"))
+      << form->sizeValue->text().toStdString();
+  EXPECT_TRUE(form->progressBar->isHidden());
+  inLoop([&] { form->fileList->SetItemIndex(1); });  // back: kept, shown at once
   EXPECT_EQ(shownWidth(), 1100);
   // Stepping in full screen shows the file once it has loaded, not the one before it.
   form->ShowFullScreen();
   ASSERT_TRUE(fullscreen->isVisible());
-  form->FileListBox1->SetItemIndex(3);
+  form->fileList->SetItemIndex(3);
   photo('c', 1350);
   inLoop([&] {
     QCoreApplication::postEvent(fullscreen.get(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier));
   });
-  ASSERT_TRUE(until([&] { return !form->PictureLoading() && form->Label6->text() == "c.jpg"; }));
+  ASSERT_TRUE(until([&] { return !form->PictureLoading() && form->nameValue->text() == "c.jpg"; }));
   QCoreApplication::processEvents();
-  EXPECT_EQ(fullscreen->ImageAspect1->GetPicture().Width(), 1350);
+  EXPECT_EQ(fullscreen->pictureView->GetPicture().Width(), 1350);
   fullscreen->close();
 }
 
@@ -426,30 +431,31 @@ TEST_F(MainformTest, PressesDuringALoadShowTheFileFinallySelected) {
   }
   auto form = Start();
   form->show();
-  form->DirectoryListBox1->SetDirectory(folder);
+  form->folderList->SetDirectory(folder);
   // From the first photo two presses reach the last; from the second, the last press finds
   // the end of the list and the photo it moved to is still shown.
   for (const int start : {0, 1}) {
     SCOPED_TRACE(start);
-    form->FileListBox1->SetItemIndex(start);
+    form->fileList->SetItemIndex(start);
     QEventLoop loop;
     QTimer::singleShot(0, [&] {
       for (int i = 0; i < 2; ++i)
-        QCoreApplication::postEvent(form->FileListBox1,
+        QCoreApplication::postEvent(form->fileList,
                                     new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
     });
     QTimer done;
     QObject::connect(&done, &QTimer::timeout, [&] {
-      if (form->Label6->text() == "c.jpg") loop.quit();
+      if (form->nameValue->text() == "c.jpg") loop.quit();
     });
     done.start(20);
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
-    EXPECT_EQ(form->FileListBox1->ItemIndex(), 2);
-    EXPECT_EQ(form->Label6->text(), "c.jpg");
-    EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 2600);
-    EXPECT_TRUE(form->Label8->text().endsWith("(2600 x 1600)")) << form->Label8->text().toStdString();
-    EXPECT_TRUE(form->ProgressBar1->isHidden());
+    EXPECT_EQ(form->fileList->ItemIndex(), 2);
+    EXPECT_EQ(form->nameValue->text(), "c.jpg");
+    EXPECT_EQ(form->pictureView->GetPicture().Width(), 2600);
+    EXPECT_TRUE(form->sizeValue->text().endsWith("(2600 x 1600)"))
+        << form->sizeValue->text().toStdString();
+    EXPECT_TRUE(form->progressBar->isHidden());
   }
 }
 
@@ -463,12 +469,13 @@ TEST_F(MainformTest, StartUpShowsTheRestoredFileOnlyWithShowPlayAndTheCommandLin
     std::string values = AllValues();  // "Filename" 1 of "*.*": b.bmp
     values.replace(values.find("\"Filename\"=dword:00000001"), 25, "\"Filename\"=dword:00000000");
     if (!c.showstart)
-      values.replace(values.find("\"Showstart\"=dword:00000001"), 26, "\"Showstart\"=dword:00000000");
+      values.replace(values.find("\"Showstart\"=dword:00000001"), 26,
+                     "\"Showstart\"=dword:00000000");
     WriteHive(values);
     auto form = Start(c.arguments);
-    EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/" + c.selected);
-    EXPECT_EQ(form->Label6->text().toStdString(), c.shown ? c.selected : "");
-    EXPECT_EQ(form->ComboBox1->currentIndex(), 4);  // the restored zoom applies
+    EXPECT_EQ(form->fileList->FileName(), pictures + "/" + c.selected);
+    EXPECT_EQ(form->nameValue->text().toStdString(), c.shown ? c.selected : "");
+    EXPECT_EQ(form->zoomBox->currentIndex(), 4);  // the restored zoom applies
     options.reset();
   }
 }
@@ -516,14 +523,14 @@ TEST_F(MainformTest, TheStartFileIsDecodedOnceWithTheSettingsReadBeforeTheWindow
     settings = ViewerSettings();
     TMainform form(settings, loupe.get(), fullscreen.get(), environment);
     int progress = 0;
-    QObject::connect(form.JPEGImage1, &TCustomJPEGImage::OnProgress, [&] { ++progress; });
+    QObject::connect(form.pictureView, &TCustomJPEGImage::OnProgress, [&] { ++progress; });
     TOptions dialog(form, environment.programFolder, &form);
     form.FinishStartup();
-    EXPECT_EQ(form.Label6->text(), "a.jpg");
+    EXPECT_EQ(form.nameValue->text(), "a.jpg");
     EXPECT_EQ(progress, 0);  // the options pushed into the JPEG control decoded nothing there
     EXPECT_TRUE(guessed == form.RequestFor(path));
     EXPECT_EQ(guessed.fitArea, form.RequestFor(path).fitArea);  // "To fit" scaled ahead too
-    EXPECT_TRUE(form.JPEGImage1->DecodeOptions() == guessed.jpeg);
+    EXPECT_TRUE(form.pictureView->DecodeOptions() == guessed.jpeg);
     EXPECT_EQ(loader.LoadsBegun(), 1);  // the one started before the window, and no other
     environment.loader = nullptr;
   }
@@ -533,15 +540,15 @@ TEST_F(MainformTest, ABrokenFileGivesItsMessageKeepsItsSelectionAndEmptiesTheVie
   SaveBmpFile(Gradient(600, 400), pictures + "/a0.bmp");
   WriteFileAtomically(pictures + "/broken.gif", std::string("GIF89a\x10\0\x10\0\x80\0\0", 13));
   auto form = Start({QString::fromStdString(pictures + "/a0.bmp")});
-  form->ComboBox1->setCurrentIndex(9);  // to fit: the 600 x 400 picture in the zoomable view
-  form->ComboBox1Change();
-  ASSERT_TRUE(form->ImageAspect1->GetPicture().HasGraphic());
-  form->FileListBox1->SetFileName(pictures + "/broken.gif");
+  form->zoomBox->setCurrentIndex(9);  // to fit: the 600 x 400 picture in the zoomable view
+  form->OnZoomChanged();
+  ASSERT_TRUE(form->fitView->GetPicture().HasGraphic());
+  form->fileList->SetFileName(pictures + "/broken.gif");
   EXPECT_EQ(dialogs->Texts().size(), 1u);
-  EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/broken.gif");
-  EXPECT_TRUE(form->FileListBox1->selectionModel()->isSelected(form->FileListBox1->currentIndex()));
-  EXPECT_FALSE(form->ImageAspect1->GetPicture().HasGraphic());
-  EXPECT_EQ(form->Label6->text(), "");
+  EXPECT_EQ(form->fileList->FileName(), pictures + "/broken.gif");
+  EXPECT_TRUE(form->fileList->selectionModel()->isSelected(form->fileList->currentIndex()));
+  EXPECT_FALSE(form->fitView->GetPicture().HasGraphic());
+  EXPECT_EQ(form->nameValue->text(), "");
 }
 
 // Every way a picture fails or is damaged: the status line says why; a damaged JPEG shows what
@@ -558,7 +565,7 @@ TEST_F(MainformTest, DamagedAndUnreadableFilesSayWhyInTheStatusLine) {
     WriteFileAtomically(pictures + "/" + name, std::string("x"));
   auto form = Start({QString::fromStdString(pictures + "/a.jpg")});
   // "All Supported Files" lists ".jpeg" beside ".jpg".
-  const std::vector<std::string>& listed = form->FileListBox1->Items();
+  const std::vector<std::string>& listed = form->fileList->Items();
   EXPECT_NE(std::find(listed.begin(), listed.end(), "c.jpeg"), listed.end());
   for (const char* name : {"gone.jpg", "gone.bmp", "gone.tif"})
     std::filesystem::remove(pictures + "/" + name);
@@ -578,25 +585,30 @@ TEST_F(MainformTest, DamagedAndUnreadableFilesSayWhyInTheStatusLine) {
        "The picture is damaged: Corrupt JPEG data: 3 extraneous bytes before marker 0xda", ""},
       {"c.jpeg", 0, "The picture cannot be shown: Not a JPEG file: starts with 0x6e 0x6f", ""},
       {"a.jpg", 101, "", ""},
-      {"gone.jpg", 0, "The picture cannot be shown: " + cannotOpen("gone.jpg", "No such file or directory"), ""},
-      {"gone.bmp", 0, "The picture cannot be shown: " + cannotOpen("gone.bmp", "No such file or directory"),
+      {"gone.jpg", 0,
+       "The picture cannot be shown: " + cannotOpen("gone.jpg", "No such file or directory"), ""},
+      {"gone.bmp", 0,
+       "The picture cannot be shown: " + cannotOpen("gone.bmp", "No such file or directory"),
        cannotOpen("gone.bmp", "No such file or directory.")},
-      {"gone.tif", 0, "The picture cannot be shown: " + cannotOpen("gone.tif", "No such file or directory"),
+      {"gone.tif", 0,
+       "The picture cannot be shown: " + cannotOpen("gone.tif", "No such file or directory"),
        cannotOpen("gone.tif", "No such file or directory.")},
-      {"empty.jpg", 0, "The picture cannot be shown: " + cannotOpen("empty.jpg", "The file is empty"), ""},
-      {"empty.gif", 0, "The picture cannot be shown: " + cannotOpen("empty.gif", "The file is empty"),
+      {"empty.jpg", 0,
+       "The picture cannot be shown: " + cannotOpen("empty.jpg", "The file is empty"), ""},
+      {"empty.gif", 0,
+       "The picture cannot be shown: " + cannotOpen("empty.gif", "The file is empty"),
        cannotOpen("empty.gif", "The file is empty.")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     dialogs->messages.clear();
-    form->FileListBox1->SetFileName(pictures + "/" + c.file);
-    EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), c.width);
-    EXPECT_EQ(form->Statusbar1->text().toStdString(), c.status);
+    form->fileList->SetFileName(pictures + "/" + c.file);
+    EXPECT_EQ(form->pictureView->GetPicture().Width(), c.width);
+    EXPECT_EQ(form->statusLine->text().toStdString(), c.status);
     EXPECT_EQ(dialogs->Texts(), c.box.empty() ? std::vector<std::string>{} : std::vector{c.box});
     form->ShowHint("a hint");  // a hint covers the reason only while it is shown
     form->ShowHint("");
-    EXPECT_EQ(form->Statusbar1->text().toStdString(), c.status);
+    EXPECT_EQ(form->statusLine->text().toStdString(), c.status);
   }
 }
 
@@ -610,12 +622,12 @@ TEST_F(MainformTest, PhotosStandAsTakenUnlessTurnedOffAndTheChoiceIsSaved) {
   WriteFileAtomically(pictures + "/phone.jpg", jpeg);
   withOptions = true;
   auto form = Start({QString::fromStdString(pictures + "/phone.jpg")});
-  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 77);
-  EXPECT_TRUE(form->Label8->text().endsWith("(77 x 101)"));
-  options->CheckBox5->setChecked(false);
-  EXPECT_EQ(form->JPEGImage1->GetPicture().Width(), 101);
-  EXPECT_TRUE(form->Label8->text().endsWith("(101 x 77)"));
-  options->CheckBox6->setChecked(false);
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 77);
+  EXPECT_TRUE(form->sizeValue->text().endsWith("(77 x 101)"));
+  options->orientationBox->setChecked(false);
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 101);
+  EXPECT_TRUE(form->sizeValue->text().endsWith("(101 x 77)"));
+  options->colourProfileBox->setChecked(false);
   ASSERT_TRUE(form->FormClose());
   Registry registry(environment.hivePath);
   ASSERT_TRUE(registry.OpenKey(kSettingsKey, false));
@@ -624,7 +636,7 @@ TEST_F(MainformTest, PhotosStandAsTakenUnlessTurnedOffAndTheChoiceIsSaved) {
   options.reset();
   form.reset();
   auto again = Start({QString::fromStdString(pictures + "/phone.jpg")});
-  EXPECT_EQ(again->JPEGImage1->GetPicture().Width(), 101);
+  EXPECT_EQ(again->pictureView->GetPicture().Width(), 101);
   options.reset();
 }
 
@@ -633,11 +645,11 @@ TEST_F(MainformTest, PhotosStandAsTakenUnlessTurnedOffAndTheChoiceIsSaved) {
 TEST_F(MainformTest, FullScreenStepsOntoAFailingFileAsTheMainWindowShowsIt) {
   auto form = Start({QString::fromStdString(pictures + "/b.bmp")});
   form->ShowFullScreen();
-  ASSERT_TRUE(fullscreen->ImageAspect1->GetPicture().HasGraphic());
+  ASSERT_TRUE(fullscreen->pictureView->GetPicture().HasGraphic());
   QTest::keyClick(fullscreen.get(), Qt::Key_Space);
-  EXPECT_EQ(form->FileListBox1->FileName(), pictures + "/c.jpeg");
-  EXPECT_FALSE(fullscreen->ImageAspect1->GetPicture().HasGraphic());
-  EXPECT_EQ(fullscreen->Label1->text().toStdString(), pictures + "/c.jpeg");
+  EXPECT_EQ(form->fileList->FileName(), pictures + "/c.jpeg");
+  EXPECT_FALSE(fullscreen->pictureView->GetPicture().HasGraphic());
+  EXPECT_EQ(fullscreen->captionLabel->text().toStdString(), pictures + "/c.jpeg");
 }
 
 TEST_F(MainformTest, AValueThatCannotBeWrittenKeepsTheWindowOpen) {

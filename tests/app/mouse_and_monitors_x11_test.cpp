@@ -51,48 +51,48 @@ TEST(PictureMouse, CtrlWheelZoomsAboutThePointerADragPansAndTheFullScreenWheelSt
   const std::string pictures = windows.dir.Path() + "/pictures/";
   std::filesystem::create_directories(pictures);
   for (const char* name : {"a.bmp", "b.bmp"}) SaveBmpFile(Bitmap(600, 600, 24), pictures + name);
-  main.DirectoryListBox1->SetDirectory(pictures);
+  main.folderList->SetDirectory(pictures);
   main.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-  main.FileListBox1->SetItemIndex(0);
-  main.FileListBox1Change();
-  main.ComboBox1->setCurrentIndex(4);  // 100 %
-  main.ComboBox1Change();
-  QWidget* view = main.ScrollBox1->viewport();
-  QScrollBar* across = main.ScrollBox1->horizontalScrollBar();
-  QScrollBar* down = main.ScrollBox1->verticalScrollBar();
+  main.fileList->SetItemIndex(0);
+  main.OnFileSelected();
+  main.zoomBox->setCurrentIndex(4);  // 100 %
+  main.OnZoomChanged();
+  QWidget* view = main.imageArea->viewport();
+  QScrollBar* across = main.imageArea->horizontalScrollBar();
+  QScrollBar* down = main.imageArea->verticalScrollBar();
   const auto scroll = [&] { return QPoint(across->value(), down->value()); };
   ASSERT_EQ(scroll(), QPoint(0, 0));
   EXPECT_EQ(view->cursor().shape(), Qt::OpenHandCursor);  // larger than its area
 
   // Picture point (100, 120) stays under the pointer: at 200 % it is 200, 240 on the picture.
-  Wheel(main.JPEGImage1, QPoint(100, 120), 120, Qt::ControlModifier);
-  EXPECT_EQ(main.ComboBox1->currentIndex(), 3);
+  Wheel(main.pictureView, QPoint(100, 120), 120, Qt::ControlModifier);
+  EXPECT_EQ(main.zoomBox->currentIndex(), 3);
   EXPECT_EQ(scroll(), QPoint(100, 120));
   Wheel(view, QPoint(100, 120), -120, Qt::ControlModifier);
-  EXPECT_EQ(main.ComboBox1->currentIndex(), 4);
+  EXPECT_EQ(main.zoomBox->currentIndex(), 4);
   EXPECT_EQ(scroll(), QPoint(0, 0));
   Wheel(view, QPoint(100, 120), -120);  // without Ctrl the wheel scrolls
-  EXPECT_EQ(main.ComboBox1->currentIndex(), 4);
+  EXPECT_EQ(main.zoomBox->currentIndex(), 4);
   EXPECT_GT(down->value(), 0);
 
   down->setValue(0);
-  Mouse(main.JPEGImage1, QEvent::MouseButtonPress, QPoint(200, 200));
+  Mouse(main.pictureView, QEvent::MouseButtonPress, QPoint(200, 200));
   EXPECT_EQ(view->cursor().shape(), Qt::ClosedHandCursor);
-  Mouse(main.JPEGImage1, QEvent::MouseMove, QPoint(150, 120));
-  Mouse(main.JPEGImage1, QEvent::MouseButtonRelease, QPoint(150, 120));
+  Mouse(main.pictureView, QEvent::MouseMove, QPoint(150, 120));
+  Mouse(main.pictureView, QEvent::MouseButtonRelease, QPoint(150, 120));
   EXPECT_EQ(scroll(), QPoint(50, 80));
   EXPECT_EQ(view->cursor().shape(), Qt::OpenHandCursor);
 
   // In full screen the wheel steps through the files, on the main window's monitor.
-  main.MenuClick(main.ToolbarButton975);
+  main.MenuClick(main.fullScreenButton);
   ASSERT_TRUE(windows.fullscreen.isVisible());
   EXPECT_EQ(windows.fullscreen.geometry(), main.screen()->geometry());
-  Wheel(windows.fullscreen.ImageAspect1, QPoint(10, 10), -120);
-  EXPECT_EQ(main.FileListBox1->FileName(), pictures + "b.bmp");
-  Wheel(windows.fullscreen.ImageAspect1, QPoint(10, 10), 120);
-  EXPECT_EQ(main.FileListBox1->FileName(), pictures + "a.bmp");
-  windows.fullscreen.ImageAspect1Click();
+  Wheel(windows.fullscreen.pictureView, QPoint(10, 10), -120);
+  EXPECT_EQ(main.fileList->FileName(), pictures + "b.bmp");
+  Wheel(windows.fullscreen.pictureView, QPoint(10, 10), 120);
+  EXPECT_EQ(main.fileList->FileName(), pictures + "a.bmp");
+  windows.fullscreen.Leave();
 }
 
 TEST(Monitors, AWindowBelongsToTheMonitorHoldingMostOfItAndComesBackOntoOne) {

@@ -24,7 +24,8 @@ QWidget* ShownWindow(const char* name) {
 }
 
 TEST(PluginOnX11, TheColourPickerIsAddedThroughThePageAndStartedFromTheDropDown) {
-  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X server and QT_QPA_PLATFORM=xcb";
+  if (QGuiApplication::platformName() != "xcb")
+    GTEST_SKIP() << "needs an X server and QT_QPA_PLATFORM=xcb";
   ScopedScriptedDialogs dialogs;
   ScopedMixerSystem mixers{SilentMixerSystem()};
   test::ProgramWindows windows;
@@ -34,13 +35,13 @@ TEST(PluginOnX11, TheColourPickerIsAddedThroughThePageAndStartedFromTheDropDown)
   mainform.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainform));
 
-  mainform.OptionBox971->Button()->click();  // the Plugins Manager page
+  mainform.pluginMenuButton->Button()->click();  // the Plugins Manager page
   dialogs->fileAnswers.push_back({folder + "plugins/colourpicker/plugin.pcf"});
-  options.PluginsPage->ToolbarButton978->click();  // Add
-  ASSERT_EQ(mainform.OptionBox971->Items().size(), 3);
-  EXPECT_EQ(mainform.OptionBox971->Items()[2], "Colour Picker - 1.0");
+  options.PluginsPage->addButton->click();  // Add
+  ASSERT_EQ(mainform.pluginMenuButton->Items().size(), 3);
+  EXPECT_EQ(mainform.pluginMenuButton->Items()[2], "Colour Picker - 1.0");
 
-  mainform.OptionBox971->ChooseItem(2);
+  mainform.pluginMenuButton->ChooseItem(2);
   QWidget* picker = ShownWindow("ColourPicker");
   ASSERT_NE(picker, nullptr);
   EXPECT_TRUE(QTest::qWaitForWindowExposed(picker));

@@ -58,7 +58,7 @@ TEST(SplashTranslation, TakesTheCurrentLanguageAndSetsTheTitle) {
   auto* english = new TSplashForm;
   TranslateSplash(*english, program.folder);
   // The defaults replace the design texts ("Loading Please Wait...." has four dots).
-  EXPECT_EQ(english->Label3->text(), "Loading Please Wait...");
+  EXPECT_EQ(english->loadingLabel->text(), "Loading Please Wait...");
   EXPECT_EQ(english->Version->text(), "Version 0.91");
   EXPECT_EQ(Application::Title(), "Velk's JPEG Viewer");
   delete english;
@@ -67,9 +67,9 @@ TEST(SplashTranslation, TakesTheCurrentLanguageAndSetsTheTitle) {
   program.Select(program.dir.File("es.ldf"));
   auto* splash = new TSplashForm;
   TranslateSplash(*splash, program.folder);
-  EXPECT_EQ(splash->Label1->text(), "Visor");
-  EXPECT_EQ(splash->Label3->text(), "Cargando...");
-  EXPECT_EQ(splash->Label4->text(), "Best Viewed at 800 x 600 pixels or higher");
+  EXPECT_EQ(splash->titleLabel->text(), "Visor");
+  EXPECT_EQ(splash->loadingLabel->text(), "Cargando...");
+  EXPECT_EQ(splash->resolutionLabel->text(), "Best Viewed at 800 x 600 pixels or higher");
   EXPECT_EQ(Application::Title(), "Visor");
   delete splash;
   Application::SetTitle("Velk's JPEG Viewer");
@@ -110,7 +110,7 @@ protected:
     environment.programsFolder = program.dir.Path();
     environment.desktopFolder = program.dir.Path();
     splash = std::make_unique<TSplashForm>();
-    splash->Timer1->stop();  // owned here, not closed by its tick
+    splash->closeTimer->stop();  // owned here, not closed by its tick
     TranslateSplash(*splash, program.folder);
     loupe = std::make_unique<TLoupeform>();
     fullscreen = std::make_unique<TFullscreenform>();
@@ -178,30 +178,30 @@ TEST_F(LanguageWindowsTest, TheKeyListIsWhatTheTranslatorsRead) {
 TEST_F(LanguageWindowsTest, AShippedLanguageRelabelsTheWindowsAndEnglishRestoresThem) {
   program.Select(kShipped + "/Deutsch.ldf");
   Start();
-  EXPECT_EQ(splash->Label3->text(), "Wird geladen, bitte warten...");
-  EXPECT_EQ(mainform->Label11->text(), "Dateieigenschaften");
-  EXPECT_EQ(mainform->ComboBox1->itemText(10), "Strecken");
+  EXPECT_EQ(splash->loadingLabel->text(), "Wird geladen, bitte warten...");
+  EXPECT_EQ(mainform->propertiesHeading->text(), "Dateieigenschaften");
+  EXPECT_EQ(mainform->zoomBox->itemText(10), "Strecken");
   EXPECT_EQ(loupe->FindItem("Interval1")->text(), "&Geschwindigkeit");
-  EXPECT_EQ(options->CheckBox3->text(), "Dateinamen merken");
-  EXPECT_EQ(options->ComboBox972->itemText(0), "Hauptfenster-Skin");
+  EXPECT_EQ(options->rememberFileBox->text(), "Dateinamen merken");
+  EXPECT_EQ(options->skinBitmapBox->itemText(0), "Hauptfenster-Skin");
   EXPECT_EQ(options->TreeItem(1)->text(0), "Allgemein");
   // First run: the start-up selected "To Fit", which survives the relabelling.
-  EXPECT_EQ(mainform->ComboBox1->currentIndex(), 9);
-  EXPECT_EQ(mainform->ComboBox1->currentText(), "Einpassen");
+  EXPECT_EQ(mainform->zoomBox->currentIndex(), 9);
+  EXPECT_EQ(mainform->zoomBox->currentText(), "Einpassen");
   EXPECT_EQ(Application::Title(), "Velk's JPEG Viewer");
 
-  mainform->ComboBox1->setCurrentIndex(10);
-  options->ComboBox975->setCurrentIndex(0);
-  emit options->ComboBox975->activated(0);
-  EXPECT_EQ(mainform->Label11->text(), "File Properties");
-  EXPECT_EQ(HintOf(mainform->Label11), "File Properties:");
-  EXPECT_EQ(mainform->ComboBox1->currentIndex(), 10);
-  EXPECT_EQ(mainform->ComboBox1->currentText(), "Stretch");
+  mainform->zoomBox->setCurrentIndex(10);
+  options->languageBox->setCurrentIndex(0);
+  emit options->languageBox->activated(0);
+  EXPECT_EQ(mainform->propertiesHeading->text(), "File Properties");
+  EXPECT_EQ(HintOf(mainform->propertiesHeading), "File Properties:");
+  EXPECT_EQ(mainform->zoomBox->currentIndex(), 10);
+  EXPECT_EQ(mainform->zoomBox->currentText(), "Stretch");
   EXPECT_EQ(loupe->FindItem("s6")->text(), "Freeze");
-  EXPECT_EQ(options->CheckBox3->text(), "Remember Filename");
+  EXPECT_EQ(options->rememberFileBox->text(), "Remember Filename");
   EXPECT_EQ(options->TreeItem(1)->text(0), "General");
   // The splash is not relabelled again.
-  EXPECT_EQ(splash->Label3->text(), "Wird geladen, bitte warten...");
+  EXPECT_EQ(splash->loadingLabel->text(), "Wird geladen, bitte warten...");
 }
 
 }  // namespace

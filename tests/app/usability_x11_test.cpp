@@ -93,7 +93,7 @@ struct Desktop {
   Desktop() {
     std::filesystem::create_directories(pictures);
     for (const char* name : {"a.bmp", "b.bmp"}) SaveBmpFile(Bitmap(900, 900, 24), pictures + name);
-    main.DirectoryListBox1->SetDirectory(pictures);
+    main.folderList->SetDirectory(pictures);
   }
   void Show(QWidget& window) {
     window.show();
@@ -114,21 +114,21 @@ TEST(UsableOnADesktop, EveryToolbarCommandHasItsKeyAndTheContextMenuListsThem) {
   TMainform& main = desktop.main;
   desktop.Show(main);
   // The first key browses the files, not the zoom.
-  EXPECT_EQ(QApplication::focusWidget(), main.FileListBox1);
-  main.FileListBox1->SetItemIndex(0);
+  EXPECT_EQ(QApplication::focusWidget(), main.fileList);
+  main.fileList->SetItemIndex(0);
   QTest::keyClick(main.windowHandle(), Qt::Key_Down);
-  EXPECT_EQ(main.FileListBox1->FileName(), desktop.pictures + "b.bmp");
-  EXPECT_EQ(main.ComboBox1->currentIndex(), 9);  // the first run's "To fit"
+  EXPECT_EQ(main.fileList->FileName(), desktop.pictures + "b.bmp");
+  EXPECT_EQ(main.zoomBox->currentIndex(), 9);  // the first run's "To fit"
 
   const std::pair<TToolbarButton97*, const char*> commands[] = {
-      {main.ToolbarButton971, "Ctrl+E"},        {main.ToolbarButton973, "Ctrl+Del"},
-      {main.ToolbarButton974, "F5"},            {main.ToolbarButton975, "F11"},
-      {main.ToolbarButton977, "Ctrl+L"},        {main.ToolbarButton976, "Ctrl+,"},
-      {main.ToolbarButton9710, "Ctrl+Shift+V"}, {main.ToolbarButton9713, "Ctrl+Shift+K"},
-      {main.OptionBox971->Button(), "Ctrl+Shift+P"},
-      {main.ToolbarButton9712, "Ctrl+Shift+C"}, {main.ToolbarButton9714, "Ctrl+Shift+S"},
-      {main.ToolbarButton972, "F1"},            {main.ToolbarButton978, "Ctrl+M"},
-      {main.ToolbarButton979, "Ctrl+Q"}};
+      {main.executeButton, "Ctrl+E"},       {main.clearButton, "Ctrl+Del"},
+      {main.refreshButton, "F5"},           {main.fullScreenButton, "F11"},
+      {main.loupeButton, "Ctrl+L"},         {main.optionsButton, "Ctrl+,"},
+      {main.volumeButton, "Ctrl+Shift+V"},  {main.skinsButton, "Ctrl+Shift+K"},
+      {main.pluginMenuButton->Button(), "Ctrl+Shift+P"},
+      {main.convertButton, "Ctrl+Shift+C"}, {main.slideShowButton, "Ctrl+Shift+S"},
+      {main.aboutButton, "F1"},             {main.minimizeButton, "Ctrl+M"},
+      {main.closeButton, "Ctrl+Q"}};
   for (const auto& [button, key] : commands) {
     SCOPED_TRACE(key);
     EXPECT_TRUE(button->Hint().endsWith(QString(" (%1)").arg(key))) << button->Hint().toStdString();
@@ -141,14 +141,14 @@ TEST(UsableOnADesktop, EveryToolbarCommandHasItsKeyAndTheContextMenuListsThem) {
   }
 
   // The context menu from the mouse and both keys, on the file list and the picture.
-  const QPoint list = main.FileListBox1->mapTo(&main, main.FileListBox1->rect().center());
-  const QPoint picture = main.ScrollBox1->mapTo(&main, main.ScrollBox1->rect().center());
+  const QPoint list = main.fileList->mapTo(&main, main.fileList->rect().center());
+  const QPoint picture = main.imageArea->mapTo(&main, main.imageArea->rect().center());
   const std::function<void()> openings[] = {
       [&] { QTest::mouseClick(main.windowHandle(), Qt::RightButton, {}, list); },
       [&] { QTest::keyClick(main.windowHandle(), Qt::Key_Menu); },
       [&] { QTest::keyClick(main.windowHandle(), Qt::Key_F10, Qt::ShiftModifier); },
       [&] {
-        main.ScrollBox1->setFocus();
+        main.imageArea->setFocus();
         QTest::keyClick(main.windowHandle(), Qt::Key_Menu);
       },
       [&] { QTest::mouseClick(main.windowHandle(), Qt::RightButton, {}, picture); }};
@@ -188,9 +188,9 @@ TEST(UsableOnADesktop, TheOptionsOpenOverTheMainWindowAndWorkByKeyboard) {
   // From the page tree, Tab goes through the page to OK; Space works the flat buttons.
   options.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
-  options.TreeView1->setFocus();
+  options.pageTree->setFocus();
   std::vector<std::string> order;
-  for (int i = 0; i < 12 && QApplication::focusWidget() != options.ExplorerButton1; ++i) {
+  for (int i = 0; i < 12 && QApplication::focusWidget() != options.okButton; ++i) {
     QTest::keyClick(options.windowHandle(), Qt::Key_Tab);
     order.push_back(QApplication::focusWidget()->objectName().toStdString());
   }
@@ -205,9 +205,9 @@ TEST(UsableOnADesktop, TheOptionsOpenOverTheMainWindowAndWorkByKeyboard) {
   EXPECT_FALSE(options.isVisible());
   // Opened again, the keyboard starts on the page tree, not where it was at the close.
   options.ShowPage(9);
-  for (int i = 0; i < 100 && QApplication::focusWidget() != options.TreeView1; ++i)
+  for (int i = 0; i < 100 && QApplication::focusWidget() != options.pageTree; ++i)
     QTest::qWait(20);
-  EXPECT_EQ(QApplication::focusWidget(), options.TreeView1);
+  EXPECT_EQ(QApplication::focusWidget(), options.pageTree);
 }
 
 // At start-up only the splash is up, and it closes on its own: a box stands over it, transient
@@ -281,14 +281,14 @@ TEST(UsableOnADesktop, EveryControlOfEveryWindowHasAName) {
   NEED_X11_AND_A_WINDOW_MANAGER(manager);
   Desktop desktop;
   desktop.Show(desktop.main);
-  desktop.main.FileListBox1->SetItemIndex(0);
-  desktop.main.FileListBox1Change();
+  desktop.main.fileList->SetItemIndex(0);
+  desktop.main.OnFileSelected();
   EXPECT_EQ(UnnamedControls(&desktop.main), std::vector<std::string>{});
-  QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(desktop.main.ScrollBox1);
+  QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(desktop.main.imageArea);
   EXPECT_EQ(picture->text(QAccessible::Name), "Picture");
   EXPECT_EQ(picture->text(QAccessible::Description).toStdString(),
-            desktop.main.Label6->text().toStdString() + ", " +
-                desktop.main.Label8->text().toStdString());
+            desktop.main.nameValue->text().toStdString() + ", " +
+                desktop.main.sizeValue->text().toStdString());
   // Each page of the dialog on its own, as a user sees it.
   for (int node = 1; node <= 10; ++node) {
     desktop.options.ShowPage(node);

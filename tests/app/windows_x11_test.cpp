@@ -55,7 +55,7 @@ TEST(WindowsOnX11, TitlesAreTheCaptionsAndBoxesCentreOnTheirWindow) {
   test::ProgramWindows windows(VELK_SHIPPED_PLUGINS);
   TMainform& mainform = *windows.mainform;
   // The shipped list brings the bundled plugin into the drop-down.
-  EXPECT_TRUE(mainform.OptionBox971->Items().contains("Colour Picker - 1.0"));
+  EXPECT_TRUE(mainform.pluginMenuButton->Items().contains("Colour Picker - 1.0"));
 
   const std::pair<QWidget*, std::string> titles[] = {
       {windows.options.get(), "Options"},
@@ -111,15 +111,16 @@ TEST(WindowsOnX11, KeysAndDropsGoThroughTheCommands) {
     QApplication::sendEvent(&mainform, &enter);
     EXPECT_TRUE(enter.isAccepted());
     // Offered as a move too, the drop is taken as a copy: the source keeps its file.
-    QDropEvent dropped(QPointF(300, 300), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QDropEvent dropped(QPointF(300, 300), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                       {});
     QApplication::sendEvent(&mainform, &dropped);
     EXPECT_EQ(dropped.dropAction(), Qt::CopyAction);
   };
   drop(pictures + "sub");
-  EXPECT_EQ(mainform.DirectoryListBox1->Directory(), pictures + "sub");
+  EXPECT_EQ(mainform.folderList->Directory(), pictures + "sub");
   drop(pictures + "b.bmp");
-  EXPECT_EQ(mainform.FileListBox1->FileName(), pictures + "b.bmp");
-  EXPECT_EQ(mainform.JPEGImage1->GetPicture().Width(), 20);
+  EXPECT_EQ(mainform.fileList->FileName(), pictures + "b.bmp");
+  EXPECT_EQ(mainform.pictureView->GetPicture().Width(), 20);
 
   struct Key {
     QWidget* window;
@@ -149,21 +150,21 @@ TEST(WindowsOnX11, KeysAndDropsGoThroughTheCommands) {
     QTest::keyClick(k.window->windowHandle(), k.key, k.modifiers);
     QTest::qWait(20);
     if (k.zoom != -2) {
-      EXPECT_EQ(mainform.ComboBox1->currentIndex(), k.zoom);
+      EXPECT_EQ(mainform.zoomBox->currentIndex(), k.zoom);
     }
-    EXPECT_EQ(mainform.FileListBox1->FileName(), pictures + k.file);
+    EXPECT_EQ(mainform.fileList->FileName(), pictures + k.file);
     EXPECT_EQ(fullscreen.isVisible(), k.fullscreen);
     if (k.fullscreen) {
       // It took the keyboard without a window manager, and shows the selected file.
       EXPECT_TRUE(QTest::qWaitForWindowActive(&fullscreen));
-      EXPECT_EQ(fullscreen.Label1->text().toStdString(), pictures + k.file);
+      EXPECT_EQ(fullscreen.captionLabel->text().toStdString(), pictures + k.file);
     }
   }
 
   // Return in the file list, Escape out; F5 reads the file again; F1 opens About.
   mainform.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&mainform));
-  mainform.FileListBox1->setFocus();
+  mainform.fileList->setFocus();
   QTest::keyClick(mainform.windowHandle(), Qt::Key_Return);
   EXPECT_TRUE(fullscreen.isVisible());
   EXPECT_TRUE(QTest::qWaitForWindowActive(&fullscreen));
@@ -172,10 +173,10 @@ TEST(WindowsOnX11, KeysAndDropsGoThroughTheCommands) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&mainform));  // the keyboard is handed back
   SaveBmpFile(Bitmap(40, 8, 24), pictures + "a.bmp");
   QTest::keyClick(mainform.windowHandle(), Qt::Key_F5);
-  EXPECT_EQ(mainform.JPEGImage1->GetPicture().Width(), 40);
+  EXPECT_EQ(mainform.pictureView->GetPicture().Width(), 40);
   QTest::keyClick(mainform.windowHandle(), Qt::Key_F1);
   EXPECT_TRUE(windows.options->isVisible());
-  EXPECT_EQ(windows.options->TreeView1->currentItem()->text(0), "About");
+  EXPECT_EQ(windows.options->pageTree->currentItem()->text(0), "About");
   EXPECT_TRUE(dialogs->messages.empty());
 }
 

@@ -90,7 +90,7 @@ TEST_F(AlsaMixerTest, VolumePageWritesWhatAmixerReads) {
   host.settings.SetFirstRunDefaults(dir.Path() + "/");
   TOptions options(host, dir.Path() + "/");
   EXPECT_TRUE(dialogs->messages.empty());
-  QSlider* main = options.VolumePage->TrackBar95[0];
+  QSlider* main = options.VolumePage->lineSliders[0];
   ASSERT_TRUE(main->isEnabled());
   EXPECT_NEAR(main->value(), 65535 - 32768, 700);
 
@@ -111,7 +111,7 @@ TEST_F(AlsaMixerTest, VolumePageWritesWhatAmixerReads) {
   waited.start();
   do {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    options.VolumePage->ComboBox2Change();
+    options.VolumePage->OnDeviceChanged();
   } while (std::abs(main->value() - (65535 - 6554)) > 700 && waited.elapsed() < 5000);
   EXPECT_NEAR(main->value(), 65535 - 6554, 700);
   EXPECT_FALSE(options.VolumePage->MuteBoxes[0]->isChecked());

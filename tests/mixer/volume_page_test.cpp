@@ -53,27 +53,27 @@ TEST_F(VolumePageTest, SetupFillsTheBoxesAndShowsEveryLine) {
   EXPECT_TRUE(dialogs->messages.empty());
   EXPECT_EQ(page.Mixer->MixerID(), 0);
   EXPECT_EQ(system->openCount, 1);
-  ASSERT_EQ(page.ComboBox1->count(), 2);
-  EXPECT_EQ(page.ComboBox1->itemText(1), "Recording");
-  ASSERT_EQ(page.ComboBox2->count(), 6);
-  EXPECT_EQ(page.ComboBox2->itemText(0), "Speakers");
-  EXPECT_EQ(page.ComboBox2->itemText(5), "Midi");
+  ASSERT_EQ(page.categoryBox->count(), 2);
+  EXPECT_EQ(page.categoryBox->itemText(1), "Recording");
+  ASSERT_EQ(page.deviceBox->count(), 6);
+  EXPECT_EQ(page.deviceBox->itemText(0), "Speakers");
+  EXPECT_EQ(page.deviceBox->itemText(5), "Midi");
 
   // "Main" is seen; the others exist out of sight.
-  EXPECT_EQ(options->FindComponent("trackbar951"), page.TrackBar95[0]);
-  EXPECT_TRUE(page.TrackBar95[0]->isVisibleTo(options->Panels[2]));
+  EXPECT_EQ(options->FindComponent("trackbar951"), page.lineSliders[0]);
+  EXPECT_TRUE(page.lineSliders[0]->isVisibleTo(options->Panels[2]));
   EXPECT_FALSE(page.MuteBoxes[0]->isVisibleTo(options->Panels[2]));
-  EXPECT_GE(page.TrackBar95[1]->x(), options->Panels[2]->width());
+  EXPECT_GE(page.lineSliders[1]->x(), options->Panels[2]->width());
 
-  EXPECT_EQ(page.TrackBar95[0]->value(), 65535 - 40000);
+  EXPECT_EQ(page.lineSliders[0]->value(), 65535 - 40000);
   EXPECT_TRUE(page.MuteBoxes[0]->isChecked());
-  EXPECT_EQ(page.TrackBar95[1]->value(), 60000);  // Wave
+  EXPECT_EQ(page.lineSliders[1]->value(), 60000);  // Wave
   EXPECT_TRUE(page.MuteBoxes[1]->isEnabled());
   EXPECT_FALSE(page.MuteBoxes[1]->isChecked());
-  EXPECT_TRUE(page.TrackBar95[2]->isEnabled());  // CD: a volume, no mute
-  EXPECT_EQ(page.TrackBar95[2]->value(), 65535 - 100);
+  EXPECT_TRUE(page.lineSliders[2]->isEnabled());  // CD: a volume, no mute
+  EXPECT_EQ(page.lineSliders[2]->value(), 65535 - 100);
   EXPECT_FALSE(page.MuteBoxes[2]->isEnabled());
-  EXPECT_FALSE(page.TrackBar95[3]->isEnabled());  // Midi: nothing
+  EXPECT_FALSE(page.lineSliders[3]->isEnabled());  // Midi: nothing
   EXPECT_FALSE(page.MuteBoxes[3]->isEnabled());
   // The refresh writes nothing but the mute it found.
   for (const Write& write : card->writes) EXPECT_EQ(write, (Write{mainMute, {1}}));
@@ -83,13 +83,13 @@ TEST_F(VolumePageTest, UserChangesWriteDestinationZero) {
   auto options = Create();
   TVolumePage& page = *options->VolumePage;
   card->writes.clear();
-  page.TrackBar95[0]->setValue(65535 - 30000);  // moving the slider also unmutes
+  page.lineSliders[0]->setValue(65535 - 30000);  // moving the slider also unmutes
   EXPECT_EQ(card->writes, (std::vector<Write>{{mainVolume, {30000, 30000}}, {mainMute, {0}}}));
 
   // A page step (track click, Page Up/Down, wheel) moves a twentieth, an arrow a hundredth.
   card->writes.clear();
-  page.TrackBar95[0]->triggerAction(QAbstractSlider::SliderPageStepSub);
-  page.TrackBar95[0]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  page.lineSliders[0]->triggerAction(QAbstractSlider::SliderPageStepSub);
+  page.lineSliders[0]->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(card->writes, (std::vector<Write>{{mainVolume, {33276, 33276}}, {mainMute, {0}},
                                               {mainVolume, {32621, 32621}}, {mainMute, {0}}}));
 
@@ -98,13 +98,13 @@ TEST_F(VolumePageTest, UserChangesWriteDestinationZero) {
   EXPECT_EQ(card->writes, (std::vector<Write>{{waveMute, {1}}}));
 
   card->writes.clear();
-  page.TrackBar1->setValue(65535);  // TrackBar1 is line 0, "Synth": no controls
+  page.volumeSlider->setValue(65535);  // volumeSlider is line 0, "Synth": no controls
   EXPECT_TRUE(card->writes.empty());
 
   // A change made elsewhere shows at the next refresh.
   card->Control(waveVolume)->values = {20000};
-  page.ComboBox2Change();
-  EXPECT_EQ(page.TrackBar95[1]->value(), 45535);
+  page.OnDeviceChanged();
+  EXPECT_EQ(page.lineSliders[1]->value(), 45535);
   EXPECT_TRUE(page.MuteBoxes[1]->isChecked());
 }
 
@@ -112,10 +112,10 @@ TEST_F(VolumePageTest, MissingLinesDisableTheirControls) {
   card->destinations[0].sources.resize(2);  // only Synth and Wave
   auto options = Create();
   TVolumePage& page = *options->VolumePage;
-  EXPECT_TRUE(page.TrackBar95[1]->isEnabled());
-  EXPECT_FALSE(page.TrackBar95[2]->isEnabled());
+  EXPECT_TRUE(page.lineSliders[1]->isEnabled());
+  EXPECT_FALSE(page.lineSliders[2]->isEnabled());
   EXPECT_FALSE(page.MuteBoxes[3]->isEnabled());
-  page.TrackBar95[3]->setValue(5);  // a line that does not exist is not written
+  page.lineSliders[3]->setValue(5);  // a line that does not exist is not written
 }
 
 TEST_F(VolumePageTest, NoMixerShowsTheMessageAndDisablesTheSliders) {
@@ -126,11 +126,11 @@ TEST_F(VolumePageTest, NoMixerShowsTheMessageAndDisablesTheSliders) {
   EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
   EXPECT_EQ(dialogs->messages[0].text, "No mixer present in the system !");
   EXPECT_EQ(dialogs->messages[0].buttons, MessageButtons::Ok);
-  for (QSlider* slider : page.TrackBar95) EXPECT_FALSE(slider->isEnabled());
-  EXPECT_FALSE(page.TrackBar1->isEnabled());
-  EXPECT_EQ(page.ComboBox1->count(), 0);
+  for (QSlider* slider : page.lineSliders) EXPECT_FALSE(slider->isEnabled());
+  EXPECT_FALSE(page.volumeSlider->isEnabled());
+  EXPECT_EQ(page.categoryBox->count(), 0);
   // The dialog goes on with its creation and opens on the page.
-  EXPECT_EQ(host.settings.Grey, options->CheckBox1->isChecked());
+  EXPECT_EQ(host.settings.Grey, options->greyBox->isChecked());
   options->ShowPage(3);
   EXPECT_TRUE(options->Panels[2]->isVisible());
 }
@@ -141,8 +141,8 @@ TEST_F(VolumePageTest, MixerThatWillNotOpenLeavesThePageInert) {
   TVolumePage& page = *options->VolumePage;
   EXPECT_TRUE(dialogs->messages.empty());
   EXPECT_EQ(page.Mixer->MixerID(), -1);
-  EXPECT_FALSE(page.TrackBar95[0]->isEnabled());
-  page.TrackBar95[0]->setValue(1);  // no device: nothing happens
+  EXPECT_FALSE(page.lineSliders[0]->isEnabled());
+  page.lineSliders[0]->setValue(1);  // no device: nothing happens
   page.MuteBoxes[0]->setChecked(true);
 }
 

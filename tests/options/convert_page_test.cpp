@@ -37,23 +37,23 @@ protected:
   TConvertPage& Page() { return *options->findChild<TConvertPage*>("ConvertPage"); }
   void Add(const std::vector<std::string>& files) {
     dialogs->fileAnswers.push_back(files);
-    Page().ToolbarButton971->click();
+    Page().addButton->click();
   }
   void ChooseFolder(const std::string& path) {
     dialogs->folderAnswers.push_back(path);
-    Page().ToolbarButton9716->click();
+    Page().outputFolderButton->click();
   }
   void ChooseFormat(int index) {
-    options->ComboBox973->setCurrentIndex(index);
-    emit options->ComboBox973->activated(index);
+    options->convertFormatBox->setCurrentIndex(index);
+    emit options->convertFormatBox->activated(index);
   }
   void Convert() {
     dialogs->messages.clear();
-    Page().ToolbarButton975->click();
+    Page().convertButton->click();
   }
   std::vector<bool> ListButtons() {
-    return {Page().ToolbarButton972->isEnabled(), Page().ToolbarButton976->isEnabled(),
-            Page().ToolbarButton9716->isEnabled(), Page().ToolbarButton975->isEnabled()};
+    return {Page().deleteButton->isEnabled(), Page().clearButton->isEnabled(),
+            Page().outputFolderButton->isEnabled(), Page().convertButton->isEnabled()};
   }
   // Reads a file back through ImageMagick as RGB.
   test::RgbImage ReadBack(const std::string& path) {
@@ -67,55 +67,55 @@ protected:
 
 TEST_F(ConvertPageTest, ButtonsFollowTheListAndTheFolderPickerAddsOneSeparator) {
   EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
-  EXPECT_EQ(Page().Edit971->text().toStdString(), PicturesFolder() + "/");
-  EXPECT_TRUE(options->convert1->isHidden());
+  EXPECT_EQ(Page().outputFolderEdit->text().toStdString(), PicturesFolder() + "/");
+  EXPECT_TRUE(options->qualityPanel->isHidden());
   Add({});  // cancelled
-  EXPECT_EQ(Page().ListBox1->count(), 0);
+  EXPECT_EQ(Page().inputList->count(), 0);
   Add({"/p/b.bmp", "/p/a.jpg", "/p/b.bmp"});
   EXPECT_EQ(ListButtons(), (std::vector<bool>{true, true, true, true}));
-  EXPECT_EQ(Page().ListBox1->item(0)->text(), "/p/a.jpg");  // sorted, duplicates kept
-  EXPECT_EQ(Page().ListBox1->count(), 3);
-  EXPECT_EQ(Page().ListBox1->currentRow(), 0);
+  EXPECT_EQ(Page().inputList->item(0)->text(), "/p/a.jpg");  // sorted, duplicates kept
+  EXPECT_EQ(Page().inputList->count(), 3);
+  EXPECT_EQ(Page().inputList->currentRow(), 0);
   EXPECT_EQ(dialogs->fileBoxes.back().filter,
             "All Supported Images|*.jpg; *.jpeg; *.bmp; *.gif; *.tif; *.tiff;");
   EXPECT_TRUE(dialogs->fileBoxes.back().multiSelect);
 
   ChooseFolder("/");
-  EXPECT_EQ(Page().Edit971->text(), "/");
+  EXPECT_EQ(Page().outputFolderEdit->text(), "/");
   ChooseFolder("/srv/out");
-  EXPECT_EQ(Page().Edit971->text(), "/srv/out/");
+  EXPECT_EQ(Page().outputFolderEdit->text(), "/srv/out/");
   ChooseFolder("");  // cancelled
-  EXPECT_EQ(Page().Edit971->text(), "/srv/out/");
+  EXPECT_EQ(Page().outputFolderEdit->text(), "/srv/out/");
 
   ChooseFormat(1);
-  EXPECT_FALSE(options->convert1->isHidden());
+  EXPECT_FALSE(options->qualityPanel->isHidden());
   ChooseFormat(2);
-  EXPECT_TRUE(options->convert1->isHidden());
+  EXPECT_TRUE(options->qualityPanel->isHidden());
 
-  Page().ToolbarButton972->click();
-  Page().ToolbarButton972->click();
+  Page().deleteButton->click();
+  Page().deleteButton->click();
   EXPECT_EQ(ListButtons(), (std::vector<bool>{true, true, true, true}));
-  Page().ToolbarButton972->click();  // the last line
+  Page().deleteButton->click();  // the last line
   EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
   Add({"/p/c.gif"});
-  Page().ToolbarButton976->click();
-  EXPECT_EQ(Page().ListBox1->count(), 0);
+  Page().clearButton->click();
+  EXPECT_EQ(Page().inputList->count(), 0);
   EXPECT_EQ(ListButtons(), (std::vector<bool>{false, false, false, false}));
-  EXPECT_TRUE(Page().ToolbarButton971->isEnabled());
+  EXPECT_TRUE(Page().addButton->isEnabled());
 }
 
 TEST_F(ConvertPageTest, QualityIs75UntilTheSliderMovesThen50Or100) {
   Add({Bmp("q.bmp", test::GradientBitmap(64, 64))});
   ChooseFolder(Out());
   ChooseFormat(1);
-  EXPECT_EQ(options->TrackBar2->value(), 7);
+  EXPECT_EQ(options->qualitySlider->value(), 7);
   Convert();
   EXPECT_EQ(FirstQuantValue(dir.Read("out/q.jpg")), 8);  // 75
-  options->TrackBar2->triggerAction(QAbstractSlider::SliderToMinimum);
+  options->qualitySlider->triggerAction(QAbstractSlider::SliderToMinimum);
   Convert();
-  EXPECT_EQ(options->JPEGImage1->Quality(), 50);
+  EXPECT_EQ(options->workingPicture->Quality(), 50);
   EXPECT_EQ(FirstQuantValue(dir.Read("out/q.jpg")), 16);
-  options->TrackBar2->triggerAction(QAbstractSlider::SliderToMaximum);
+  options->qualitySlider->triggerAction(QAbstractSlider::SliderToMaximum);
   Convert();
   EXPECT_EQ(FirstQuantValue(dir.Read("out/q.jpg")), 1);
   EXPECT_EQ(dialogs->Texts(), (Texts{"1 files successfully converted"}));
@@ -133,10 +133,10 @@ TEST_F(ConvertPageTest, CorruptMiddleFileAndUnknownExtensionsCountAsErrors) {
   EXPECT_TRUE(fs::exists(dir.File("out/a.tif")));
   EXPECT_FALSE(fs::exists(dir.File("out/b.tif")));
   EXPECT_TRUE(fs::exists(dir.File("out/c.tif")));
-  EXPECT_EQ(Page().ListBox1->currentRow(), 0);
-  EXPECT_EQ(Page().ListBox1->count(), 3);  // a run leaves the list as it was
+  EXPECT_EQ(Page().inputList->currentRow(), 0);
+  EXPECT_EQ(Page().inputList->count(), 3);  // a run leaves the list as it was
 
-  Page().ToolbarButton976->click();
+  Page().clearButton->click();
   dir.Write("notes.txt", "text");
   Add({dir.File("notes.txt")});
   Convert();
@@ -171,7 +171,7 @@ TEST_F(ConvertPageTest, UpperCaseExtensionsAndAnOutputEqualToItsInput) {
   EXPECT_EQ(ReadBack(dir.File("scan.tif")).Pixel(0, 0)[2], 10);
 
   // PHOTO.JPG to JPEG in its own folder: replaced by its 256-colour re-encoding.
-  Page().ToolbarButton976->click();
+  Page().clearButton->click();
   const std::string before = dir.Read("PHOTO.JPG");
   ASSERT_EQ(test::Shell("cp '" + dir.File("PHOTO.JPG") + "' '" + dir.File("photo.jpg") + "'"), 0);
   Add({dir.File("photo.jpg")});
@@ -199,7 +199,7 @@ TEST_F(ConvertPageTest, NoFileCanEndTheRun) {
   EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Error);
   EXPECT_EQ(dialogs->messages[1].text, "2 errors occurred");
   EXPECT_EQ(dialogs->messages[2].text, "2 files successfully converted");
-  EXPECT_EQ(Page().ListBox1->currentRow(), 0);
+  EXPECT_EQ(Page().inputList->currentRow(), 0);
   EXPECT_EQ(dir.Read("out/b.jpg/keep"), "x");
   EXPECT_TRUE(fs::exists(dir.File("out/a.jpg")));
   EXPECT_TRUE(fs::exists(dir.File("out/c.jpg")));
@@ -212,7 +212,8 @@ TEST_F(ConvertPageTest, EveryFormatReadsBackInIndependentTools) {
   if (im.empty()) GTEST_SKIP() << "ImageMagick not installed";
   const Bitmap gradient = test::GradientBitmap(48, 32);
   Bitmap palette(48, 32, 8);  // a palette input keeps its colours exactly in a GIF
-  for (int i = 0; i < 256; ++i) palette.Palette()[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 0};
+  for (int i = 0; i < 256; ++i)
+    palette.Palette()[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 0};
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 48; ++x) palette.ScanLine(y)[x] = uint8_t(x * 5 + y);
   Add({Bmp("g.bmp", gradient), Bmp("p.bmp", palette)});
@@ -235,10 +236,13 @@ TEST_F(ConvertPageTest, EveryFormatReadsBackInIndependentTools) {
     EXPECT_EQ(test::Shell("tiffinfo '" + dir.File("out/g.tif") + "'"), 0);
   }
   if (!test::Tool({"tiff2rgba"}).empty()) {
-    EXPECT_EQ(test::Shell("tiff2rgba '" + dir.File("out/p.tif") + "' '" + dir.File("rgba.tif") + "'"), 0);
+    EXPECT_EQ(
+        test::Shell("tiff2rgba '" + dir.File("out/p.tif") + "' '" + dir.File("rgba.tif") + "'"), 0);
   }
   if (!test::Tool({"djpeg"}).empty()) {
-    EXPECT_EQ(test::Shell("djpeg -pnm -outfile '" + dir.File("d.ppm") + "' '" + dir.File("out/g.jpg") + "'"), 0);
+    EXPECT_EQ(test::Shell("djpeg -pnm -outfile '" + dir.File("d.ppm") + "' '" +
+                          dir.File("out/g.jpg") + "'"),
+              0);
     EXPECT_EQ(test::CompareRgb(g, test::ReadPnm(dir.File("d.ppm")), 24), "");
   }
 }
@@ -262,7 +266,8 @@ TEST_F(ConvertPageTest, PhotosConvertUprightAndCmykConvertsToEveryFormat) {
     SCOPED_TRACE(format);
     ChooseFormat(format);
     Convert();
-    EXPECT_EQ(dialogs->Texts(), Texts{std::to_string(files.size()) + " files successfully converted"});
+    EXPECT_EQ(dialogs->Texts(),
+              Texts{std::to_string(files.size()) + " files successfully converted"});
     const std::string output = dir.File("out/phone") + kConvertExtensions[format];
     EXPECT_EQ(ReadBack(output).width, 4);
     if (files.size() > 1) {
@@ -270,7 +275,7 @@ TEST_F(ConvertPageTest, PhotosConvertUprightAndCmykConvertsToEveryFormat) {
                 test::ReadPnm(cmyk + ".ref.ppm").width);
     }
   }
-  options->CheckBox5->setChecked(false);
+  options->orientationBox->setChecked(false);
   ChooseFormat(0);
   Convert();
   EXPECT_EQ(ReadBack(dir.File("out/phone.bmp")).width, 8);
@@ -307,30 +312,30 @@ TEST_F(ConvertPageTest, TheRunShowsItsProgressAndTheButtonOrEscapeCancelsIt) {
   std::vector<int> rows;  // the list's selection as each file's progress is shown
   const auto stopAfter = [&](int files, const std::function<void()>& stop) {
     rows.clear();
-    QObject::disconnect(Page().ListBox1, nullptr, nullptr, nullptr);
-    QObject::connect(Page().ListBox1, &QListWidget::currentRowChanged, [&, files, stop](int row) {
+    QObject::disconnect(Page().inputList, nullptr, nullptr, nullptr);
+    QObject::connect(Page().inputList, &QListWidget::currentRowChanged, [&, files, stop](int row) {
       rows.push_back(row);
       if (row == files) QTimer::singleShot(0, stop);  // taken while the run shows the row
     });
   };
 
-  stopAfter(2, [&] { Page().ToolbarButton975->click(); });
+  stopAfter(2, [&] { Page().convertButton->click(); });
   Convert();
   EXPECT_EQ(host.statuses, (Texts{"1 of 4", "2 of 4"}));
   EXPECT_EQ(rows, (std::vector<int>{1, 2, 0}));
   EXPECT_EQ(dialogs->Texts(), Texts{"2 files successfully converted"});
   EXPECT_TRUE(fs::exists(Out() + "/b.bmp"));
   EXPECT_FALSE(fs::exists(Out() + "/c.bmp"));
-  EXPECT_EQ(Page().ToolbarButton975->Caption(), "Convert");
-  EXPECT_TRUE(Page().ToolbarButton971->isEnabled());
+  EXPECT_EQ(Page().convertButton->Caption(), "Convert");
+  EXPECT_TRUE(Page().addButton->isEnabled());
 
   host.statuses.clear();
   options->show();
   options->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(options.get()));
   stopAfter(1, [&] {
-    EXPECT_EQ(Page().ToolbarButton975->Caption(), "Cancel");
-    EXPECT_FALSE(Page().ToolbarButton971->isEnabled());
+    EXPECT_EQ(Page().convertButton->Caption(), "Cancel");
+    EXPECT_FALSE(Page().addButton->isEnabled());
     QTest::keyClick(options.get(), Qt::Key_Escape);
   });
   Convert();

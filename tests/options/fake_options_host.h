@@ -23,8 +23,8 @@ public:
 
   ViewerSettings& Settings() override { return settings; }
   TCustomJPEGImage& MainJPEGImage() override { return jpeg; }
-  void FileListBox1Change() override { calls.push_back("FileListBox1Change"); }
-  void ComboBox1Change() override { calls.push_back("ComboBox1Change"); }
+  void OnFileSelected() override { calls.push_back("FileListBox1Change"); }
+  void OnZoomChanged() override { calls.push_back("ComboBox1Change"); }
   int ZoomIndex() const override { return zoom; }
   void SetZoomIndex(int index) override {
     zoom = index;

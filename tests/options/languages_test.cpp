@@ -58,12 +58,12 @@ protected:
 
 TEST_F(LanguagesTest, WithoutLanguagesEveryTextIsTheEnglishDefault) {
   Create();
-  EXPECT_EQ(Entries(options->ComboBox975), QStringList{"English"});
-  EXPECT_EQ(options->CheckBox4->text(), "Show/Play Immediately on startup");
+  EXPECT_EQ(Entries(options->languageBox), QStringList{"English"});
+  EXPECT_EQ(options->showOnStartBox->text(), "Show/Play Immediately on startup");
   EXPECT_EQ(Label("Label15"), "Container Colour");
   EXPECT_EQ(Label("Label27"), "Plugins Directory");
-  EXPECT_EQ(options->ComboBox972->itemText(2), "Clear Toolbar Button  Glyph");
-  EXPECT_EQ(options->RadioGroup1->Items(),
+  EXPECT_EQ(options->skinBitmapBox->itemText(2), "Clear Toolbar Button  Glyph");
+  EXPECT_EQ(options->coloursGroup->Items(),
             (QStringList{"16 Colours", "256 Colours", "True Colour"}));
   EXPECT_EQ(Label("URLLabel2"), QString("Email: ") + kEmailAddress);
   EXPECT_EQ(static_cast<TToolbarButton97*>(options->FindComponent("ToolbarButton977"))->Hint(),
@@ -74,36 +74,36 @@ TEST_F(LanguagesTest, AddingALanguageWritesItsKeysAndRelabelsKeepingTheSelection
   dir.Write("farben.ldf", "[Settings]\nname=Deutsch\n49=Farben\n");
   Create();
   host.zoom = 9;
-  options->ComboBox972->setCurrentIndex(3);
-  options->RadioGroup1->SetItemIndex(1);
+  options->skinBitmapBox->setCurrentIndex(3);
+  options->coloursGroup->SetItemIndex(1);
   host.calls.clear();
   dialogs->fileAnswers.push_back({dir.File("farben.ldf")});
-  options->ToolbarButton9722->click();
+  options->addLanguageButton->click();
   ASSERT_EQ(dialogs->fileBoxes.size(), 1u);
   EXPECT_EQ(dialogs->fileBoxes[0].filter, "Language Definition File|*.ldf");
   EXPECT_EQ(Languages("language1"), dir.File("farben.ldf"));
   EXPECT_EQ(Languages("name1"), "Deutsch");
   EXPECT_EQ(Languages("current"), "1");
   EXPECT_EQ(Languages("number"), "2");
-  EXPECT_EQ(Entries(options->ComboBox975), (QStringList{"English", "Deutsch"}));
+  EXPECT_EQ(Entries(options->languageBox), (QStringList{"English", "Deutsch"}));
   // Only key 49 is defined: the first two entries change, everything else stays English.
-  EXPECT_EQ(options->RadioGroup1->Items(),
+  EXPECT_EQ(options->coloursGroup->Items(),
             (QStringList{"16 Farben", "256 Farben", "True Colour"}));
-  EXPECT_EQ(options->RadioGroup1->ItemIndex(), 1);
-  EXPECT_EQ(options->CheckBox3->text(), "Remember Filename");
-  EXPECT_EQ(options->ComboBox972->currentIndex(), 3);
+  EXPECT_EQ(options->coloursGroup->ItemIndex(), 1);
+  EXPECT_EQ(options->rememberFileBox->text(), "Remember Filename");
+  EXPECT_EQ(options->skinBitmapBox->currentIndex(), 3);
   EXPECT_EQ(host.zoom, 9);
   EXPECT_EQ(host.calls.front(), "TranslateMainWindow");
 
   // No duplicate check; then back to English through the box.
   dialogs->fileAnswers.push_back({dir.File("farben.ldf")});
-  options->ToolbarButton9722->click();
-  EXPECT_EQ(Entries(options->ComboBox975), (QStringList{"English", "Deutsch", "Deutsch"}));
+  options->addLanguageButton->click();
+  EXPECT_EQ(Entries(options->languageBox), (QStringList{"English", "Deutsch", "Deutsch"}));
   EXPECT_EQ(Languages("number"), "3");
-  options->ComboBox975->setCurrentIndex(0);
-  emit options->ComboBox975->activated(0);
+  options->languageBox->setCurrentIndex(0);
+  emit options->languageBox->activated(0);
   EXPECT_EQ(Languages("current"), "0");
-  EXPECT_EQ(options->RadioGroup1->Items().first(), "16 Colours");
+  EXPECT_EQ(options->coloursGroup->Items().first(), "16 Colours");
 }
 
 TEST_F(LanguagesTest, AMissingFileOrNameFallsBackToEnglishAndNone) {
@@ -111,14 +111,14 @@ TEST_F(LanguagesTest, AMissingFileOrNameFallsBackToEnglishAndNone) {
             "[Languages]\nnumber=2\ncurrent=1\nname1=Gone\nlanguage1=/nowhere/gone.ldf\n");
   dir.Write("nameless.ldf", "[Settings]\n40=Dateiname merken\n");
   Create();
-  EXPECT_EQ(Entries(options->ComboBox975), (QStringList{"English", "Gone"}));
-  EXPECT_EQ(options->ComboBox975->currentIndex(), 1);
-  EXPECT_EQ(options->CheckBox3->text(), "Remember Filename");
+  EXPECT_EQ(Entries(options->languageBox), (QStringList{"English", "Gone"}));
+  EXPECT_EQ(options->languageBox->currentIndex(), 1);
+  EXPECT_EQ(options->rememberFileBox->text(), "Remember Filename");
 
   dialogs->fileAnswers.push_back({dir.File("nameless.ldf")});
-  options->ToolbarButton9722->click();
-  EXPECT_EQ(options->ComboBox975->currentText(), "(none)");
-  EXPECT_EQ(options->CheckBox3->text(), "Dateiname merken");
+  options->addLanguageButton->click();
+  EXPECT_EQ(options->languageBox->currentText(), "(none)");
+  EXPECT_EQ(options->rememberFileBox->text(), "Dateiname merken");
 }
 
 // A damaged count cannot keep the dialog filling its box: no entry past the section's keys
@@ -126,7 +126,7 @@ TEST_F(LanguagesTest, AMissingFileOrNameFallsBackToEnglishAndNone) {
 TEST_F(LanguagesTest, AHugeLanguageCountListsOnlyWhatTheSectionCanHold) {
   dir.Write("plugins.ini", "[Languages]\nnumber=2000000000\ncurrent=1\nname1=Gone\n");
   Create();
-  EXPECT_EQ(Entries(options->ComboBox975), (QStringList{"English", "Gone", "", ""}));
+  EXPECT_EQ(Entries(options->languageBox), (QStringList{"English", "Gone", "", ""}));
 }
 
 TEST_F(LanguagesTest, AFileThatIsNotUtf8IsReadInTheWindowsCodePage) {
@@ -226,8 +226,8 @@ TEST_F(LanguagesTest, NoPageClipsATextInAnyLanguage) {
       dir.Write("plugins.ini", "[Languages]\nnumber=2\ncurrent=1\nname1=Language\nlanguage1=" +
                                    language.toStdString() + "\n");
     Create();
-    options->ComboBox973->setCurrentIndex(1);  // JPEG: the quality slider shows too
-    emit options->ComboBox973->activated(1);
+    options->convertFormatBox->setCurrentIndex(1);  // JPEG: the quality slider shows too
+    emit options->convertFormatBox->activated(1);
     options->show();
     for (int page = 0; page <= 10; ++page) {
       options->ShowPage(page);

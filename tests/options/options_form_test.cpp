@@ -56,9 +56,9 @@ TEST_F(OptionsFormTest, CreationPushesTheSettingsIntoTheControlsThenCompletesSta
   // The clicks of the changed controls come first, in control order, then zoom, file, show.
   EXPECT_EQ(host.calls, (Calls{"ComboBox1Change", "FileListBox1Change", "FileListBox1Change",
                                "SetZoomIndex 4", "SetFileIndex 2", "FileListBox1Change"}));
-  EXPECT_EQ(options->RadioGroup2->ItemIndex(), 1);
-  EXPECT_EQ(options->RadioGroup1->ItemIndex(), 1);
-  EXPECT_TRUE(options->CheckBox1->isChecked());
+  EXPECT_EQ(options->ditherGroup->ItemIndex(), 1);
+  EXPECT_EQ(options->coloursGroup->ItemIndex(), 1);
+  EXPECT_TRUE(options->greyBox->isChecked());
   EXPECT_EQ(host.jpeg.NumOfColors(), TNumOfColors::_256);
   EXPECT_TRUE(host.jpeg.GrayScale());
   EXPECT_EQ(host.zoom, 4);
@@ -77,8 +77,8 @@ TEST_F(OptionsFormTest, CreationShowsTheFileOnlyWhenShowPlaySurvivesRememberFile
     Calls expected{"SetZoomIndex 4", "SetFileIndex 2"};
     if (c.shown) expected.push_back("FileListBox1Change");
     EXPECT_EQ(host.calls, expected) << c.fileIndex << c.showstart;
-    EXPECT_EQ(options->CheckBox4->isEnabled(), c.fileIndex);
-    EXPECT_EQ(options->CheckBox4->isChecked(), c.shown);
+    EXPECT_EQ(options->showOnStartBox->isEnabled(), c.fileIndex);
+    EXPECT_EQ(options->showOnStartBox->isChecked(), c.shown);
   }
 }
 
@@ -90,23 +90,23 @@ TEST_F(OptionsFormTest, CreationTakesThePluginsFolderAndSetsUpTheWorkingPicture)
   dir.Write("plugins.ini", "[Settings]\nPlugins=0\nPlugindir=/opt/velk plugins/\n");
   auto options = Create();
   EXPECT_EQ(host.settings.pluginsFolder, "/opt/velk plugins/");
-  EXPECT_EQ(options->Edit976->text(), "/opt/velk plugins/");
-  EXPECT_TRUE(options->Edit976->isReadOnly());
-  EXPECT_EQ(options->JPEGImage1->Quality(), 75);
-  EXPECT_EQ(options->JPEGImage1->NumOfColors(), TNumOfColors::_256);
-  EXPECT_TRUE(options->JPEGImage1->isHidden());
-  EXPECT_EQ(options->TrackBar2->value(), 7);
+  EXPECT_EQ(options->pluginFolderEdit->text(), "/opt/velk plugins/");
+  EXPECT_TRUE(options->pluginFolderEdit->isReadOnly());
+  EXPECT_EQ(options->workingPicture->Quality(), 75);
+  EXPECT_EQ(options->workingPicture->NumOfColors(), TNumOfColors::_256);
+  EXPECT_TRUE(options->workingPicture->isHidden());
+  EXPECT_EQ(options->qualitySlider->value(), 7);
 }
 
 TEST_F(OptionsFormTest, RememberFilenameEnablesShowPlayButNeverChecksIt) {
   auto options = Create();
-  ASSERT_TRUE(options->CheckBox4->isChecked());
-  options->CheckBox3->click();
-  EXPECT_FALSE(options->CheckBox4->isEnabled());
-  EXPECT_FALSE(options->CheckBox4->isChecked());
-  options->CheckBox3->click();
-  EXPECT_TRUE(options->CheckBox4->isEnabled());
-  EXPECT_FALSE(options->CheckBox4->isChecked());
+  ASSERT_TRUE(options->showOnStartBox->isChecked());
+  options->rememberFileBox->click();
+  EXPECT_FALSE(options->showOnStartBox->isEnabled());
+  EXPECT_FALSE(options->showOnStartBox->isChecked());
+  options->rememberFileBox->click();
+  EXPECT_TRUE(options->showOnStartBox->isEnabled());
+  EXPECT_FALSE(options->showOnStartBox->isChecked());
 }
 
 TEST_F(OptionsFormTest, TreeItemsNamePagesByDepthFirstPosition) {
@@ -118,10 +118,10 @@ TEST_F(OptionsFormTest, TreeItemsNamePagesByDepthFirstPosition) {
   EXPECT_EQ(options->TreeItem(5)->parent(), options->TreeItem(4));
 
   for (int i = 1; i <= 10; ++i) {
-    options->TreeView1->setCurrentItem(options->TreeItem(i));
+    options->pageTree->setCurrentItem(options->TreeItem(i));
     EXPECT_EQ(VisiblePages(*options), std::vector<int>{i});
   }
-  options->TreeView1->setCurrentItem(options->TreeItem(0));
+  options->pageTree->setCurrentItem(options->TreeItem(0));
   EXPECT_TRUE(VisiblePages(*options).empty());
 }
 
@@ -139,15 +139,15 @@ TEST_F(OptionsFormTest, ShowPageOpensTheDialogOnThatPage) {
 TEST_F(OptionsFormTest, GreyAndColoursReshowTheFileAtOnceButDitherWaitsForTheNextLoad) {
   auto options = Create();
   host.calls.clear();
-  options->CheckBox1->click();
+  options->greyBox->click();
   EXPECT_TRUE(host.jpeg.GrayScale());
-  options->RadioGroup1->Button(1)->click();
+  options->coloursGroup->Button(1)->click();
   EXPECT_EQ(host.jpeg.NumOfColors(), TNumOfColors::_256);
   EXPECT_EQ(host.calls, (Calls{"FileListBox1Change", "FileListBox1Change"}));
 
   host.calls.clear();
   const TDither before = host.jpeg.Dither();
-  options->RadioGroup2->Button(1)->click();
+  options->ditherGroup->Button(1)->click();
   EXPECT_EQ(host.settings.Dither, 1);
   EXPECT_EQ(host.jpeg.Dither(), before);
   EXPECT_EQ(host.calls, Calls{"ComboBox1Change"});
@@ -162,7 +162,7 @@ TEST_F(OptionsFormTest, TheCloseBoxSavesExactlyLikeOk) {
   auto options = Create();
   options->SetSchemeColour(6, 32768);
   options->show();
-  options->ExplorerButton1->click();
+  options->okButton->click();
   EXPECT_FALSE(options->isVisible());
   const std::string skinsAfterOk = dir.Read("skins.ini");
   const std::string pluginsAfterOk = dir.Read("plugins.ini");
@@ -193,7 +193,7 @@ TEST_F(OptionsFormTest, RestoreAnsweredNoChangesNothing) {
   host.zoom = 7;
   host.calls.clear();
   dialogs->answers.push_back(MessageAnswer::No);
-  options->ToolbarButton974->click();
+  options->restoreDefaultsButton->click();
   ASSERT_EQ(dialogs->messages.size(), 1u);
   EXPECT_EQ(dialogs->messages[0].text, "Do you wish to restore the default settings?");
   EXPECT_EQ(dialogs->messages[0].buttons, MessageButtons::YesNo);
@@ -212,7 +212,7 @@ TEST_F(OptionsFormTest, RestoreWritesTheDefaultSkinAndRunsTheReducedCreation) {
   dir.Write("plugins.ini", "[Settings]\nPlugindir=/elsewhere/\n");
   host.zoom = 7;
   host.calls.clear();
-  options->ToolbarButton974->click();
+  options->restoreDefaultsButton->click();
 
   const ProfileFile skins(dir.File("skins.ini"));
   const std::vector<std::string> keys{
@@ -239,7 +239,7 @@ TEST_F(OptionsFormTest, RestoreWritesTheDefaultSkinAndRunsTheReducedCreation) {
   // Zoom and file back to the start-up values and the file shown, then the user's zoom again.
   EXPECT_EQ(host.calls, (Calls{"SetZoomIndex 4", "SetFileIndex 2", "FileListBox1Change",
                                "SetZoomIndex 7"}));
-  EXPECT_FALSE(options->CheckBox1->isChecked());
+  EXPECT_FALSE(options->greyBox->isChecked());
   EXPECT_EQ(host.settings.pluginsFolder, "/opt/plugins/");
 }
 

@@ -72,23 +72,23 @@ protected:
   }
   QStringList ListItems() const {
     QStringList items;
-    for (int i = 0; i < page->ComboBox974->count(); ++i) items << page->ComboBox974->itemText(i);
+    for (int i = 0; i < page->pluginBox->count(); ++i) items << page->pluginBox->itemText(i);
     return items;
   }
   // The five buttons and four fields, enabled or not, in the order of their composed names.
   std::vector<bool> Enabled() const {
-    return {page->ToolbarButton977->isEnabled(),  page->ToolbarButton978->isEnabled(),
-            page->ToolbarButton979->isEnabled(),  page->ToolbarButton9710->isEnabled(),
-            page->ToolbarButton9711->isEnabled(), page->Edit972->isEnabled(),
-            page->Edit973->isEnabled(),           page->Edit974->isEnabled(),
-            page->Edit975->isEnabled()};
+    return {page->removeButton->isEnabled(), page->addButton->isEnabled(),
+            page->propertiesButton->isEnabled(), page->startButton->isEnabled(),
+            page->applyButton->isEnabled(), page->nameEdit->isEnabled(),
+            page->fileNameEdit->isEnabled(), page->folderEdit->isEnabled(),
+            page->versionEdit->isEnabled()};
   }
   std::string Ini(const std::string& section, const std::string& key) const {
     return ProfileFile(folder + "plugins.ini").ReadString(section, key, "<missing>");
   }
   void Select(int index) {
-    page->ComboBox974->setCurrentIndex(index);
-    emit page->ComboBox974->activated(index);
+    page->pluginBox->setCurrentIndex(index);
+    emit page->pluginBox->activated(index);
   }
 
   test::TempDir dir;
@@ -105,12 +105,12 @@ const std::vector<bool> kOnlyAdd = {false, true, false, false, false, false, fal
 TEST_F(PluginsPageTest, WithoutPluginsOnlyAddWorksAndTheFirstAddRestoresTheSeparator) {
   Create();
   EXPECT_EQ(host.pluginItems, QStringList{"Plugins Manager"});
-  EXPECT_FALSE(page->ComboBox974->isEnabled());
+  EXPECT_FALSE(page->pluginBox->isEnabled());
   EXPECT_EQ(Enabled(), kOnlyAdd);
 
   const std::string pcf = Install("Sample", "1.0", "sample");
   dialogs->fileAnswers.push_back({pcf});
-  page->ToolbarButton978->click();
+  page->addButton->click();
   ASSERT_EQ(dialogs->fileBoxes.size(), 1u);
   EXPECT_EQ(dialogs->fileBoxes[0].filter, "Plugin Configuration Files|*.pcf");
   EXPECT_EQ(dialogs->fileBoxes[0].initialDir, folder + "plugins");
@@ -118,7 +118,7 @@ TEST_F(PluginsPageTest, WithoutPluginsOnlyAddWorksAndTheFirstAddRestoresTheSepar
 
   EXPECT_EQ(host.pluginItems, (QStringList{"Plugins Manager", "-", "Sample - 1.0"}));
   EXPECT_EQ(ListItems(), QStringList{"Sample"});
-  EXPECT_TRUE(page->ComboBox974->isEnabled());
+  EXPECT_TRUE(page->pluginBox->isEnabled());
   EXPECT_EQ(Enabled(), kAllEnabled);
   EXPECT_EQ(options->PluginCount(), 1);
   EXPECT_EQ(Ini("Settings", "Plugins"), "1");
@@ -138,16 +138,16 @@ TEST_F(PluginsPageTest, LoadedPluginsFillTheListTheDropDownAndTheFieldsOfTheFirs
   EXPECT_EQ(host.pluginItems,
             (QStringList{"Plugins Manager", "-", "alpha - 1.0", "beta - 2.0"}));
   EXPECT_EQ(Enabled(), kAllEnabled);
-  EXPECT_EQ(page->Edit972->text(), "alpha");
+  EXPECT_EQ(page->nameEdit->text(), "alpha");
   EXPECT_EQ(page->LibraryPath(), folder + "plugins/alpha/alpha.so");
   options->ShowPage(7);
   options->grab().save("/tmp/velk-plugins-page.png");
 
   Select(1);
-  EXPECT_EQ(page->Edit972->text(), "beta");
-  EXPECT_EQ(page->Edit973->text(), "beta.so");
-  EXPECT_EQ(page->Edit974->text(), "beta/");
-  EXPECT_EQ(page->Edit975->text(), "2.0");
+  EXPECT_EQ(page->nameEdit->text(), "beta");
+  EXPECT_EQ(page->fileNameEdit->text(), "beta.so");
+  EXPECT_EQ(page->folderEdit->text(), "beta/");
+  EXPECT_EQ(page->versionEdit->text(), "2.0");
   EXPECT_EQ(page->LibraryPath(), folder + "plugins/beta/beta.so");
 }
 
@@ -156,7 +156,7 @@ TEST_F(PluginsPageTest, RemovingTheMiddleOfThreeRenumbersTheSections) {
   Create();
   Select(1);
   dialogs->answers.push_back(MessageAnswer::Yes);
-  page->ToolbarButton977->click();
+  page->removeButton->click();
   EXPECT_EQ(dialogs->Texts(),
             std::vector<std::string>{"Are you sure you want to remove this plugin?"});
   EXPECT_EQ(ListItems(), (QStringList{"alpha", "gamma"}));
@@ -171,8 +171,8 @@ TEST_F(PluginsPageTest, RemovingTheMiddleOfThreeRenumbersTheSections) {
   const std::string removed = folder + "plugins/beta/";
   EXPECT_EQ(ProfileFile(removed + "plugin.pcf").ReadString("Settings", "Installed", ""), "0");
   EXPECT_TRUE(fs::exists(removed + "beta.so"));
-  EXPECT_EQ(page->ComboBox974->currentIndex(), 0);
-  EXPECT_EQ(page->Edit972->text(), "alpha");
+  EXPECT_EQ(page->pluginBox->currentIndex(), 0);
+  EXPECT_EQ(page->nameEdit->text(), "alpha");
 }
 
 TEST_F(PluginsPageTest, AnEntryWhoseFolderIsGoneIsRemovedAllTheSame) {
@@ -180,7 +180,7 @@ TEST_F(PluginsPageTest, AnEntryWhoseFolderIsGoneIsRemovedAllTheSame) {
   fs::remove_all(folder + "plugins/alpha");
   Create();
   dialogs->answers.push_back(MessageAnswer::Yes);
-  page->ToolbarButton977->click();
+  page->removeButton->click();
   EXPECT_EQ(dialogs->Texts(),
             std::vector<std::string>{"Are you sure you want to remove this plugin?"});
   EXPECT_EQ(ListItems(), QStringList{"beta"});
@@ -193,15 +193,15 @@ TEST_F(PluginsPageTest, RemovingTheLastPluginEmptiesThePageAndTheDropDown) {
   Register({"alpha"});
   Create();
   dialogs->answers.push_back(MessageAnswer::No);
-  page->ToolbarButton977->click();
+  page->removeButton->click();
   EXPECT_EQ(ListItems(), QStringList{"alpha"});
 
-  page->ToolbarButton977->click();  // the script answers Yes
+  page->removeButton->click();  // the script answers Yes
   EXPECT_TRUE(ListItems().isEmpty());
   EXPECT_EQ(host.pluginItems, QStringList{"Plugins Manager"});
   EXPECT_EQ(Enabled(), kOnlyAdd);
-  EXPECT_FALSE(page->ComboBox974->isEnabled());
-  EXPECT_EQ(page->Edit972->text(), "");
+  EXPECT_FALSE(page->pluginBox->isEnabled());
+  EXPECT_EQ(page->nameEdit->text(), "");
   EXPECT_EQ(Ini("Settings", "Plugins"), "0");
   EXPECT_FALSE(ProfileFile(folder + "plugins.ini").SectionExists("Plugin0"));
 }
@@ -213,20 +213,20 @@ TEST_F(PluginsPageTest, AddingAListedNameAsksToReinstallWhicheverEntryWasSelecte
   const std::string pcf = folder + "plugins/alpha/plugin.pcf";
   dialogs->fileAnswers.push_back({pcf});
   dialogs->answers.push_back(MessageAnswer::No);
-  page->ToolbarButton978->click();
+  page->addButton->click();
   ASSERT_EQ(dialogs->messages.size(), 1u);
   EXPECT_EQ(dialogs->messages[0].kind, MessageKind::Information);
   EXPECT_EQ(dialogs->messages[0].buttons, MessageButtons::YesNo);
   EXPECT_EQ(dialogs->messages[0].text,
             "This plugin has already been installed.\nDo you wish to reinstall this plugin?");
   EXPECT_EQ(ListItems(), (QStringList{"alpha", "beta"}));
-  EXPECT_EQ(page->ComboBox974->currentIndex(), 0);  // where the scan ended
+  EXPECT_EQ(page->pluginBox->currentIndex(), 0);  // where the scan ended
   EXPECT_EQ(Ini("Settings", "Plugins"), "2");
 
   dialogs->fileAnswers.push_back({pcf});
-  page->ToolbarButton978->click();  // Yes
+  page->addButton->click();  // Yes
   EXPECT_EQ(ListItems(), (QStringList{"alpha", "beta", "alpha"}));
-  EXPECT_EQ(page->ComboBox974->currentIndex(), 2);
+  EXPECT_EQ(page->pluginBox->currentIndex(), 2);
   EXPECT_EQ(host.pluginItems.size(), 5);
   EXPECT_EQ(Ini("Plugin2", "Name"), "alpha");
   EXPECT_EQ(Ini("Settings", "Plugins"), "3");
@@ -234,11 +234,11 @@ TEST_F(PluginsPageTest, AddingAListedNameAsksToReinstallWhicheverEntryWasSelecte
 
 TEST_F(PluginsPageTest, AddStopsSilentlyOnCancelOrAMissingLibrary) {
   Create();
-  page->ToolbarButton978->click();  // no file chosen
+  page->addButton->click();  // no file chosen
   const std::string pcf = Install("Ghost", "0.1", "ghost");
   fs::remove(folder + "plugins/ghost/ghost.so");
   dialogs->fileAnswers.push_back({pcf});
-  page->ToolbarButton978->click();
+  page->addButton->click();
   EXPECT_TRUE(dialogs->messages.empty());
   EXPECT_TRUE(ListItems().isEmpty());
   EXPECT_EQ(host.pluginItems, QStringList{"Plugins Manager"});
@@ -250,15 +250,15 @@ TEST_F(PluginsPageTest, StartAndPropertiesRunTheExportsAndAMissingExportIsAPlugi
   Register({"alpha"});
   Install("bare", "1.0", "bare", VELK_TEST_PLUGIN_BARE);
   Create();
-  page->ToolbarButton9710->click();
+  page->startButton->click();
   EXPECT_STREQ(std::getenv("VELK_TEST_PLUGIN"), "started");
-  page->ToolbarButton979->click();
+  page->propertiesButton->click();
   EXPECT_STREQ(std::getenv("VELK_TEST_PLUGIN"), "configured");
   EXPECT_TRUE(dialogs->messages.empty());
 
   dialogs->fileAnswers.push_back({folder + "plugins/bare/plugin.pcf"});
-  page->ToolbarButton978->click();
-  page->ToolbarButton9710->click();
+  page->addButton->click();
+  page->startButton->click();
   EXPECT_EQ(dialogs->Texts(), std::vector<std::string>{kPluginError});
 }
 
@@ -266,26 +266,26 @@ TEST_F(PluginsPageTest, ApplyWritesBothFilesAndShowsTheBareNameInTheDropDown) {
   Register({"alpha", "beta"});
   Create();
   Select(1);
-  page->Edit972->setText("Beta Renamed");
-  page->ToolbarButton9711->click();
+  page->nameEdit->setText("Beta Renamed");
+  page->applyButton->click();
   EXPECT_EQ(Ini("Plugin1", "Name"), "Beta Renamed");
   EXPECT_EQ(ProfileFile(folder + "plugins/beta/plugin.pcf").ReadString("Settings", "Name", ""),
             "Beta Renamed");
   EXPECT_EQ(ListItems(), (QStringList{"alpha", "Beta Renamed"}));
   EXPECT_EQ(host.pluginItems.at(3), "Beta Renamed");
-  EXPECT_EQ(page->ComboBox974->currentIndex(), 1);
+  EXPECT_EQ(page->pluginBox->currentIndex(), 1);
 }
 
 TEST_F(PluginsPageTest, APickedFolderGainsItsSeparatorAndIsSavedOnHide) {
   Create();
-  EXPECT_EQ(options->Edit976->text().toStdString(), folder + "plugins/");
-  options->ToolbarButton9712->click();  // cancelled
+  EXPECT_EQ(options->pluginFolderEdit->text().toStdString(), folder + "plugins/");
+  options->pluginFolderButton->click();  // cancelled
   EXPECT_EQ(host.settings.pluginsFolder, folder + "plugins/");
 
   dialogs->folderAnswers.push_back("/opt/velk/more plugins");
-  options->ToolbarButton9712->click();
+  options->pluginFolderButton->click();
   EXPECT_EQ(host.settings.pluginsFolder, "/opt/velk/more plugins/");
-  EXPECT_EQ(options->Edit976->text(), "/opt/velk/more plugins/");
+  EXPECT_EQ(options->pluginFolderEdit->text(), "/opt/velk/more plugins/");
   options->FormHide();
   EXPECT_EQ(Ini("Settings", "Plugindir"), "/opt/velk/more plugins/");
 }
@@ -297,7 +297,7 @@ TEST_F(PluginsPageTest, TheColourPickerAddsStartsAndConfigures) {
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   Create();
   dialogs->fileAnswers.push_back({folder + "plugins/colourpicker/plugin.pcf"});
-  page->ToolbarButton978->click();
+  page->addButton->click();
   EXPECT_EQ(host.pluginItems.last(), "Colour Picker - 1.0");
 
   auto window = [](const char* name) -> QWidget* {
@@ -305,8 +305,8 @@ TEST_F(PluginsPageTest, TheColourPickerAddsStartsAndConfigures) {
       if (top->objectName() == name && top->isVisible()) return top;
     return nullptr;
   };
-  page->ToolbarButton9710->click();
-  page->ToolbarButton979->click();
+  page->startButton->click();
+  page->propertiesButton->click();
   EXPECT_TRUE(dialogs->messages.empty());
   QWidget* picker = window("ColourPicker");
   QWidget* settings = window("ColourPickerSettings");

@@ -88,7 +88,7 @@ TEST_F(SkinsTest, FirstRunKeepsThreeBuiltInGlyphsUntilRestoreLoadsThemAll) {
   EXPECT_TRUE(Applied("ApplySkinShape 12632256"));
 
   dialogs->answers.push_back(MessageAnswer::Yes);
-  options->ToolbarButton974->click();
+  options->restoreDefaultsButton->click();
   EXPECT_EQ(GlyphEntries(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
 }
 
@@ -115,7 +115,7 @@ TEST_F(SkinsTest, OnlyPickersWhoseValueChangesPaint) {
   EXPECT_FALSE(Applied("ApplySkinColour 10 0"));
 
   host.skinCalls.clear();
-  options->FormCreate(options->ToolbarButton974);  // same file, same values
+  options->FormCreate(options->restoreDefaultsButton);  // same file, same values
   EXPECT_EQ(host.skinCalls, Keys{"ApplySkinShape 12632256"});
 
   host.skinCalls.clear();
@@ -127,7 +127,7 @@ TEST_F(SkinsTest, OnlyPickersWhoseValueChangesPaint) {
 TEST_F(SkinsTest, TransparentColourReshapesAtOnce) {
   auto options = Create();
   host.skinCalls.clear();
-  TColorComboBox* picker = options->SkinsPage->ColorComboBoxes[6];
+  TColorComboBox* picker = options->SkinsPage->colourBoxes[6];
   EXPECT_EQ(picker->objectName(), "ColorComboBox8");
   picker->SetColorValue(clWhite);
   EXPECT_EQ(host.transColor, clWhite);
@@ -137,38 +137,39 @@ TEST_F(SkinsTest, TransparentColourReshapesAtOnce) {
 TEST_F(SkinsTest, PreviewShowsTheEntrysPictureOrNothing) {
   auto options = Create();
   TSkinsPage& page = *options->SkinsPage;
-  EXPECT_EQ(page.ComboBox972->currentIndex(), 0);
-  EXPECT_FALSE(page.ImageAspect1->GetPicture().HasGraphic());  // no skin picture
+  EXPECT_EQ(page.skinBitmapBox->currentIndex(), 0);
+  EXPECT_FALSE(page.bitmapPreview->GetPicture().HasGraphic());  // no skin picture
 
   WriteBitmap(folder + "skin.bmp", 40);
   host.LoadSkinPicture(folder + "skin.bmp");
-  page.ComboBox972Change();
-  EXPECT_TRUE(page.ImageAspect1->GetPicture().HasGraphic());
-  EXPECT_EQ(page.ImageAspect1->size(), page.Image3->size());  // fitted, not skin-sized
+  page.OnBitmapEntryChanged();
+  EXPECT_TRUE(page.bitmapPreview->GetPicture().HasGraphic());
+  EXPECT_EQ(page.bitmapPreview->size(), page.glyphPreview->size());  // fitted, not skin-sized
 
   WriteBitmap(folder + "clear.bmp", 22);
   host.SetButtonGlyph(2, LoadBmpFile(folder + "clear.bmp"));
-  page.ComboBox972->setCurrentIndex(2);
-  page.ComboBox972Change();
-  EXPECT_FALSE(page.ImageAspect1->GetPicture().HasGraphic());
-  EXPECT_EQ(page.Image3->pixmap().width(), 22);
+  page.skinBitmapBox->setCurrentIndex(2);
+  page.OnBitmapEntryChanged();
+  EXPECT_FALSE(page.bitmapPreview->GetPicture().HasGraphic());
+  EXPECT_EQ(page.glyphPreview->pixmap().width(), 22);
 }
 
 TEST_F(SkinsTest, ChosenBitmapIsStoredUnderTheEntrysKeyWhateverItsText) {
   auto options = Create();
   TSkinsPage& page = *options->SkinsPage;
-  page.ComboBox972->setItemText(2, "Bouton Effacer");  // a translated entry
-  page.ComboBox972->setCurrentIndex(2);
+  page.skinBitmapBox->setItemText(2, "Bouton Effacer");  // a translated entry
+  page.skinBitmapBox->setCurrentIndex(2);
   WriteBitmap(folder + "mine.bmp", 22);
   dialogs->fileAnswers.push_back({folder + "mine.bmp"});
-  page.ToolbarButton973->click();
+  page.chooseBitmapButton->click();
 
   ASSERT_EQ(dialogs->fileBoxes.size(), 1u);
   EXPECT_EQ(dialogs->fileBoxes[0].filter, "Skins|*.bmp");
   EXPECT_EQ(dialogs->fileBoxes[0].initialDir, folder + "skins");
-  EXPECT_EQ(ProfileFile(dir.File("skins.ini")).ReadString("Current", "Clear Toolbar Button Glyph", ""),
-            folder + "mine.bmp");
-  EXPECT_EQ(page.Image3->pixmap().width(), 22);
+  EXPECT_EQ(
+      ProfileFile(dir.File("skins.ini")).ReadString("Current", "Clear Toolbar Button Glyph", ""),
+      folder + "mine.bmp");
+  EXPECT_EQ(page.glyphPreview->pixmap().width(), 22);
 
   test::FakeOptionsHost next;  // the next start loads it
   next.settings.SetFirstRunDefaults(folder);
@@ -178,10 +179,11 @@ TEST_F(SkinsTest, ChosenBitmapIsStoredUnderTheEntrysKeyWhateverItsText) {
   // A file that can't be read is reported and not stored.
   dir.Write("broken.bmp", "junk");
   dialogs->fileAnswers.push_back({folder + "broken.bmp"});
-  page.ToolbarButton973->click();
+  page.chooseBitmapButton->click();
   EXPECT_EQ(dialogs->Texts().size(), 1u);
-  EXPECT_EQ(ProfileFile(dir.File("skins.ini")).ReadString("Current", "Clear Toolbar Button Glyph", ""),
-            folder + "mine.bmp");
+  EXPECT_EQ(
+      ProfileFile(dir.File("skins.ini")).ReadString("Current", "Clear Toolbar Button Glyph", ""),
+      folder + "mine.bmp");
 }
 
 }  // namespace

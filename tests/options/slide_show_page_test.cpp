@@ -19,7 +19,7 @@ protected:
   TSlideShowPage& Page() { return *options->findChild<TSlideShowPage*>("SlideShowPage"); }
   void Add(const std::vector<std::string>& files) {
     dialogs->fileAnswers.push_back(files);
-    Page().ToolbarButton9718->click();
+    Page().addButton->click();
   }
   // Caption and top-left colour's red of each slide shown.
   std::vector<std::pair<std::string, int>> Shown() const {
@@ -33,47 +33,47 @@ protected:
 
 TEST_F(SlideShowPageTest, TwoFilesLoopFromLineZeroUntilTheTimerStops) {
   Add({b, a});
-  Page().Listbox971->setCurrentRow(1);
-  EXPECT_FALSE(Page().Timer1->isActive());
-  Page().ToolbarButton9717->click();  // Start: line 0 at once
-  EXPECT_TRUE(Page().Timer1->isActive());
-  EXPECT_EQ(Page().Timer1->interval(), 1000);
-  Page().Timer1Timer();
-  Page().Timer1Timer();
+  Page().slideList->setCurrentRow(1);
+  EXPECT_FALSE(Page().slideTimer->isActive());
+  Page().startButton->click();  // Start: line 0 at once
+  EXPECT_TRUE(Page().slideTimer->isActive());
+  EXPECT_EQ(Page().slideTimer->interval(), 1000);
+  Page().OnSlideTimer();
+  Page().OnSlideTimer();
   using Shows = std::vector<std::pair<std::string, int>>;
   EXPECT_EQ(Shown(), (Shows{{a, 255}, {b, 0}, {a, 255}}));
-  EXPECT_EQ(Page().Listbox971->currentRow(), 1);  // names the next slide
+  EXPECT_EQ(Page().slideList->currentRow(), 1);  // names the next slide
 }
 
 TEST_F(SlideShowPageTest, PreviewKeepsTheSelectionAndLeavesTheTimerAlone) {
   Add({a, b});
-  Page().ToolbarButton9721->click();
-  EXPECT_EQ(Page().Listbox971->currentRow(), 0);
-  Page().Listbox971->setCurrentRow(1);
-  Page().ToolbarButton9721->click();
-  EXPECT_EQ(Page().Listbox971->currentRow(), 1);
-  EXPECT_FALSE(Page().Timer1->isActive());
+  Page().previewButton->click();
+  EXPECT_EQ(Page().slideList->currentRow(), 0);
+  Page().slideList->setCurrentRow(1);
+  Page().previewButton->click();
+  EXPECT_EQ(Page().slideList->currentRow(), 1);
+  EXPECT_FALSE(Page().slideTimer->isActive());
   ASSERT_EQ(host.shown.size(), 2u);
   EXPECT_EQ(host.shown[1].caption, b);
 }
 
 TEST_F(SlideShowPageTest, ButtonsFollowTheLineCount) {
   auto states = [this] {
-    return std::vector<bool>{Page().ToolbarButton9719->isEnabled(), Page().ToolbarButton9720->isEnabled(),
-                             Page().ToolbarButton9721->isEnabled(), Page().ToolbarButton9717->isEnabled()};
+    return std::vector<bool>{Page().removeButton->isEnabled(), Page().clearButton->isEnabled(),
+                             Page().previewButton->isEnabled(), Page().startButton->isEnabled()};
   };
   Add({a});
   EXPECT_EQ(states(), (std::vector<bool>{true, true, true, false}));  // one line: no Start
-  Page().ToolbarButton9721->click();
+  Page().previewButton->click();
   EXPECT_EQ(host.shown.size(), 1u);
   Add({b});
   EXPECT_EQ(states(), (std::vector<bool>{true, true, true, true}));
-  Page().ToolbarButton9719->click();
+  Page().removeButton->click();
   EXPECT_EQ(states(), (std::vector<bool>{true, true, true, false}));
-  Page().ToolbarButton9719->click();
+  Page().removeButton->click();
   EXPECT_EQ(states(), (std::vector<bool>{false, false, false, false}));
   Add({a, b});
-  Page().ToolbarButton9720->click();
+  Page().clearButton->click();
   EXPECT_EQ(states(), (std::vector<bool>{false, false, false, false}));
 }
 
@@ -84,9 +84,9 @@ TEST_F(SlideShowPageTest, BothFileListsSortWithoutRegardToCaseAndShowTheFileName
   Add(files);
   auto* convert = options->findChild<TConvertPage*>("ConvertPage");
   dialogs->fileAnswers.push_back(files);
-  convert->ToolbarButton971->click();
+  convert->addButton->click();
   options->show();
-  for (auto [list, page] : {std::pair{Page().Listbox971, 9}, std::pair{convert->ListBox1, 8}}) {
+  for (auto [list, page] : {std::pair{Page().slideList, 9}, std::pair{convert->inputList, 8}}) {
     SCOPED_TRACE(list->objectName().toStdString());
     options->ShowPage(page);
     QStringList order;
@@ -102,22 +102,22 @@ TEST_F(SlideShowPageTest, BothFileListsSortWithoutRegardToCaseAndShowTheFileName
 
 TEST_F(SlideShowPageTest, DelayChangesTakeEffectAtOnceAndStayInRange) {
   Add({a, b});
-  Page().ToolbarButton9717->click();
-  Page().SpinEdit1->setValue(5);
-  EXPECT_EQ(Page().Timer1->interval(), 5000);
-  EXPECT_TRUE(Page().Timer1->isActive());
-  Page().SpinEdit1->setValue(40);
-  EXPECT_EQ(Page().Timer1->interval(), 20000);
+  Page().startButton->click();
+  Page().delayBox->setValue(5);
+  EXPECT_EQ(Page().slideTimer->interval(), 5000);
+  EXPECT_TRUE(Page().slideTimer->isActive());
+  Page().delayBox->setValue(40);
+  EXPECT_EQ(Page().slideTimer->interval(), 20000);
 }
 
 TEST_F(SlideShowPageTest, AFailedSlideKeepsThePreviousPictureUnderTheNewCaption) {
   const std::string bad = Corrupt("c.bmp");
   const std::string badTiff = Corrupt("d.TIF");  // loaded as the converter loads TIFF
   Add({a, bad, badTiff});
-  Page().ToolbarButton9717->click();
-  Page().Timer1Timer();
-  Page().Timer1Timer();
-  Page().Timer1Timer();
+  Page().startButton->click();
+  Page().OnSlideTimer();
+  Page().OnSlideTimer();
+  Page().OnSlideTimer();
   using Shows = std::vector<std::pair<std::string, int>>;
   EXPECT_EQ(Shown(), (Shows{{a, 255}, {bad, 255}, {badTiff, 255}, {a, 255}}));
   EXPECT_EQ(dialogs->Texts(), std::vector<std::string>{});  // passed over silently
