@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "options/convert_command.h"
 
@@ -116,9 +119,16 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
+struct HeldMessage {
+  QtMsgType type;
+  std::string category;
+  QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
 void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type != QtFatalMsg) {
-    if (previousHandler) previousHandler(type, context, message);
+    heldMessages.push_back({type, context.category ? context.category : "", message});
     return;
   }
   const char* display = std::getenv("DISPLAY");
@@ -133,6 +143,12 @@ void EndOnFatal(QtMsgType type, const QMessageLogContext& context, const QString
 
 DisplayFailureGuard::DisplayFailureGuard() { previousHandler = qInstallMessageHandler(EndOnFatal); }
 
-DisplayFailureGuard::~DisplayFailureGuard() { qInstallMessageHandler(previousHandler); }
+DisplayFailureGuard::~DisplayFailureGuard() {
+  qInstallMessageHandler(previousHandler);
+  for (const HeldMessage& held : std::exchange(heldMessages, {})) {
+    const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
+    qt_message_output(held.type, context, held.text);
+  }
+}
 
 }  // namespace velk

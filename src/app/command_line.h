@@ -27,7 +27,9 @@ QStringList FileArguments(QStringList arguments);
 std::string DisplayProblem(int argc, char** argv);
 
 // While it lives, Qt's fatal message (a display that does not answer, a platform plugin that
-// cannot load) ends the program with one line and exit code 1 rather than an abort.
+// cannot load) ends the program with one line and exit code 1 rather than an abort. Qt's other
+// messages meanwhile are held back: dropped with a fatal one (they only lead up to it), passed on
+// when the guard goes.
 class DisplayFailureGuard {
 public:
   DisplayFailureGuard();

@@ -1,8 +1,11 @@
 #include "app/fullscreen_form.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+
+#include "platform/application.h"
 
 namespace velk {
 
@@ -13,7 +16,7 @@ constexpr int kCaptionHeight = 13;
 TFullscreenform::TFullscreenform(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName("Fullscreenform");
-  setWindowTitle("Fullscreenform");
+  setWindowTitle(Application::Title());
   setAutoFillBackground(true);
   QFont font("MS Sans Serif");
   font.setPixelSize(11);
@@ -50,6 +53,9 @@ void TFullscreenform::resizeEvent(QResizeEvent* event) {
 void TFullscreenform::ShowPicture(const Picture& picture, const QString& caption) {
   captionLabel->setVisible(true);
   captionLabel->setText(caption);
+  // What a task switcher and a screen reader say: the file, then the program.
+  const QString file = QFileInfo(caption).fileName();
+  setWindowTitle(file.isEmpty() ? Application::Title() : file + " - " + Application::Title());
   show();
   raise();
   LayoutChildren();

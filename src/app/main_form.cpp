@@ -275,6 +275,7 @@ void TMainform::ConnectControls() {
   connect(fileList, &TFileListBox::OnChange, this, [this] {
     if (!quietSelection_) OnFileSelected();
   });
+  connect(fileList, &TFileListBox::OnSelectedRenamed, this, &TMainform::OnShownFileRenamed);
   fileList->setProperty("Tag", 7);  // a double-click shows the file full screen
   connect(fileList, &TFileListBox::OnDblClick, this, [this] { MenuClick(fileList); });
   for (auto* b : {executeButton, clearButton, refreshButton, fullScreenButton,

@@ -188,6 +188,8 @@ private:
   // empty); "" for a picture shown whole.
   void SetPictureStatus(const QString& text);
   void FillProperties(const std::string& path);
+  // The shown file has a new name on disk: the panel says it, without a new load.
+  void OnShownFileRenamed(const std::string& from, const std::string& to);
   void SetFileButtonsEnabled(bool enabled);
   int CheckedLoupeSpeed() const;
   TToolbarButton97* GlyphButton(int entry) const;

@@ -1,5 +1,6 @@
 #include "app/main_form_commands.h"
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QShortcut>
 
@@ -36,6 +37,9 @@ public:
     for (QWidget* area : {static_cast<QWidget*>(main_.fileList),
                           static_cast<QWidget*>(main_.imageArea)}) {
       area->setContextMenuPolicy(Qt::CustomContextMenu);
+      area->installEventFilter(this);
+      if (auto* scrolled = qobject_cast<QAbstractScrollArea*>(area))
+        scrolled->viewport()->installEventFilter(this);
       connect(area, &QWidget::customContextMenuRequested, this, [this, area](QPoint at) {
         // Scroll areas report the place in their viewport.
         auto* scrolled = qobject_cast<QAbstractScrollArea*>(area);
@@ -48,6 +52,16 @@ public:
                 [this, area] { Popup(KeyboardPlace(area)); });
       }
     }
+  }
+
+protected:
+  // The X11 platform follows the Menu key with a context-menu event of its own: the key's
+  // shortcut has opened the menu already.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard)
+      return true;
+    return QObject::eventFilter(watched, event);
   }
 
 private:

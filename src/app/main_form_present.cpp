@@ -215,6 +215,17 @@ void TMainform::FillProperties(const std::string& path) {
   imageArea->setAccessibleDescription(nameValue->text() + ", " + sizeValue->text());
 }
 
+void TMainform::OnShownFileRenamed(const std::string& from, const std::string& to) {
+  if (loadedFile_ != from) return;
+  loadedFile_ = to;
+  shownIndex_ = fileList->ItemIndex();
+  const QString name = QString::fromStdString(ExtractFileName(loadedFile_));
+  nameValue->setToolTip(name);
+  if (nameValue->text().isEmpty()) return;  // a picture that failed shows no properties
+  nameValue->setText(name);
+  imageArea->setAccessibleDescription(nameValue->text() + ", " + sizeValue->text());
+}
+
 void TMainform::OnZoomChanged() {
   pictureView->show();
   fitView->hide();

@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include "chrome/color_combo_box.h"
@@ -59,6 +61,12 @@ void NameOptionsControls(TOptions& options) {
   // Controls without a caption of their own.
   const LanguageTexts text(options.ProgramFolder());
   options.pageTree->setAccessibleName(text("309", "Pages"));
+  options.viewerIcon->setAccessibleName(text("317", "Program icon"));
+  options.smileyIcon->setAccessibleName(text("318", "Smiley"));
+  options.creditsText->setAccessibleName(text("319", "Credits and keys"));
+  for (QScrollBar* bar : {options.creditsText->verticalScrollBar(),
+                          options.creditsText->horizontalScrollBar()})
+    bar->setAccessibleName(text("320", "Scroll the credits"));
   options.skinBitmapBox->setAccessibleName(text("306", "Skin bitmap"));
   if (QWidget* plugins = options.FindComponent("ComboBox974"))
     plugins->setAccessibleName(text("308", "Plugins"));

@@ -128,18 +128,18 @@ void TFileListBox::SetItemIndex(int index) {
   }
 }
 
+std::string TFileListBox::PathOf(const std::string& name) const {
+  return JoinPath(QString::fromStdString(directory_), QString::fromStdString(name)).toStdString();
+}
+
 std::string TFileListBox::FileName() const {
-  if (index_ < 0) return {};
-  return JoinPath(QString::fromStdString(directory_),
-                  QString::fromStdString(model_->Names()[size_t(index_)]))
-      .toStdString();
+  return index_ < 0 ? std::string() : PathOf(model_->Names()[size_t(index_)]);
 }
 
 std::string TFileListBox::EntryPath(int index) {
   const std::vector<std::string>& names = Items();
   if (index < 0 || size_t(index) >= names.size()) return {};
-  return JoinPath(QString::fromStdString(directory_), QString::fromStdString(names[size_t(index)]))
-      .toStdString();
+  return PathOf(names[size_t(index)]);
 }
 
 void TFileListBox::SetFileName(const std::string& path) {
@@ -228,6 +228,7 @@ void TFileListBox::KeepSelection(const std::string& selected, const std::string&
   if (selected.empty()) return;
   if (const int row = Row(now); row >= 0) {
     SelectRow(row);
+    if (now != selected) emit OnSelectedRenamed(PathOf(selected), PathOf(now));
     return;
   }
   // The shown file went (deleted in a file manager, say): the next one takes its place, as a

@@ -55,6 +55,8 @@ public:
 signals:
   // The selection changed (by user or program), or the list was re-read.
   void OnChange(QObject* sender);
+  // The selected file was renamed on disk and stays selected under its new name (full paths).
+  void OnSelectedRenamed(const std::string& from, const std::string& to);
   void OnDblClick(QObject* sender);
 
 protected:
@@ -65,6 +67,8 @@ protected:
 private:
   friend class TDirectoryListBox;  // keeps dirList_ in step with its link
 
+  // The full path of a name in the list's folder.
+  std::string PathOf(const std::string& name) const;
   // Starts reading the folder afresh: the list is empty until the entries are in.
   void StartReading();
   // Waits for a read under way, so that the entries are the folder's.

@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include "platform/application.h"
+
 namespace velk {
 namespace {
 
@@ -29,6 +31,7 @@ TEST(Fullscreenform, CoversTheScreenAndClosesOnAClickOnPictureOrCaption) {
   EXPECT_TRUE(form.isVisible());
   EXPECT_TRUE(form.captionLabel->isVisible());
   EXPECT_EQ(form.captionLabel->text(), "/pictures/a.jpg");
+  EXPECT_EQ(form.windowTitle(), "a.jpg - " + Application::Title());
   // The view fills everything above the one-line caption, whatever the picture's size.
   EXPECT_EQ(form.pictureView->geometry(), QRect(0, 0, form.width(), form.height() - 13));
   picture.Clear();  // the window holds its own copy

@@ -337,6 +337,15 @@ TEST_F(MainformTest, ChoosingFilesFillsThePanelAndTheZoomApplies) {
   EXPECT_EQ(form->nameValue->text(), "");
   EXPECT_TRUE(form->executeButton->isEnabled());
 
+  // The shown file renamed on disk: the panel says its new name at once, without a new load.
+  form->fileList->SetFileName(pictures + "/a.jpg");
+  const Picture* shown = &form->pictureView->GetPicture();
+  const uint64_t generation = shown->Generation();
+  std::filesystem::rename(pictures + "/a.jpg", pictures + "/z.jpg");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->nameValue->text() == "z.jpg"; }, 10000));
+  EXPECT_EQ(form->nameValue->toolTip(), "z.jpg");
+  EXPECT_EQ(shown->Generation(), generation);
+
   // A new folder: nothing selected, the panel cleared, the four buttons off.
   form->folderList->SetDirectory(dir.Path());
   EXPECT_EQ(form->nameValue->text(), "");

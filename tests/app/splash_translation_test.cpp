@@ -158,7 +158,7 @@ protected:
 
 TEST_F(LanguageWindowsTest, TheKeyListIsWhatTheTranslatorsRead) {
   std::string file = "[Settings]\nname=Marks\n";
-  for (int key = 0; key < 320; ++key)
+  for (int key = 0; key < 400; ++key)
     file += std::to_string(key) + "=#" + std::to_string(key) + "#\n";
   program.dir.Write("marks.ldf", file);
   program.Select(program.dir.File("marks.ldf"));
