@@ -2,12 +2,16 @@
 
 #include <QListWidget>
 #include <QSpinBox>
+#include <QThreadPool>
 #include <QTimer>
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "gif/gif_image.h"
+#include "image/jpeg_codec.h"
 #include "image/jpeg_image.h"
+#include "image/tiff_decoders.h"
 #include "options/conversion.h"
 #include "options/convert_page.h"
 #include "options/options_form.h"
@@ -101,6 +105,7 @@ void TSlideShowPage::OnDelayChanged() {
 }
 
 void TSlideShowPage::OnStartClicked() {
+  ahead_ = {};  // the files may have changed since the last show
   slideTimer->start();
   slideList->setCurrentRow(0);
   OnSlideTimer();
@@ -129,7 +134,18 @@ void TSlideShowPage::OnSlideTimer() {
   const int row = std::clamp(slideList->currentRow(), 0, count - 1);
   const std::string path = slideList->item(row)->text().toStdString();
   try {
-    LoadSlide(path);
+    if (std::optional<PreparedSlide> slide = TakeAhead(path)) {
+      TJPEGImage& working = *options_.workingPicture;
+      Picture picture;
+      picture.SetBitmap(std::move(slide->bitmap));
+      if (slide->bytes)
+        working.AdoptFile(path, slide->bytes, working.DecodeOptions(), slide->progressEvents,
+                          picture, "");
+      else
+        working.GetPicture().Assign(picture);
+    } else {
+      LoadSlide(path);
+    }
   } catch (const std::exception&) {
     // Passed over: the previous slide stays under the new caption.
   }
@@ -138,6 +154,50 @@ void TSlideShowPage::OnSlideTimer() {
   } catch (const std::exception&) {
   }
   slideList->setCurrentRow(row == count - 1 ? 0 : row + 1);
+  if (slideTimer->isActive()) {
+    slideTimer->start();  // the delay counts from now, however long the slide took to read
+    ReadAhead();
+  }
+}
+
+void TSlideShowPage::ReadAhead() {
+  const std::string path = slideList->currentItem()->text().toStdString();
+  const TJPEGImage& working = *options_.workingPicture;
+  const JpegDecodeOptions options = working.DecodeOptions();
+  const int progressStep = working.ProgressStep();
+  const std::string extension = LowerExtension(path);
+  const bool jpeg = IsJpegExtension(extension);
+  // A GIF is read at its turn, by the window's thread, as its animation wants.
+  if (!jpeg && extension != ".bmp" && extension != ".tif" && extension != ".tiff") {
+    ahead_ = {};
+    return;
+  }
+  auto read = std::make_shared<std::packaged_task<PreparedSlide()>>([=] {
+    PreparedSlide slide;
+    if (jpeg) {
+      slide.bytes = std::make_shared<const std::vector<uint8_t>>(ReadJpegFile(path));
+      slide.bitmap = DecodeJpeg(slide.bytes->data(), slide.bytes->size(), options, progressStep,
+                                [&](int) { ++slide.progressEvents; });
+    } else if (extension == ".bmp") {
+      slide.bitmap = LoadBmpFile(path);
+    } else {
+      TiffMessages quiet;  // a bad slide is passed over without a message
+      slide.bitmap = LoadTiffInput(path, {options.applyOrientation, options.convertProfile});
+    }
+    return slide;
+  });
+  ahead_ = {path, options, progressStep, read->get_future()};
+  // A show stopped meanwhile leaves the read to finish on its own data.
+  QThreadPool::globalInstance()->start([read] { (*read)(); });
+}
+
+std::optional<TSlideShowPage::PreparedSlide> TSlideShowPage::TakeAhead(const std::string& path) {
+  Ahead ahead = std::exchange(ahead_, {});
+  const TJPEGImage& working = *options_.workingPicture;
+  if (ahead.path != path || ahead.options != working.DecodeOptions() ||
+      ahead.progressStep != working.ProgressStep() || !ahead.result.valid())
+    return std::nullopt;
+  return ahead.result.get();  // throws what the reading threw
 }
 
 void TSlideShowPage::OnPreviewClicked() {

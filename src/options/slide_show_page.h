@@ -1,8 +1,14 @@
 #pragma once
-// The Slide Show page ("Panel9") of the options dialog: the slide list, the delay and slideTimer,
-// which shows the files one by one in the full-screen window until it is clicked.
+// The Slide Show page ("Panel9") of the options dialog: the slide list, the delay and
+// slideTimer, which shows the files one by one in the full-screen window until it is clicked.
+// Each slide stays the delay from the moment it shows: the next one is read meanwhile.
 #include <QObject>
+#include <future>
+#include <optional>
 #include <string>
+
+#include "image/jpeg_image.h"
+#include "platform/bitmap.h"
 
 class QListWidget;
 class QSpinBox;
@@ -36,13 +42,32 @@ public:
   TToolbarButton97* clearButton;
   TToolbarButton97* previewButton;
   QTimer* slideTimer;
+  // The slide being read ahead while the one before it shows ("" for none).
+  const std::string& SlideAhead() const { return ahead_.path; }
 
 private:
+  // What a thread read and decoded of a slide ahead of its turn.
+  struct PreparedSlide {
+    JpegBytes bytes;  // a JPEG's, with its decode in bitmap
+    Bitmap bitmap;
+    int progressEvents = 0;
+  };
+  struct Ahead {
+    std::string path;
+    JpegDecodeOptions options;  // the working picture's when it was started
+    int progressStep = 0;
+    std::future<PreparedSlide> result;
+  };
+  // Starts reading the slide on the list's current row on a thread of its own.
+  void ReadAhead();
+  // The slide read ahead, when it is the file asked for with today's options.
+  std::optional<PreparedSlide> TakeAhead(const std::string& path);
   // Loads one slide into the working picture by its extension; throws on failure.
   void LoadSlide(const std::string& path);
 
   TOptions& options_;
   OptionsHost& host_;
+  Ahead ahead_;
 };
 
 }  // namespace velk

@@ -6,6 +6,8 @@
 
 #include "options/convert_fixture.h"
 #include "options/convert_page.h"
+#include "image/jpeg_codec.h"
+#include "platform/atomic_file.h"
 #include "widgets/toolbar_button.h"
 
 namespace velk {
@@ -43,6 +45,27 @@ TEST_F(SlideShowPageTest, TwoFilesLoopFromLineZeroUntilTheTimerStops) {
   using Shows = std::vector<std::pair<std::string, int>>;
   EXPECT_EQ(Shown(), (Shows{{a, 255}, {b, 0}, {a, 255}}));
   EXPECT_EQ(Page().slideList->currentRow(), 1);  // names the next slide
+}
+
+// Each slide stays the delay from the moment it shows, however long it took to read, and the
+// next one is read meanwhile on another thread, then shown as it would have been read at its
+// turn. The first slide is a photo whose 256-colour decode takes a good part of a second.
+TEST_F(SlideShowPageTest, EachSlideStaysItsDelayFromWhenItShowsAndTheNextIsReadMeanwhile) {
+  const std::string photo = dir.File("0-photo.jpg");  // first in the sorted list
+  WriteFileAtomically(photo, EncodeJpeg(test::GradientBitmap(4000, 3000), JpegEncodeOptions{}));
+  Add({photo, a});
+  Page().startButton->click();
+  EXPECT_GT(Page().slideTimer->remainingTime(), 900);
+  EXPECT_EQ(Page().SlideAhead(), a);
+  Page().OnSlideTimer();
+  EXPECT_EQ(Page().SlideAhead(), photo);
+  Page().OnSlideTimer();
+  ASSERT_EQ(host.shown.size(), 3u);
+  EXPECT_EQ(host.shown[1].caption, a);
+  EXPECT_EQ(host.shown[1].colour.red, 255);
+  EXPECT_EQ(host.shown[2].caption, photo);
+  EXPECT_EQ(host.shown[2].colour, host.shown[0].colour);
+  EXPECT_EQ(options->workingPicture->FileName(), photo);
 }
 
 TEST_F(SlideShowPageTest, PreviewKeepsTheSelectionAndLeavesTheTimerAlone) {
