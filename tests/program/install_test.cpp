@@ -157,6 +157,12 @@ TEST(InstalledProgram, DebianPackageUnpacksAndRuns) {
   EXPECT_EQ(depends.output.find("-dev"), std::string::npos) << depends.output;
 
   ASSERT_EQ(test::RunChild({dpkgDeb, "-x", deb, dir.File("root")}, {}).exitCode, 0);
+  // Installed-Size as dpkg counts it: each file in KiB rounded up, 1 for a folder or a link.
+  uintmax_t kib = 1;  // the root folder
+  for (const auto& entry : fs::recursive_directory_iterator(dir.File("root")))
+    kib += entry.is_regular_file() && !entry.is_symlink() ? (entry.file_size() + 1023) / 1024 : 1;
+  EXPECT_EQ(test::RunChild({dpkgDeb, "-f", deb, "Installed-Size"}, {}).output,
+            std::to_string(kib) + "\n");
   const std::string usr = dir.File("root/usr");
   ExpectInstalledLayout(usr);
   const test::ChildRun version = test::RunChild({usr + "/bin/velkview", "--version"}, {});
