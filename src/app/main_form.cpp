@@ -71,6 +71,11 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
     const QFileInfo file(environment_.arguments.first());
     if (file.isFile()) startFile_ = file.absoluteFilePath().toStdString();
   }
+  // Several files (a file manager's "Open with" on a selection): the list holds just those.
+  if (!startFile_.empty() && environment_.arguments.size() > 1)
+    for (const QString& argument : environment_.arguments)
+      if (const QFileInfo file(argument); file.isFile())
+        givenFiles_.push_back(file.absoluteFilePath().toStdString());
   if (fullscreen_) InstallKeysAndDrops(*this, *fullscreen_);
   InstallToolbarCommands(*this);
   InstallPictureMouse(*this);

@@ -205,6 +205,8 @@ private:
   TOptions* options_ = nullptr;
   // The existing file named on the command line, until start-up has shown it.
   std::string startFile_;
+  // The existing files named on the command line when it names several.
+  std::vector<std::string> givenFiles_;
   std::string loadedFile_;  // the file the last selection loaded or tried to load
   QString pictureStatus_;
   // Status-line openings, in the current language.

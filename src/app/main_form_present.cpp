@@ -194,7 +194,7 @@ void TMainform::PreloadNeighbours(const LoadedPointer& shown) {
 
 void TMainform::FillProperties(const std::string& path) {
   nameValue->setText(QString::fromStdString(ExtractFileName(path)));
-  locationValue->setText(QString::fromStdString(fileList->Directory()));
+  locationValue->setText(QFileInfo(QString::fromStdString(path)).absolutePath());
   locationValue->adjustSize();
   if (locationValue->width() > 150) locationValue->resize(150, 13);  // clipped; the hint has it all
 

@@ -158,6 +158,7 @@ void TMainform::OpenCommandLineFile() {
   if (startFile_.empty()) return;
   const QFileInfo file(QString::fromStdString(startFile_));
   folderList->SetDirectory(file.absolutePath().toStdString());
+  if (givenFiles_.size() > 1) fileList->SetFiles(givenFiles_);
 }
 
 void TMainform::FinishStartup() {

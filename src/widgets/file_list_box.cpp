@@ -96,7 +96,31 @@ void TFileListBox::Reread() {
   emit OnChange(this);
 }
 
+void TFileListBox::SetFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  const std::string folder =
+      QFileInfo(QString::fromStdString(paths.front())).absolutePath().toStdString();
+  if (folder != directory_) {
+    if (dirList_) dirList_->SetDirectory(folder);
+    else SetDirectory(folder);
+  }
+  Settle();
+  std::vector<std::string> names;
+  for (const std::string& path : paths) {
+    const QFileInfo file(QString::fromStdString(path));
+    names.push_back(file.absolutePath().toStdString() == directory_
+                        ? file.fileName().toStdString()
+                        : file.absoluteFilePath().toStdString());
+  }
+  watch_->Watch({});  // the folder's changes are not this list's
+  givenFiles_ = true;
+  const QScopedValueRollback quiet(quiet_, true);
+  model_->Reset(std::move(names));
+  index_ = -1;
+}
+
 void TFileListBox::StartReading() {
+  givenFiles_ = false;
   {
     const QScopedValueRollback quiet(quiet_, true);
     model_->Reset({});
@@ -129,6 +153,7 @@ void TFileListBox::SetItemIndex(int index) {
 }
 
 std::string TFileListBox::PathOf(const std::string& name) const {
+  if (name.starts_with('/')) return name;
   return JoinPath(QString::fromStdString(directory_), QString::fromStdString(name)).toStdString();
 }
 
@@ -188,6 +213,11 @@ int TFileListBox::Place(const std::string& name) const {
 }
 
 int TFileListBox::Row(const std::string& name) const {
+  if (givenFiles_) {  // in the order given, not sorted
+    const std::vector<std::string>& names = model_->Names();
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+  }
   const int row = Place(name);
   return size_t(row) < model_->Names().size() && model_->Names()[size_t(row)] == name ? row : -1;
 }

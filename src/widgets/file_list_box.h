@@ -36,6 +36,10 @@ public:
   void SetMask(const std::string& mask);
   // Reads the folder again: nothing is selected afterwards and OnChange fires.
   void Reread();
+  // Lists just these files, in this order, until the folder or the mask changes: the files a
+  // file manager hands the program together. The folder becomes the first one's; files in
+  // other folders are listed by their full path. Nothing is selected afterwards.
+  void SetFiles(const std::vector<std::string>& paths);
 
   // The selected entry, -1 for none. Setting an index outside the list selects nothing.
   int ItemIndex() const { return index_; }
@@ -67,7 +71,7 @@ protected:
 private:
   friend class TDirectoryListBox;  // keeps dirList_ in step with its link
 
-  // The full path of a name in the list's folder.
+  // The full path of a name in the list's folder (a listed full path stays as it is).
   std::string PathOf(const std::string& name) const;
   // Starts reading the folder afresh: the list is empty until the entries are in.
   void StartReading();
@@ -84,6 +88,7 @@ private:
   int FindName(const std::string& name);
 
   std::string directory_;
+  bool givenFiles_ = false;  // the list holds the files SetFiles gave, not the folder's
   std::string mask_ = "*.*";
   FileListModel* model_;
   int index_ = -1;

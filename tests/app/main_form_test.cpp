@@ -355,6 +355,27 @@ TEST_F(MainformTest, ChoosingFilesFillsThePanelAndTheZoomApplies) {
     EXPECT_FALSE(button->isEnabled());
 }
 
+// Several files on the command line (a file manager's "Open with" on a selection): the list
+// holds just those, in their order, until another folder is chosen.
+TEST_F(MainformTest, SeveralFilesGivenAreTheListInTheirOrder) {
+  const std::string other = dir.Path() + "/other";
+  std::filesystem::create_directories(other);
+  SaveBmpFile(Gradient(30, 20), other + "/x.bmp");
+  const std::string given[] = {pictures + "/b.bmp", pictures + "/a.jpg", other + "/x.bmp"};
+  auto form = Start({QString::fromStdString(given[0]), QString::fromStdString(given[1]),
+                     QString::fromStdString(given[2])});
+  EXPECT_EQ(form->fileList->Items(), (std::vector<std::string>{"b.bmp", "a.jpg", given[2]}));
+  EXPECT_EQ(form->folderList->Directory(), pictures);
+  EXPECT_EQ(form->fileList->FileName(), given[0]);
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 600);
+  form->fileList->SetItemIndex(2);
+  EXPECT_EQ(form->fileList->FileName(), given[2]);
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 30);
+  EXPECT_EQ(form->locationValue->toolTip().toStdString(), other + "/");
+  form->folderList->SetDirectory(other);
+  EXPECT_EQ(form->fileList->Items(), (std::vector<std::string>{"x.bmp"}));
+}
+
 TEST_F(MainformTest, BrowsingLoadsOffTheWindowThreadAndKeepsTheNeighboursReady) {
   // Photos told apart by their widths; noise decodes slowly enough to catch a load running.
   const std::string folder = dir.Path() + "/photos";
