@@ -245,6 +245,7 @@ void TranslateOptions(TOptions& options, OptionsHost& host) {
   Application::SetTitle(texts("0", "Velk's JPEG Viewer"));
   host.SetZoomIndex(zoom);
   options.skinBitmapBox->setCurrentIndex(bitmap);
+  options.FitToFont();  // a language's longer texts may want more room
 }
 
 TLanguagesPage::TLanguagesPage(TOptions& options, OptionsHost& host)

@@ -27,6 +27,7 @@
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/profile_file.h"
+#include "options/dialog_fit.h"
 #include "platform/program_files.h"
 #include "platform/window_place.h"
 #include "widgets/toolbar_button.h"
@@ -51,7 +52,7 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
       programFolder_(std::move(programFolder)) {
   setObjectName("Options");
   setWindowTitle("Options");
-  setFixedSize(490, 319);
+  setFixedSize(kDesignSize);
   BuildFrame();
   BuildGeneralPage();
   BuildJpegPage();
@@ -80,6 +81,7 @@ TOptions::TOptions(OptionsHost& host, std::string programFolder, QWidget* parent
   NameOptionsControls(*this);
   MakeKeyboardUsable(*this);
   pageTree->expandAll();
+  FitToFont();
   // As for any handler: a failure's message, the rest of the sequence skipped, the dialog usable.
   RunShowingErrors([this] { FormCreate(this); });
 }
@@ -280,6 +282,9 @@ void TOptions::hideEvent(QHideEvent* event) {
 void TOptions::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  if (event->type() == QEvent::FontChange) FitToFont();
 }
+
+void TOptions::FitToFont() { FitToTexts(*this, kDesignSize); }
 
 }  // namespace velk

@@ -70,6 +70,9 @@ public:
   std::array<int, kSchemeColourCount> SchemeColours() const;
   void SetSchemeColour(int index, int colour);
   int PluginCount() const;
+  // The dialog and its pages grown to show every text whole at the font in use (the design
+  // size at the design font); run again after the texts change.
+  void FitToFont();
   const std::string& BitmapBoxFolder() const { return bitmapBoxFolder_; }
   const std::string& PluginBoxFolder() const { return pluginBoxFolder_; }
 
@@ -137,6 +140,7 @@ private:
   void ApplyPhotoSettings();
   void ReadSchemeColours();
 
+  static constexpr QSize kDesignSize{490, 319};
   OptionsHost& host_;
   std::string programFolder_;
   std::string scheme_ = kSchemeName;

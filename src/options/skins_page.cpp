@@ -161,7 +161,7 @@ void TSkinsPage::OnBitmapEntryChanged() {
     if (host_.SkinPicture().Width() > 0) {
       bitmapPreview->SetPicture(host_.SkinPicture());
       // Auto-size takes the skin's full size; sizing back to the group fits it in instead.
-      bitmapPreview->setGeometry(kPreviewRect);
+      bitmapPreview->setGeometry(glyphPreview->geometry());
     }
   } else if (entry > 0 && entry < kSkinBitmapCount) {
     glyphPreview->setPixmap(QPixmap::fromImage(host_.ButtonGlyph(entry)));

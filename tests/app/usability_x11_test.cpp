@@ -312,6 +312,53 @@ TEST(UsableOnADesktop, EveryControlOfEveryWindowHasAName) {
   }
 }
 
+// The texts of every page that could be cut off: each shown label, check box, radio button and
+// captioned button, with what its text needs beyond its width or height.
+std::vector<std::string> CutTexts(QWidget& page) {
+  std::vector<std::string> cut;
+  for (QWidget* widget : page.findChildren<QWidget*>()) {
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap())
+      text = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = button->text();
+    if (text.isEmpty() || !widget->isVisibleTo(&page)) continue;
+    // Across: its text and what goes with it (a check box's box); down: a line of the font.
+    QSize needed(widget->sizeHint().width(), widget->fontMetrics().height());
+    if (qobject_cast<QPushButton*>(widget))  // its text and margins, not the style's least width
+      needed.setWidth(widget->fontMetrics().horizontalAdvance(text) +
+                      2 * (widget->style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                           widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth)));
+    const QSize has = widget->size();
+    if (needed.width() > has.width() || needed.height() > has.height())
+      cut.push_back(text.toStdString() + " needs " + std::to_string(needed.width()) + "x" +
+                    std::to_string(needed.height()) + ", has " + std::to_string(has.width()) +
+                    "x" + std::to_string(has.height()));
+  }
+  return cut;
+}
+
+// A desktop font larger than the design's (a theme's): the dialog and its pages grow until no
+// text is cut off; back at the design font they are the design size again.
+TEST(UsableOnADesktop, TheOptionsGrowWithALargerFontSoNoTextIsCut) {
+  NEED_X11_AND_A_WINDOW_MANAGER(manager);
+  Desktop desktop;
+  TOptions& options = desktop.options;
+  const QFont design = options.font();
+  const QSize designSize(490, 319);
+  for (const double scale : {1.0, 1.6, 1.0}) {
+    QFont font = design;
+    font.setPointSizeF(design.pointSizeF() * scale);
+    options.setFont(font);
+    for (int node = 1; node <= 10; ++node) {
+      options.ShowPage(node);
+      SCOPED_TRACE(std::to_string(scale) + " " + options.TreeItem(node)->text(0).toStdString());
+      EXPECT_EQ(CutTexts(options), std::vector<std::string>{});
+    }
+    if (scale == 1.0) EXPECT_EQ(options.size(), designSize);
+    else EXPECT_GT(options.width(), designSize.width());
+  }
+}
+
 // WCAG's contrast ratio of two colours.
 double Contrast(QRgb a, QRgb b) {
   const auto luminance = [](QRgb c) {
