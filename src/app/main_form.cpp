@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "app/file_commands.h"
 #include "app/fullscreen_form.h"
 #include "app/main_form_commands.h"
 #include "app/main_form_keys.h"
@@ -77,6 +78,7 @@ TMainform::TMainform(ViewerSettings& settings, TLoupeform* loupe, TFullscreenfor
       if (const QFileInfo file(argument); file.isFile())
         givenFiles_.push_back(file.absoluteFilePath().toStdString());
   if (fullscreen_) InstallKeysAndDrops(*this, *fullscreen_);
+  fileCommands = new FileCommands(*this);
   InstallToolbarCommands(*this);
   InstallPictureMouse(*this);
   fileList->setFocus();  // the first key browses the files, not the zoom box

@@ -33,6 +33,7 @@ class TTransImage;
 class TOptionBox;
 class TOptions;
 class HintTracker;
+class FileCommands;
 
 // What the main window needs from its surroundings; tests point it at temporary places.
 struct MainformEnvironment {
@@ -78,6 +79,8 @@ public:
   void OnZoomChanged() override;
   void OnPictureProgress();
   void ShowHint(const QString& hint);
+  // Says in the status line what a command did, also over the picture it leads to.
+  void ShowNotice(const QString& text);
   // Shows the picture in the full-screen window under the file's path.
   void ShowFullScreen();
   // The same once the selected file has loaded (at once when it has).
@@ -153,6 +156,7 @@ public:
   QLabel* statusLine;
   TGProgress* progressBar;
   std::unique_ptr<TShortcutLink> launcherLink;
+  FileCommands* fileCommands;
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -209,6 +213,7 @@ private:
   std::vector<std::string> givenFiles_;
   std::string loadedFile_;  // the file the last selection loaded or tried to load
   QString pictureStatus_;
+  QString notice_;  // a command's notice, for the picture still loading that it led to
   // Status-line openings, in the current language.
   QString damagedText_ = "The picture is damaged";
   QString unreadableText_ = "The picture cannot be shown";

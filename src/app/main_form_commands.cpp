@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QShortcut>
 
+#include "app/file_commands.h"
 #include "app/main_form.h"
 #include "app/scroll_box.h"
 #include "options/languages.h"
@@ -87,6 +88,9 @@ private:
       action->setEnabled(button->isEnabled());
       if (button == main_.pluginMenuButton->Button()) AddPlugins(*menu);
     }
+    menu->addSeparator();
+    main_.fileCommands->UpdateEnabled();
+    menu->addActions({main_.fileCommands->Actions().begin(), main_.fileCommands->Actions().end()});
     menu->popup(at);
   }
 
@@ -144,6 +148,8 @@ QString KeysHtml(const TMainform& mainform) {
       {native(Qt::Key_Space) + ", " + native(Qt::Key_Backspace),
        text("316", "Full screen: the next and the previous file")}};
   for (const auto& [keys, what] : others) html += "<br>" + keys + ": " + what.toHtmlEscaped();
+  for (const QAction* action : mainform.fileCommands->Actions())
+    html += "<br>" + native(action->shortcut()) + ": " + action->text().toHtmlEscaped();
   return html + "</p>";
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/file_commands.h"
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
 #include "app/scroll_box.h"
@@ -128,6 +129,11 @@ private:
         case Qt::Key_PageDown: next = current + 1; break;
         case Qt::Key_Backspace:
         case Qt::Key_PageUp: next = current - 1; break;
+        case Qt::Key_Delete:  // the shown file to the trash, and on to the next
+          main_.fileCommands->MoveToTrash();
+          if (main_.fileList->ItemIndex() < 0) fullscreen_.Leave();
+          else main_.ShowFullScreenWhenLoaded();
+          return true;
         case Qt::Key_Home: next = 0; break;
         case Qt::Key_End: next = count - 1; break;
         default: return false;

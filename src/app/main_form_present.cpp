@@ -33,6 +33,11 @@ void TMainform::ShowHint(const QString& hint) {
   statusLine->setText(hint.isEmpty() ? pictureStatus_ : hint);
 }
 
+void TMainform::ShowNotice(const QString& text) {
+  if (loader_->Loading()) notice_ = text;
+  SetPictureStatus(text);
+}
+
 void TMainform::SetPictureStatus(const QString& text) {
   pictureStatus_ = text;
   statusLine->setText(text);
@@ -103,7 +108,7 @@ void TMainform::Present(const LoadedPointer& loaded) {
     imageArea->setAccessibleDescription(QString());
     locationValue->adjustSize();  // the label sizes itself to its text until it grows too wide
     loadedFile_.clear();
-    SetPictureStatus("");
+    SetPictureStatus(std::exchange(notice_, {}));
     progressBar->hide();
     shownIndex_ = fileList->ItemIndex();
     if (loaded->kind == FileKind::Unsupported) {

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "app/main_form.h"
+#include "app/file_commands.h"
 #include "app/main_form_commands.h"
 #include "app/scroll_box.h"
 #include "chrome/path_combo_box.h"
@@ -63,6 +64,7 @@ void TMainform::TranslateMainWindow() {
   folderList->setAccessibleName(text("300", "Folders"));
   fileList->setAccessibleName(text("301", "Files"));
   imageArea->setAccessibleName(text("302", "Picture"));
+  fileCommands->Translate(text);
   ShowShortcutsInHints(*this);
   NameControlsByHints(this);
   if (options_) ShowKeysOnAboutPage(options_->creditsText, KeysHtml(*this));

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QLineEdit>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <functional>
 
 #include "widgets/directory_list_box.h"
 #include "widgets/file_mask.h"
@@ -38,11 +40,22 @@ public:
     endRemoveRows();
   }
 
+  // Names are edited in place; what is typed goes to the list, which asks for the rename.
+  std::function<void(int row, const QString& name)> onEdited;
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
+  }
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+    if (role == Qt::EditRole && index.isValid() && onEdited) onEdited(index.row(), value.toString());
+    return false;  // the entry changes when the file does
+  }
+
   int rowCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(names_.size());
   }
   QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole || !index.isValid() || size_t(index.row()) >= names_.size())
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() ||
+        size_t(index.row()) >= names_.size())
       return {};
     return QString::fromStdString(names_[size_t(index.row())]);
   }
@@ -65,6 +78,11 @@ TFileListBox::TFileListBox(QWidget* parent)
       watch_(std::make_unique<FolderWatch>(
           [this](const FolderChanges& changes) { FolderChanged(changes); })) {
   setModel(model_);
+  model_->onEdited = [this](int row, const QString& name) {
+    const std::string path = EntryPath(row);
+    if (!path.empty() && name.toStdString() != model_->Names()[size_t(row)])
+      emit OnRenameAsked(path, name.toStdString());
+  };
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setUniformItemSizes(true);  // keeps huge folders quick to lay out
@@ -106,17 +124,38 @@ void TFileListBox::SetFiles(const std::vector<std::string>& paths) {
   }
   Settle();
   std::vector<std::string> names;
-  for (const std::string& path : paths) {
-    const QFileInfo file(QString::fromStdString(path));
-    names.push_back(file.absolutePath().toStdString() == directory_
-                        ? file.fileName().toStdString()
-                        : file.absoluteFilePath().toStdString());
-  }
+  for (const std::string& path : paths)
+    names.push_back(
+        EntryName(QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString()));
   watch_->Watch({});  // the folder's changes are not this list's
   givenFiles_ = true;
   const QScopedValueRollback quiet(quiet_, true);
   model_->Reset(std::move(names));
   index_ = -1;
+}
+
+void TFileListBox::EntryChanged(const std::string& path) {
+  FolderChanges changes;
+  changes.names = {EntryName(path)};
+  FolderChanged(changes);
+}
+
+void TFileListBox::EntryRenamed(const std::string& from, const std::string& to) {
+  FolderChanges changes;
+  changes.names = {EntryName(from), EntryName(to)};
+  changes.renames = {{EntryName(from), EntryName(to)}};
+  FolderChanged(changes);
+}
+
+void TFileListBox::EditSelectedName() {
+  if (index_ < 0) return;
+  const QModelIndex entry = model_->index(index_);
+  edit(entry);
+  // The name part selected: the extension is seldom what changes.
+  if (auto* line = qobject_cast<QLineEdit*>(indexWidget(entry))) {
+    const qsizetype dot = line->text().lastIndexOf(u'.');
+    line->setSelection(0, dot > 0 ? dot : line->text().size());
+  }
 }
 
 void TFileListBox::StartReading() {
@@ -155,6 +194,11 @@ void TFileListBox::SetItemIndex(int index) {
 std::string TFileListBox::PathOf(const std::string& name) const {
   if (name.starts_with('/')) return name;
   return JoinPath(QString::fromStdString(directory_), QString::fromStdString(name)).toStdString();
+}
+
+std::string TFileListBox::EntryName(const std::string& path) const {
+  const QFileInfo file(QString::fromStdString(path));
+  return file.absolutePath().toStdString() == directory_ ? file.fileName().toStdString() : path;
 }
 
 std::string TFileListBox::FileName() const {

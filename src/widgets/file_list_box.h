@@ -40,6 +40,13 @@ public:
   // file manager hands the program together. The folder becomes the first one's; files in
   // other folders are listed by their full path. Nothing is selected afterwards.
   void SetFiles(const std::vector<std::string>& paths);
+  // Takes in now what the program itself did to files of the folder (full paths: one made or
+  // removed, one renamed), as the folder's own notice would a moment later.
+  void EntryChanged(const std::string& path);
+  void EntryRenamed(const std::string& from, const std::string& to);
+  // Edits the selected entry's name in place, its name part selected; a new name given is
+  // asked for through OnRenameAsked, and the entry keeps its name until the disk changes.
+  void EditSelectedName();
 
   // The selected entry, -1 for none. Setting an index outside the list selects nothing.
   int ItemIndex() const { return index_; }
@@ -62,6 +69,8 @@ signals:
   // The selected file was renamed on disk and stays selected under its new name (full paths).
   void OnSelectedRenamed(const std::string& from, const std::string& to);
   void OnDblClick(QObject* sender);
+  // The user gave the entry at path a new name in place.
+  void OnRenameAsked(const std::string& path, const std::string& newName);
 
 protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -73,6 +82,8 @@ private:
 
   // The full path of a name in the list's folder (a listed full path stays as it is).
   std::string PathOf(const std::string& name) const;
+  // The other way: a file of the folder by its name, one elsewhere by its full path.
+  std::string EntryName(const std::string& path) const;
   // Starts reading the folder afresh: the list is empty until the entries are in.
   void StartReading();
   // Waits for a read under way, so that the entries are the folder's.

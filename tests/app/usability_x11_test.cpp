@@ -24,6 +24,7 @@
 #include <map>
 #include <set>
 
+#include "app/file_commands.h"
 #include "app/program_windows.h"
 #include "app/shown_box.h"
 #include "app/scroll_box.h"
@@ -140,6 +141,16 @@ TEST(UsableOnADesktop, EveryToolbarCommandHasItsKeyAndTheContextMenuListsThem) {
     QTest::keyClick(main.windowHandle(), combination.key(), combination.keyboardModifiers());
     EXPECT_EQ(clicks.count(), 1);
   }
+  // The file commands' keys reach them from the file list (which has Ctrl+C of its own).
+  main.fileList->setFocus();
+  for (QAction* action : main.fileCommands->Actions()) {
+    SCOPED_TRACE(action->text().toStdString());
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    QSignalSpy triggered(action, &QAction::triggered);
+    const QKeyCombination combination = action->shortcut()[0];
+    QTest::keyClick(main.windowHandle(), combination.key(), combination.keyboardModifiers());
+    EXPECT_EQ(triggered.count(), 1);
+  }
 
   // The context menu from the mouse and both keys, on the file list and the picture.
   const QPoint list = main.fileList->mapTo(&main, main.fileList->rect().center());
@@ -170,7 +181,8 @@ TEST(UsableOnADesktop, EveryToolbarCommandHasItsKeyAndTheContextMenuListsThem) {
     for (QWidget* window : QApplication::topLevelWidgets())
       menus += window->objectName() == "CommandMenu" && window->isVisible();
     EXPECT_EQ(menus, 1);
-    ASSERT_EQ(menu->actions().size(), 15);  // the fourteen commands and the plugins
+    // The fourteen commands and the plugins, a line, the six file commands.
+    ASSERT_EQ(menu->actions().size(), 22);
     EXPECT_EQ(menu->actions()[2]->text(), "Refresh\tF5");
     EXPECT_EQ(menu->findChild<QMenu*>("PluginsMenu")->actions().first()->text(), "Plugins Manager");
     menu->close();

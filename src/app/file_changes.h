@@ -1,0 +1,45 @@
+#pragma once
+// The changes the program makes to the files it shows (move to the trash, delete, rename),
+// each made whole or not at all, and undone from what it recorded.
+#include <deque>
+#include <string>
+
+#include "app/picture_load.h"
+
+namespace velk {
+
+// What a change did, so that it can be undone.
+struct FileChange {
+  enum class Kind { Trashed, Renamed };
+  Kind kind = Kind::Renamed;
+  std::string from;  // where the file was
+  std::string to;    // where it is now: in the trash's files folder, or under its new name
+  FileStamp stamp;   // of the file as the change left it
+};
+
+// Moves the file to the desktop's trash (the freedesktop one a file manager restores from).
+// Throws EVelkError when no trash takes it; the file then stays where it is.
+FileChange MoveToTrash(const std::string& path);
+// Removes the file for good. Throws EVelkError when it cannot.
+void DeleteFile(const std::string& path);
+// Gives the file a new name in its folder. Throws EVelkError, changing nothing, for an empty
+// name, one with "/", or one another file already has.
+FileChange RenameFile(const std::string& path, const std::string& newName);
+// Puts the file back as it was. Throws EVelkError, changing nothing, when the file has changed
+// or gone since, or its old place is taken.
+void UndoChange(const FileChange& change);
+
+// The last changes, newest last, at most kMostUndone of them.
+class ChangeHistory {
+public:
+  static constexpr size_t kMostUndone = 20;
+  void Add(FileChange change);
+  bool Empty() const { return changes_.empty(); }
+  // Takes the newest change off the history.
+  FileChange TakeLast();
+
+private:
+  std::deque<FileChange> changes_;
+};
+
+}  // namespace velk
