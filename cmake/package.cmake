@@ -20,7 +20,8 @@ set(velk_runtime_packages
     "libc6 (>= 2.36)" "libstdc++6 (>= 12)" libgcc-s1
     "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6dbus6 (>= 6.4)"
     qt6-qpa-plugins
-    "libjpeg62-turbo (>= 1:2.0)" "liblcms2-2 (>= 2.9)" "libasound2 (>= 1.0.16)"
+    "libjpeg62-turbo (>= 1:2.0)" "libturbojpeg0 (>= 1:2.0)" "liblcms2-2 (>= 2.9)"
+    "libasound2 (>= 1.0.16)"
     # the theme the icons are installed into, as Debian's icon packages expect
     hicolor-icon-theme)
 list(JOIN velk_runtime_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)

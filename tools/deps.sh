@@ -1,7 +1,7 @@
 # Sourced by run.sh and test.sh: installs with apt-get whatever a fresh Debian 12 machine lacks.
 velk_packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libjpeg62-turbo-dev libasound2-dev
+  qt6-base-dev libjpeg62-turbo-dev libturbojpeg0-dev libasound2-dev
   pulseaudio alsa-utils libasound2-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils openbox

@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "image/jpeg_image.h"
+#include "platform/atomic_file.h"
 #include "platform/errors.h"
 
 namespace velk {
@@ -57,9 +59,23 @@ FileChange RenameFile(const std::string& path, const std::string& newName) {
   return {FileChange::Kind::Renamed, path, to, StampOf(to)};
 }
 
+FileChange TurnFile(const std::string& path, Turn turn) {
+  if (KindOf(path) != FileKind::Jpeg)
+    throw EVelkError("Only JPEG files can be turned for good; '" + NameOf(path) +
+                     "' was left as it is");
+  const std::vector<uint8_t> turned = TurnJpeg(ReadJpegFile(path), turn);
+  if (!WriteFileAtomically(path, turned))
+    throw EVelkError("Cannot write '" + NameOf(path) + "'; it was left as it is");
+  return {FileChange::Kind::Turned, path, path, StampOf(path), turn};
+}
+
 void UndoChange(const FileChange& change) {
   if (StampOf(change.to) != change.stamp)
     throw EVelkError("'" + NameOf(change.to) + "' has changed since; it was left as it is");
+  if (change.kind == FileChange::Kind::Turned) {
+    TurnFile(change.to, Inverse(change.turn));
+    return;
+  }
   RenameWithoutReplacing(change.to, change.from);
   if (change.kind == FileChange::Kind::Trashed) {
     // The trash's record of it: ".../Trash/files/NAME" has ".../Trash/info/NAME.trashinfo".

@@ -5,16 +5,18 @@
 #include <string>
 
 #include "app/picture_load.h"
+#include "image/jpeg_turn.h"
 
 namespace velk {
 
 // What a change did, so that it can be undone.
 struct FileChange {
-  enum class Kind { Trashed, Renamed };
+  enum class Kind { Trashed, Renamed, Turned };
   Kind kind = Kind::Renamed;
   std::string from;  // where the file was
   std::string to;    // where it is now: in the trash's files folder, or under its new name
   FileStamp stamp;   // of the file as the change left it
+  Turn turn = Turn::Clockwise;  // what a turn did
 };
 
 // Moves the file to the desktop's trash (the freedesktop one a file manager restores from).
@@ -25,6 +27,9 @@ void DeleteFile(const std::string& path);
 // Gives the file a new name in its folder. Throws EVelkError, changing nothing, for an empty
 // name, one with "/", or one another file already has.
 FileChange RenameFile(const std::string& path, const std::string& newName);
+// Turns a JPEG file for good without loss, rewritten beside itself and renamed over itself (a
+// failure leaves it as it was). Throws EVelkError for other kinds of file.
+FileChange TurnFile(const std::string& path, Turn turn);
 // Puts the file back as it was. Throws EVelkError, changing nothing, when the file has changed
 // or gone since, or its old place is taken.
 void UndoChange(const FileChange& change);

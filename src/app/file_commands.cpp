@@ -36,7 +36,7 @@ bool FileManagerShows(const QUrl& file) {
 }  // namespace
 
 FileCommands::FileCommands(TMainform& mainform) : QObject(&mainform), main_(mainform) {
-  const auto make = [this](const char* name, QKeySequence key, void (FileCommands::*run)()) {
+  const auto make = [this](const char* name, QKeySequence key, auto run) {
     auto* action = new QAction(name, &main_);
     action->setShortcut(key);
     action->setShortcutContext(Qt::WindowShortcut);
@@ -45,6 +45,14 @@ FileCommands::FileCommands(TMainform& mainform) : QObject(&mainform), main_(main
     actions_.push_back(action);
     return action;
   };
+  const auto turn = [this](Turn how) { return [this, how] { TurnShown(how); }; };
+  clockwise_ = make("Turn clockwise", Qt::CTRL | Qt::Key_R, turn(Turn::Clockwise));
+  anticlockwise_ =
+      make("Turn anticlockwise", Qt::CTRL | Qt::SHIFT | Qt::Key_R, turn(Turn::Anticlockwise));
+  mirrorAcross_ =
+      make("Mirror left to right", Qt::CTRL | Qt::SHIFT | Qt::Key_M, turn(Turn::MirrorLeftRight));
+  mirrorDown_ =
+      make("Mirror top to bottom", Qt::CTRL | Qt::SHIFT | Qt::Key_U, turn(Turn::MirrorTopBottom));
   trash_ = make("Move to the trash", Qt::Key_Delete, &FileCommands::MoveToTrash);
   delete_ = make("Delete for good", Qt::SHIFT | Qt::Key_Delete, &FileCommands::DeleteForGood);
   rename_ = make("Rename", Qt::Key_F2, &FileCommands::Rename);
@@ -57,10 +65,14 @@ FileCommands::FileCommands(TMainform& mainform) : QObject(&mainform), main_(main
 
 void FileCommands::Translate(const LanguageTexts& text) {
   const std::pair<QAction*, std::pair<const char*, const char*>> names[] = {
+      {clockwise_, {"334", "Turn clockwise"}}, {anticlockwise_, {"335", "Turn anticlockwise"}},
+      {mirrorAcross_, {"336", "Mirror left to right"}},
+      {mirrorDown_, {"337", "Mirror top to bottom"}},
       {trash_, {"321", "Move to the trash"}}, {delete_, {"322", "Delete for good"}},
       {rename_, {"323", "Rename"}},           {copy_, {"324", "Copy"}},
       {show_, {"325", "Show in the file manager"}}, {undo_, {"326", "Undo"}}};
   for (const auto& [action, key] : names) action->setText(text(key.first, key.second));
+  turnedText_ = text("338", "%1 turned for good. Ctrl+Z turns it back.");
   trashedText_ = text("327", "%1 moved to the trash. Ctrl+Z puts it back.");
   deletedText_ = text("328", "%1 deleted for good.");
   renamedText_ = text("329", "%1 renamed to %2. Ctrl+Z renames it back.");
@@ -72,7 +84,9 @@ void FileCommands::Translate(const LanguageTexts& text) {
 
 void FileCommands::UpdateEnabled() {
   const bool selected = main_.fileList->ItemIndex() >= 0;
-  for (QAction* action : {trash_, delete_, rename_, copy_, show_}) action->setEnabled(selected);
+  for (QAction* action : {clockwise_, anticlockwise_, mirrorAcross_, mirrorDown_, trash_, delete_,
+                          rename_, copy_, show_})
+    action->setEnabled(selected);
   undo_->setEnabled(!history_.Empty());
 }
 
@@ -87,6 +101,16 @@ void FileCommands::Run(Step step) {
   } catch (const std::exception& error) {
     ShowException(error);
   }
+}
+
+void FileCommands::TurnShown(Turn turn) {
+  const std::string path = main_.fileList->FileName();
+  if (path.empty()) return;
+  Run([&] {
+    history_.Add(TurnFile(path, turn));
+    main_.OnFileSelected();  // shown again as it is now
+    return turnedText_.arg(Name(path));
+  });
 }
 
 void FileCommands::MoveToTrash() {
@@ -152,6 +176,8 @@ void FileCommands::Undo() {
     if (change.kind == FileChange::Kind::Trashed) {
       main_.fileList->EntryChanged(change.from);
       main_.fileList->SetFileName(change.from);  // and shown
+    } else if (change.kind == FileChange::Kind::Turned) {
+      if (main_.fileList->FileName() == change.from) main_.OnFileSelected();
     } else {
       main_.fileList->EntryRenamed(change.to, change.from);
     }

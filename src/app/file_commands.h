@@ -1,7 +1,7 @@
 #pragma once
-// What a user does to the shown file from the program: moves it to the trash, deletes it for
-// good, renames it in the file list, copies it, shows it in the file manager, and undoes the
-// last of these changes. Each is an action with a key (on the main window; Delete also in full
+// What a user does to the shown file from the program: turns or mirrors it for good, moves it
+// to the trash, deletes it for good, renames it in the file list, copies it, shows it in the
+// file manager, and undoes the last of these changes. Each is an action with a key (on the main window; Delete also in full
 // screen) and an entry in the context menu, and says in the status line what it did.
 #include <QObject>
 #include <vector>
@@ -27,6 +27,7 @@ public:
   // On or off with a file selected.
   void UpdateEnabled();
 
+  void TurnShown(Turn turn);  // Ctrl+R, Ctrl+Shift+R, Ctrl+Shift+M, Ctrl+Shift+U
   void MoveToTrash();    // Delete
   void DeleteForGood();  // Shift+Delete, after a question
   void Rename();         // F2: edited in place in the file list
@@ -44,8 +45,10 @@ private:
   TMainform& main_;
   ChangeHistory history_;
   std::vector<QAction*> actions_;
+  QAction *clockwise_, *anticlockwise_, *mirrorAcross_, *mirrorDown_;
   QAction *trash_, *delete_, *rename_, *copy_, *show_, *undo_;
   // Status texts: %1 a file's name, %2 its new one.
+  QString turnedText_ = "%1 turned for good. Ctrl+Z turns it back.";
   QString trashedText_ = "%1 moved to the trash. Ctrl+Z puts it back.";
   QString deletedText_ = "%1 deleted for good.";
   QString renamedText_ = "%1 renamed to %2. Ctrl+Z renames it back.";

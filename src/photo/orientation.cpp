@@ -126,29 +126,35 @@ void MovePackedPixels(const Bitmap& source, Bitmap& target) {
 
 }  // namespace
 
-int ExifOrientation(const uint8_t* payload, size_t size) {
+size_t ExifOrientationOffset(const uint8_t* payload, size_t size, bool* bigEndian) {
   // "Exif" 0 0, then a TIFF header: byte order, 42, offset of the first directory.
-  if (size < 14 || std::memcmp(payload, "Exif\0\0", 6) != 0) return kOrientationAsStored;
+  if (size < 14 || std::memcmp(payload, "Exif\0\0", 6) != 0) return 0;
   const uint8_t* tiff = payload + 6;
   const size_t length = size - 6;
-  bool bigEndian;
-  if (tiff[0] == 'M' && tiff[1] == 'M') bigEndian = true;
-  else if (tiff[0] == 'I' && tiff[1] == 'I') bigEndian = false;
-  else return kOrientationAsStored;
-  if (Read16(tiff + 2, bigEndian) != 42) return kOrientationAsStored;
-  const uint32_t directory = Read32(tiff + 4, bigEndian);
-  if (directory > length - 2) return kOrientationAsStored;
-  const unsigned entries = Read16(tiff + directory, bigEndian);
+  if (tiff[0] == 'M' && tiff[1] == 'M') *bigEndian = true;
+  else if (tiff[0] == 'I' && tiff[1] == 'I') *bigEndian = false;
+  else return 0;
+  if (Read16(tiff + 2, *bigEndian) != 42) return 0;
+  const uint32_t directory = Read32(tiff + 4, *bigEndian);
+  if (directory > length - 2) return 0;
+  const unsigned entries = Read16(tiff + directory, *bigEndian);
   for (unsigned i = 0; i < entries; ++i) {
     const size_t at = directory + 2 + size_t(i) * 12;
     if (at + 12 > length) break;
-    if (Read16(tiff + at, bigEndian) != kOrientationTag) continue;
+    if (Read16(tiff + at, *bigEndian) != kOrientationTag) continue;
     // A SHORT (type 3) with one value, kept in the entry's first two value bytes.
-    if (Read16(tiff + at + 2, bigEndian) != 3 || Read32(tiff + at + 4, bigEndian) < 1) break;
-    const int value = Read16(tiff + at + 8, bigEndian);
-    return ValidOrientation(value) ? value : kOrientationAsStored;
+    if (Read16(tiff + at + 2, *bigEndian) != 3 || Read32(tiff + at + 4, *bigEndian) < 1) break;
+    return 6 + at + 8;
   }
-  return kOrientationAsStored;
+  return 0;
+}
+
+int ExifOrientation(const uint8_t* payload, size_t size) {
+  bool bigEndian = false;
+  const size_t at = ExifOrientationOffset(payload, size, &bigEndian);
+  if (at == 0) return kOrientationAsStored;
+  const int value = Read16(payload + at, bigEndian);
+  return ValidOrientation(value) ? value : kOrientationAsStored;
 }
 
 Bitmap OrientedBlank(int width, int height, int bitsPerPixel, int orientation) {

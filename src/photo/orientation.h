@@ -16,6 +16,9 @@ inline bool ValidOrientation(int value) { return value >= 1 && value <= 8; }
 // The Orientation of an APP1 segment's payload ("Exif\0\0" and a TIFF header); 1 when the
 // segment is not EXIF, has no such tag, or any of it lies outside the bytes.
 int ExifOrientation(const uint8_t* payload, size_t size);
+// Where in that payload the Orientation's two value bytes lie (and their byte order); 0 when
+// there are none.
+size_t ExifOrientationOffset(const uint8_t* payload, size_t size, bool* bigEndian);
 
 // The picture as it is meant to be seen: orientations 5 to 8 swap width and height. Any
 // depth and palette; 1 and values outside 1..8 give the bitmap back unchanged.

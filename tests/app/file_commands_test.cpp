@@ -18,8 +18,10 @@
 
 #include "app/fullscreen_form.h"
 #include "app/main_form.h"
+#include "image/jpeg_codec.h"
 #include "image/jpeg_image.h"
 #include "image/loupe_form.h"
+#include "platform/atomic_file.h"
 #include "platform/bmp_codec.h"
 #include "platform/dialogs.h"
 #include "support/temp_dir.h"
@@ -139,6 +141,33 @@ TEST_F(FileCommandsTest, RenameInPlaceRefusesBadNamesAndUndoes) {
   EXPECT_TRUE(fs::exists(pictures + "/z.bmp"));
 }
 
+// A JPEG turns for good at once (the file's own decode turned) and back; other kinds say no.
+TEST_F(FileCommandsTest, TurnsRewriteAJpegAndUndoTurnsItBack) {
+  Bitmap photo(64, 48, 24);
+  for (int y = 0; y < 16; ++y)  // a red top-left corner
+    for (int x = 0; x < 16; ++x) photo.ScanLine(y)[x * 3 + 2] = 255;
+  WriteFileAtomically(pictures + "/d.jpg", EncodeJpeg(photo, JpegEncodeOptions{}));
+  form->fileList->SetFileName(pictures + "/d.jpg");
+  form->fileCommands->TurnShown(Turn::Clockwise);
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 48);
+  EXPECT_EQ(Status(), "d.jpg turned for good. Ctrl+Z turns it back.");
+  const std::string turned = dir.Read("pictures/d.jpg");
+  const Bitmap stored = DecodeJpeg(reinterpret_cast<const uint8_t*>(turned.data()),
+                                   turned.size(), JpegDecodeOptions{});
+  EXPECT_EQ(stored.Width(), 48);
+  EXPECT_GT(stored.PixelColor(40, 4).red, 200);  // the corner went to the top right
+  form->fileCommands->Undo();
+  EXPECT_EQ(form->pictureView->GetPicture().Width(), 64);
+
+  form->fileList->SetFileName(pictures + "/b.bmp");
+  const std::string bytes = dir.Read("pictures/b.bmp");
+  form->fileCommands->TurnShown(Turn::MirrorLeftRight);
+  ASSERT_EQ(dialogs->messages.size(), 1u);
+  EXPECT_EQ(dialogs->messages[0].text,
+            "Only JPEG files can be turned for good; 'b.bmp' was left as it is.");
+  EXPECT_EQ(dir.Read("pictures/b.bmp"), bytes);
+}
+
 TEST_F(FileCommandsTest, DeleteForGoodAsksFirst) {
   dialogs->answers = {MessageAnswer::No, MessageAnswer::Yes};
   form->fileCommands->DeleteForGood();
@@ -166,7 +195,8 @@ TEST_F(FileCommandsTest, EveryCommandHasAKeyAndAName) {
     EXPECT_FALSE(action->text().isEmpty());
     EXPECT_TRUE(keys.insert(action->shortcut().toString()).second) << action->text().toStdString();
   }
-  EXPECT_EQ(keys, (std::set<QString>{"Del", "Shift+Del", "F2", "Ctrl+C", "Ctrl+Shift+F",
+  EXPECT_EQ(keys, (std::set<QString>{"Ctrl+R", "Ctrl+Shift+R", "Ctrl+Shift+M", "Ctrl+Shift+U",
+                                     "Del", "Shift+Del", "F2", "Ctrl+C", "Ctrl+Shift+F",
                                      "Ctrl+Z"}));
 }
 
