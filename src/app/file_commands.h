@@ -1,8 +1,9 @@
 #pragma once
 // What a user does to the shown file from the program: turns or mirrors it for good, moves it
 // to the trash, deletes it for good, renames it in the file list, copies it, shows it in the
-// file manager, and undoes the last of these changes. Each is an action with a key (on the main window; Delete also in full
-// screen) and an entry in the context menu, and says in the status line what it did.
+// file manager, and undoes the last of these changes. Each is an action with a key (on the
+// main window; Delete also in full screen) and an entry in the context menu, and says in the
+// status line what it did.
 #include <QObject>
 #include <vector>
 

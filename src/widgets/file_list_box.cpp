@@ -46,7 +46,8 @@ public:
     return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
   }
   bool setData(const QModelIndex& index, const QVariant& value, int role) override {
-    if (role == Qt::EditRole && index.isValid() && onEdited) onEdited(index.row(), value.toString());
+    if (role == Qt::EditRole && index.isValid() && onEdited)
+      onEdited(index.row(), value.toString());
     return false;  // the entry changes when the file does
   }
 

@@ -184,7 +184,8 @@ TEST_F(FileCommandsTest, CopyGivesThePictureAndTheFile) {
   form->fileCommands->Copy();
   const QMimeData* copied = QApplication::clipboard()->mimeData();
   ASSERT_NE(copied, nullptr);
-  EXPECT_EQ(copied->urls(), QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(pictures + "/b.bmp"))});
+  const QUrl file = QUrl::fromLocalFile(QString::fromStdString(pictures + "/b.bmp"));
+  EXPECT_EQ(copied->urls(), QList<QUrl>{file});
   EXPECT_EQ(qvariant_cast<QImage>(copied->imageData()).size(), QSize(9, 6));
   EXPECT_EQ(Status(), "b.bmp copied.");
 }
