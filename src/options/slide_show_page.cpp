@@ -2,7 +2,6 @@
 
 #include <QListWidget>
 #include <QSpinBox>
-#include <QThreadPool>
 #include <QTimer>
 #include <algorithm>
 #include <memory>
@@ -68,6 +67,10 @@ TSlideShowPage::TSlideShowPage(TOptions& options, OptionsHost& host)
   connect(previewButton, &TToolbarButton97::clicked, this, &TSlideShowPage::OnPreviewClicked);
   connect(delayBox, &QSpinBox::textChanged, this, &TSlideShowPage::OnDelayChanged);
   connect(slideTimer, &QTimer::timeout, this, &TSlideShowPage::OnSlideTimer);
+}
+
+TSlideShowPage::~TSlideShowPage() {
+  if (reader_.joinable()) reader_.join();
 }
 
 void TSlideShowPage::OnAddClicked() {
@@ -172,7 +175,7 @@ void TSlideShowPage::ReadAhead() {
     ahead_ = {};
     return;
   }
-  auto read = std::make_shared<std::packaged_task<PreparedSlide()>>([=] {
+  std::packaged_task<PreparedSlide()> read([=] {
     PreparedSlide slide;
     if (jpeg) {
       slide.bytes = std::make_shared<const std::vector<uint8_t>>(ReadJpegFile(path));
@@ -186,9 +189,9 @@ void TSlideShowPage::ReadAhead() {
     }
     return slide;
   });
-  ahead_ = {path, options, progressStep, read->get_future()};
-  // A show stopped meanwhile leaves the read to finish on its own data.
-  QThreadPool::globalInstance()->start([read] { (*read)(); });
+  ahead_ = {path, options, progressStep, read.get_future()};
+  if (reader_.joinable()) reader_.join();  // done long ago, a slide's delay having passed
+  reader_ = std::thread(std::move(read));
 }
 
 std::optional<TSlideShowPage::PreparedSlide> TSlideShowPage::TakeAhead(const std::string& path) {

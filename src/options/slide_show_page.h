@@ -6,6 +6,7 @@
 #include <future>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "image/jpeg_image.h"
 #include "platform/bitmap.h"
@@ -25,6 +26,7 @@ class TSlideShowPage : public QObject {
 public:
   // Finds the page's controls (built on "Panel9"), makes slideTimer and connects the handlers.
   TSlideShowPage(TOptions& options, OptionsHost& host);
+  ~TSlideShowPage() override;  // waits for a slide being read ahead
 
   void OnAddClicked();
   void OnRemoveClicked();
@@ -68,6 +70,7 @@ private:
   TOptions& options_;
   OptionsHost& host_;
   Ahead ahead_;
+  std::thread reader_;  // reads the slide ahead
 };
 
 }  // namespace velk
