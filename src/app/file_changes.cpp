@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "image/jpeg_image.h"
@@ -30,7 +33,66 @@ void RenameWithoutReplacing(const std::string& from, const std::string& to) {
   throw EVelkError("Cannot rename '" + NameOf(from) + "': " + std::strerror(errno));
 }
 
+// The whole file, for a copy; throws EVelkError when it cannot be read.
+std::vector<uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  if (!in.eof() && in.fail())
+    throw EVelkError("Cannot read '" + NameOf(path) + "': " + std::strerror(errno));
+  return bytes;
+}
+
+void KeepModificationTime(const std::string& from, const std::string& to) {
+  struct stat source {};
+  if (::stat(from.c_str(), &source) != 0) return;
+  const timespec times[2] = {source.st_atim, source.st_mtim};
+  ::utimensat(AT_FDCWD, to.c_str(), times, 0);
+}
+
 }  // namespace
+
+std::string FreeName(const std::string& folder, const std::string& name) {
+  const QFileInfo file(QString::fromStdString(name));
+  const QString base = file.completeBaseName(), suffix = file.suffix();
+  for (int n = 2;; ++n) {
+    const QString candidate =
+        QString("%1 (%2)%3").arg(base).arg(n).arg(suffix.isEmpty() ? "" : "." + suffix);
+    if (!QFileInfo::exists(QDir(QString::fromStdString(folder)).filePath(candidate)))
+      return candidate.toStdString();
+  }
+}
+
+std::optional<FileChange> CopyToFolder(const std::string& path, const std::string& folder,
+                                       bool move,
+                                       const std::function<Clash(const std::string&)>& clash) {
+  const QDir target(QString::fromStdString(folder));
+  std::string name = NameOf(path);
+  std::string to = target.filePath(QString::fromStdString(name)).toStdString();
+  if (to == path) return std::nullopt;  // already there
+  bool replace = false;
+  if (QFileInfo::exists(QString::fromStdString(to))) {
+    switch (clash(name)) {
+      case Clash::Skip: return std::nullopt;
+      case Clash::Replace: replace = true; break;
+      case Clash::KeepBoth:
+        name = FreeName(folder, name);
+        to = target.filePath(QString::fromStdString(name)).toStdString();
+        break;
+    }
+  }
+  // Within one file system a move is a rename; otherwise, as a copy, a whole new file first.
+  if (move && !replace && ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, to.c_str(),
+                                      RENAME_NOREPLACE) == 0)
+    return FileChange{FileChange::Kind::Moved, path, to, StampOf(to)};
+  if (move && replace && ::rename(path.c_str(), to.c_str()) == 0)
+    return FileChange{FileChange::Kind::Moved, path, to, StampOf(to)};
+  if (!WriteFileAtomically(to, ReadAll(path)))
+    throw EVelkError("Cannot write '" + name + "' in " + folder + "; nothing was changed");
+  KeepModificationTime(path, to);
+  if (move) DeleteFile(path);
+  return FileChange{move ? FileChange::Kind::Moved : FileChange::Kind::Copied, path, to,
+                    StampOf(to)};
+}
 
 FileChange MoveToTrash(const std::string& path) {
   // The home trash lives in the data folder; without that folder Qt would put the file into a
@@ -74,6 +136,24 @@ void UndoChange(const FileChange& change) {
     throw EVelkError("'" + NameOf(change.to) + "' has changed since; it was left as it is");
   if (change.kind == FileChange::Kind::Turned) {
     TurnFile(change.to, Inverse(change.turn));
+    return;
+  }
+  if (change.kind == FileChange::Kind::Copied) {
+    DeleteFile(change.to);
+    return;
+  }
+  if (change.kind == FileChange::Kind::Moved) {
+    if (::renameat2(AT_FDCWD, change.to.c_str(), AT_FDCWD, change.from.c_str(),
+                    RENAME_NOREPLACE) == 0)
+      return;
+    if (errno != EXDEV) RenameWithoutReplacing(change.to, change.from);  // says why it cannot
+    // Moved to another file system: copied back whole, then removed there.
+    if (QFileInfo::exists(QString::fromStdString(change.from)))
+      throw EVelkError("A file named '" + NameOf(change.from) + "' is already there");
+    if (!WriteFileAtomically(change.from, ReadAll(change.to)))
+      throw EVelkError("Cannot write '" + NameOf(change.from) + "'; nothing was changed");
+    KeepModificationTime(change.to, change.from);
+    DeleteFile(change.to);
     return;
   }
   RenameWithoutReplacing(change.to, change.from);

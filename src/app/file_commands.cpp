@@ -7,6 +7,7 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -59,6 +60,8 @@ FileCommands::FileCommands(TMainform& mainform) : QObject(&mainform), main_(main
   copy_ = make("Copy", QKeySequence::Copy, &FileCommands::Copy);
   show_ = make("Show in the file manager", Qt::CTRL | Qt::SHIFT | Qt::Key_F,
                &FileCommands::ShowInFileManager);
+  copyTo_ = make("Copy to a folder", Qt::Key_F7, &FileCommands::CopyToFolder);
+  moveTo_ = make("Move to a folder", Qt::Key_F8, &FileCommands::MoveToFolder);
   undo_ = make("Undo", QKeySequence::Undo, &FileCommands::Undo);
   connect(main_.fileList, &TFileListBox::OnRenameAsked, this, &FileCommands::RenameTo);
 }
@@ -70,7 +73,9 @@ void FileCommands::Translate(const LanguageTexts& text) {
       {mirrorDown_, {"337", "Mirror top to bottom"}},
       {trash_, {"321", "Move to the trash"}}, {delete_, {"322", "Delete for good"}},
       {rename_, {"323", "Rename"}},           {copy_, {"324", "Copy"}},
-      {show_, {"325", "Show in the file manager"}}, {undo_, {"326", "Undo"}}};
+      {show_, {"325", "Show in the file manager"}},
+      {copyTo_, {"339", "Copy to a folder"}}, {moveTo_, {"340", "Move to a folder"}},
+      {undo_, {"326", "Undo"}}};
   for (const auto& [action, key] : names) action->setText(text(key.first, key.second));
   turnedText_ = text("338", "%1 turned for good. Ctrl+Z turns it back.");
   trashedText_ = text("327", "%1 moved to the trash. Ctrl+Z puts it back.");
@@ -80,12 +85,17 @@ void FileCommands::Translate(const LanguageTexts& text) {
   undoneText_ = text("331", "Undone: %1 is back.");
   nothingText_ = text("332", "Nothing to undo.");
   askDeleteText_ = text("333", "Delete %1 for good? This cannot be undone.");
+  copiedToText_ = text("341", "%1 copied to %2. Ctrl+Z removes the copy.");
+  movedToText_ = text("342", "%1 moved to %2. Ctrl+Z moves it back.");
+  otherFolderText_ = text("343", "Other folder...");
+  clashText_ = text("344", "%1 is already in %2. Yes replaces it, No keeps both (the new one "
+                           "as %3), Cancel leaves it where it is.");
 }
 
 void FileCommands::UpdateEnabled() {
   const bool selected = main_.fileList->ItemIndex() >= 0;
   for (QAction* action : {clockwise_, anticlockwise_, mirrorAcross_, mirrorDown_, trash_, delete_,
-                          rename_, copy_, show_})
+                          rename_, copy_, show_, copyTo_, moveTo_})
     action->setEnabled(selected);
   undo_->setEnabled(!history_.Empty());
 }
@@ -165,6 +175,58 @@ void FileCommands::ShowInFileManager() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(file.absolutePath()));
 }
 
+void FileCommands::CopyToFolder() { ChooseFolder(false); }
+void FileCommands::MoveToFolder() { ChooseFolder(true); }
+
+void FileCommands::ChooseFolder(bool move) {
+  if (main_.fileList->FileName().empty()) return;
+  // The recent folders under the selected file, then any other.
+  QMenu menu(&main_);
+  for (const std::string& folder : recentFolders_)
+    menu.addAction(QString::fromStdString(folder))->setData(QString::fromStdString(folder));
+  QAction* other = menu.addAction(otherFolderText_);
+  QAction* chosen = other;
+  if (!recentFolders_.empty()) {
+    const QRect entry = main_.fileList->visualRect(main_.fileList->currentIndex());
+    chosen = menu.exec(main_.fileList->viewport()->mapToGlobal(entry.bottomLeft()));
+  }
+  if (!chosen) return;
+  const std::string start = recentFolders_.empty() ? main_.fileList->Directory()
+                                                   : recentFolders_.front();
+  const std::string folder = chosen == other
+                                 ? AppDialogs().PickFolder(chosen->text().toStdString(), start)
+                                 : chosen->data().toString().toStdString();
+  if (!folder.empty()) SendTo(folder, move);
+}
+
+void FileCommands::SendTo(const std::string& folder, bool move) {
+  const std::string path = main_.fileList->FileName();
+  if (path.empty()) return;
+  std::erase(recentFolders_, folder);
+  recentFolders_.insert(recentFolders_.begin(), folder);
+  if (recentFolders_.size() > 5) recentFolders_.pop_back();
+  const auto clash = [&](const std::string& name) {
+    const QString question = clashText_.arg(QString::fromStdString(name),
+                                            QString::fromStdString(folder),
+                                            QString::fromStdString(FreeName(folder, name)));
+    switch (AppDialogs().Message(MessageKind::Confirmation, question.toStdString(),
+                                 MessageButtons::YesNoCancel)) {
+      case MessageAnswer::Yes: return Clash::Replace;
+      case MessageAnswer::No: return Clash::KeepBoth;
+      default: return Clash::Skip;
+    }
+  };
+  Run([&] {
+    const std::optional<FileChange> change = velk::CopyToFolder(path, folder, move, clash);
+    if (!change) return QString();
+    history_.Add(*change);
+    main_.fileList->EntryChanged(change->to);  // a copy beside it is listed
+    if (move) main_.fileList->EntryChanged(path);  // the next file takes its place
+    return (move ? movedToText_ : copiedToText_)
+        .arg(Name(path), QString::fromStdString(folder));
+  });
+}
+
 void FileCommands::Undo() {
   if (history_.Empty()) {
     main_.ShowNotice(nothingText_);
@@ -178,6 +240,11 @@ void FileCommands::Undo() {
       main_.fileList->SetFileName(change.from);  // and shown
     } else if (change.kind == FileChange::Kind::Turned) {
       if (main_.fileList->FileName() == change.from) main_.OnFileSelected();
+    } else if (change.kind == FileChange::Kind::Copied) {
+      main_.fileList->EntryChanged(change.to);
+    } else if (change.kind == FileChange::Kind::Moved) {
+      main_.fileList->EntryChanged(change.from);
+      main_.fileList->SetFileName(change.from);  // and shown, when in the listed folder
     } else {
       main_.fileList->EntryRenamed(change.to, change.from);
     }

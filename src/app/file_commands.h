@@ -34,10 +34,15 @@ public:
   void Rename();         // F2: edited in place in the file list
   void Copy();           // Ctrl+C: the picture and the file, for pasting either
   void ShowInFileManager();
+  void CopyToFolder();   // F7: a recent folder or another
+  void MoveToFolder();   // F8
+  // Copies or moves the file into the folder, asking what to do when its name is taken.
+  void SendTo(const std::string& folder, bool move);
   void Undo();           // Ctrl+Z
 
 private:
   void RenameTo(const std::string& path, const std::string& newName);
+  void ChooseFolder(bool move);
   // Says what was done in the status line; fails with the error box, changing nothing.
   template <typename Step>
   void Run(Step step);
@@ -45,9 +50,10 @@ private:
 
   TMainform& main_;
   ChangeHistory history_;
+  std::vector<std::string> recentFolders_;  // newest first, at most five
   std::vector<QAction*> actions_;
   QAction *clockwise_, *anticlockwise_, *mirrorAcross_, *mirrorDown_;
-  QAction *trash_, *delete_, *rename_, *copy_, *show_, *undo_;
+  QAction *trash_, *delete_, *rename_, *copy_, *show_, *copyTo_, *moveTo_, *undo_;
   // Status texts: %1 a file's name, %2 its new one.
   QString turnedText_ = "%1 turned for good. Ctrl+Z turns it back.";
   QString trashedText_ = "%1 moved to the trash. Ctrl+Z puts it back.";
@@ -57,6 +63,11 @@ private:
   QString undoneText_ = "Undone: %1 is back.";
   QString nothingText_ = "Nothing to undo.";
   QString askDeleteText_ = "Delete %1 for good? This cannot be undone.";
+  QString copiedToText_ = "%1 copied to %2. Ctrl+Z removes the copy.";
+  QString movedToText_ = "%1 moved to %2. Ctrl+Z moves it back.";
+  QString otherFolderText_ = "Other folder...";
+  QString clashText_ = "%1 is already in %2. Yes replaces it, No keeps both (the new one as %3), "
+                       "Cancel leaves it where it is.";
 };
 
 }  // namespace velk

@@ -133,7 +133,8 @@ constexpr int kWindowKeys[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,   10,  11,
                                303, 304, 305, 312, 313, 314, 315, 316};
 // The file commands' names and the status line's notices after each (file_commands.cpp).
 constexpr int kFileCommandKeys[] = {321, 322, 323, 324, 325, 326, 327, 328, 329,
-                                    330, 331, 332, 333, 334, 335, 336, 337, 338};
+                                    330, 331, 332, 333, 334, 335, 336, 337, 338,
+                                    339, 340, 341, 342, 343, 344};
 // The options dialog's names for screen readers (options_names.cpp).
 constexpr int kNameKeys[] = {306, 308, 309, 317, 318, 319, 320};
 // Read by the Convert page while a conversion runs: the button's "Cancel" and the progress.

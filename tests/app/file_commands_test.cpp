@@ -168,6 +168,39 @@ TEST_F(FileCommandsTest, TurnsRewriteAJpegAndUndoTurnsItBack) {
   EXPECT_EQ(dir.Read("pictures/b.bmp"), bytes);
 }
 
+// A taken name asks: leave it, keep both, or replace. The copy keeps the file's time; undo
+// removes the copy or moves the file back.
+TEST_F(FileCommandsTest, CopyAndMoveToAFolderAskWhenTheNameIsTaken) {
+  const std::string other = dir.File("other"), b = pictures + "/b.bmp";
+  fs::create_directories(other);
+  dir.Write("other/b.bmp", "another picture");
+  const std::string bytes = dir.Read("pictures/b.bmp");
+  dialogs->answers = {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes};
+
+  form->fileCommands->SendTo(other, false);  // Cancel: left where it is
+  EXPECT_EQ(dir.Read("other/b.bmp"), "another picture");
+  EXPECT_FALSE(fs::exists(other + "/b (2).bmp"));
+  EXPECT_EQ(dialogs->messages[0].text, "b.bmp is already in " + other + ". Yes replaces it, No "
+            "keeps both (the new one as b (2).bmp), Cancel leaves it where it is.");
+
+  form->fileCommands->SendTo(other, false);  // No: both kept
+  EXPECT_EQ(dir.Read("other/b (2).bmp"), bytes);
+  EXPECT_EQ(fs::last_write_time(other + "/b (2).bmp"), fs::last_write_time(b));
+  EXPECT_EQ(Status(), "b.bmp copied to " + other + ". Ctrl+Z removes the copy.");
+  form->fileCommands->Undo();
+  EXPECT_FALSE(fs::exists(other + "/b (2).bmp"));
+
+  form->fileCommands->SendTo(other, true);  // Yes: replaced, and the next file shown
+  EXPECT_EQ(dir.Read("other/b.bmp"), bytes);
+  EXPECT_FALSE(fs::exists(b));
+  EXPECT_EQ(form->fileList->FileName(), pictures + "/c.bmp");
+  EXPECT_EQ(Status(), "b.bmp moved to " + other + ". Ctrl+Z moves it back.");
+  form->fileCommands->Undo();
+  EXPECT_EQ(dir.Read("pictures/b.bmp"), bytes);
+  EXPECT_EQ(form->fileList->FileName(), b);
+  EXPECT_EQ(dialogs->messages.size(), 3u);
+}
+
 TEST_F(FileCommandsTest, DeleteForGoodAsksFirst) {
   dialogs->answers = {MessageAnswer::No, MessageAnswer::Yes};
   form->fileCommands->DeleteForGood();
@@ -197,8 +230,8 @@ TEST_F(FileCommandsTest, EveryCommandHasAKeyAndAName) {
     EXPECT_TRUE(keys.insert(action->shortcut().toString()).second) << action->text().toStdString();
   }
   EXPECT_EQ(keys, (std::set<QString>{"Ctrl+R", "Ctrl+Shift+R", "Ctrl+Shift+M", "Ctrl+Shift+U",
-                                     "Del", "Shift+Del", "F2", "Ctrl+C", "Ctrl+Shift+F",
-                                     "Ctrl+Z"}));
+                                     "Del", "Shift+Del", "F2", "Ctrl+C", "Ctrl+Shift+F", "F7",
+                                     "F8", "Ctrl+Z"}));
 }
 
 }  // namespace

@@ -173,7 +173,8 @@ TEST_F(LanguageWindowsTest, TheKeyListIsWhatTheTranslatorsRead) {
   // the status line's openings for a damaged or unreadable picture only with one, the file
   // commands' notices and question only after a command.
   read.insert({"310", "311", "202", "203"});
-  for (int key : {327, 328, 329, 330, 331, 332, 333, 338}) read.insert(std::to_string(key));
+  for (int key : {327, 328, 329, 330, 331, 332, 333, 338, 341, 342, 343, 344})
+    read.insert(std::to_string(key));
   const std::vector<std::string> keys = LanguageKeys();
   EXPECT_EQ(read, std::set<std::string>(keys.begin(), keys.end()));
 }

@@ -181,8 +181,8 @@ TEST(UsableOnADesktop, EveryToolbarCommandHasItsKeyAndTheContextMenuListsThem) {
     for (QWidget* window : QApplication::topLevelWidgets())
       menus += window->objectName() == "CommandMenu" && window->isVisible();
     EXPECT_EQ(menus, 1);
-    // The fourteen commands and the plugins, a line, the ten file commands.
-    ASSERT_EQ(menu->actions().size(), 26);
+    // The fourteen commands and the plugins, a line, the twelve file commands.
+    ASSERT_EQ(menu->actions().size(), 28);
     EXPECT_EQ(menu->actions()[2]->text(), "Refresh\tF5");
     EXPECT_EQ(menu->findChild<QMenu*>("PluginsMenu")->actions().first()->text(), "Plugins Manager");
     menu->close();
