@@ -30,7 +30,7 @@ TEST(CommandLine, UsageBadOptionsDisplayAndOutputFolder) {
     std::string notSaid;  // never in the output
   };
   const Case cases[] = {
-      {{"--help"}, {}, 0, "Usage: velkview [OPTION]... [FILE]\n", "DISPLAY is not set"},
+      {{"--help"}, {}, 0, "Usage: velkview [OPTION]... [FILE]...\n", "DISPLAY is not set"},
       {{"-h", sample}, {}, 0, "\nEnvironment:\n  DISPLAY", ""},
       {{"--bogus", sample}, {}, 2, "velkview: unknown option --bogus\nUsage: velkview", ""},
       // Wayland alone: one line instead of Qt's abort.
