@@ -183,7 +183,7 @@ int TMainform::CheckedLoupeSpeed() const {
 bool TMainform::FormClose() {
   settings_.lint = CheckedLoupeSpeed();
   settings_.Zoom = zoomBox->currentIndex();
-  const int fileIndex = fileList->ItemIndex();
+  const int fileIndex = fileList->FolderIndex();
   settings_.Directory = folderList->Directory();
   settings_.Loupe = loupe_->isVisible();
   settings_.Filter = filterBox->ItemIndex();

@@ -135,6 +135,15 @@ void TFileListBox::SetFiles(const std::vector<std::string>& paths) {
   index_ = -1;
 }
 
+int TFileListBox::FolderIndex() {
+  if (!givenFiles_ || index_ < 0) return index_;
+  const std::string name = model_->Names()[size_t(index_)];
+  const std::vector<std::string> names =
+      ListFiles(directory_, FileMask(QString::fromStdString(mask_)));
+  const auto found = std::find(names.begin(), names.end(), name);
+  return found == names.end() ? -1 : int(found - names.begin());
+}
+
 void TFileListBox::EntryChanged(const std::string& path) {
   FolderChanges changes;
   changes.names = {EntryName(path)};

@@ -40,6 +40,9 @@ public:
   // file manager hands the program together. The folder becomes the first one's; files in
   // other folders are listed by their full path. Nothing is selected afterwards.
   void SetFiles(const std::vector<std::string>& paths);
+  // The selected entry's place among the folder's own entries, also while the list holds
+  // given files; -1 when none.
+  int FolderIndex();
   // Takes in now what the program itself did to files of the folder (full paths: one made or
   // removed, one renamed), as the folder's own notice would a moment later.
   void EntryChanged(const std::string& path);

@@ -368,6 +368,8 @@ TEST_F(MainformTest, SeveralFilesGivenAreTheListInTheirOrder) {
   EXPECT_EQ(form->folderList->Directory(), pictures);
   EXPECT_EQ(form->fileList->FileName(), given[0]);
   EXPECT_EQ(form->pictureView->GetPicture().Width(), 600);
+  form->fileList->SetItemIndex(1);
+  EXPECT_EQ(form->fileList->FolderIndex(), 0);  // what the settings keep: a.jpg is the first
   form->fileList->SetItemIndex(2);
   EXPECT_EQ(form->fileList->FileName(), given[2]);
   EXPECT_EQ(form->pictureView->GetPicture().Width(), 30);
