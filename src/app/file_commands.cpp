@@ -180,19 +180,19 @@ void FileCommands::MoveToFolder() { ChooseFolder(true); }
 
 void FileCommands::ChooseFolder(bool move) {
   if (main_.fileList->FileName().empty()) return;
+  const std::vector<std::string>& recent = main_.Settings().RecentFolders;
   // The recent folders under the selected file, then any other.
   QMenu menu(&main_);
-  for (const std::string& folder : recentFolders_)
+  for (const std::string& folder : recent)
     menu.addAction(QString::fromStdString(folder))->setData(QString::fromStdString(folder));
   QAction* other = menu.addAction(otherFolderText_);
   QAction* chosen = other;
-  if (!recentFolders_.empty()) {
+  if (!recent.empty()) {
     const QRect entry = main_.fileList->visualRect(main_.fileList->currentIndex());
     chosen = menu.exec(main_.fileList->viewport()->mapToGlobal(entry.bottomLeft()));
   }
   if (!chosen) return;
-  const std::string start = recentFolders_.empty() ? main_.fileList->Directory()
-                                                   : recentFolders_.front();
+  const std::string start = recent.empty() ? main_.fileList->Directory() : recent.front();
   const std::string folder = chosen == other
                                  ? AppDialogs().PickFolder(chosen->text().toStdString(), start)
                                  : chosen->data().toString().toStdString();
@@ -202,9 +202,10 @@ void FileCommands::ChooseFolder(bool move) {
 void FileCommands::SendTo(const std::string& folder, bool move) {
   const std::string path = main_.fileList->FileName();
   if (path.empty()) return;
-  std::erase(recentFolders_, folder);
-  recentFolders_.insert(recentFolders_.begin(), folder);
-  if (recentFolders_.size() > 5) recentFolders_.pop_back();
+  std::vector<std::string>& recent = main_.Settings().RecentFolders;
+  std::erase(recent, folder);
+  recent.insert(recent.begin(), folder);
+  if (recent.size() > size_t(kRecentFolderCount)) recent.pop_back();
   const auto clash = [&](const std::string& name) {
     const QString question = clashText_.arg(QString::fromStdString(name),
                                             QString::fromStdString(folder),

@@ -50,7 +50,6 @@ private:
 
   TMainform& main_;
   ChangeHistory history_;
-  std::vector<std::string> recentFolders_;  // newest first, at most five
   std::vector<QAction*> actions_;
   QAction *clockwise_, *anticlockwise_, *mirrorAcross_, *mirrorDown_;
   QAction *trash_, *delete_, *rename_, *copy_, *show_, *copyTo_, *moveTo_, *undo_;

@@ -55,6 +55,16 @@ void ReadPhotoSettings(const Registry& registry, ViewerSettings& settings) {
     settings.ColourProfiles = registry.ReadBool(kColourProfilesValue);
 }
 
+std::string RecentFolderValue(int n) { return kRecentFolderValue + std::to_string(n + 1); }
+
+void ReadRecentFolders(const Registry& registry, ViewerSettings& settings) {
+  settings.RecentFolders.clear();
+  for (int n = 0; n < kRecentFolderCount; ++n)
+    if (registry.ValueExists(RecentFolderValue(n)))
+      if (std::string folder = registry.ReadString(RecentFolderValue(n)); !folder.empty())
+        settings.RecentFolders.push_back(std::move(folder));
+}
+
 // The dither box takes effect at each load; its other entries keep the control's dither.
 void ApplyDitherSetting(int dither, JpegDecodeOptions& options) {
   if (dither == 0) options.dither = TDither::Ordered;
@@ -106,6 +116,7 @@ void TMainform::RestoreSettings() {
     settings_.skindir = registry.ReadString("skindir");
     settings_.lint = registry.ReadInteger("lint");
     ReadPhotoSettings(registry, settings_);
+    ReadRecentFolders(registry, settings_);
     RestoreWindowPosition(*this, registry);
   }
   pictureView->SetApplyOrientation(settings_.Orientation);
@@ -216,6 +227,10 @@ bool TMainform::FormClose() {
     registry.WriteInteger("lint", settings_.lint);
     registry.WriteBool(kOrientationValue, settings_.Orientation);
     registry.WriteBool(kColourProfilesValue, settings_.ColourProfiles);
+    for (int n = 0; n < kRecentFolderCount; ++n)
+      registry.WriteString(RecentFolderValue(n), size_t(n) < settings_.RecentFolders.size()
+                                                     ? settings_.RecentFolders[size_t(n)]
+                                                     : std::string());
     settings_.Filename = settings_.FileIndex ? fileIndex : 0;
     registry.WriteInteger("Filename", settings_.Filename);
     WriteWindowPosition(*this, registry);

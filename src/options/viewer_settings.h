@@ -1,14 +1,18 @@
 #pragma once
 // What the main window and the options dialog both read and change; saved between runs as
-// fourteen registry values under kSettingsKey, and two more of our own (photo orientation and
-// colour profiles) whose absence means on.
+// fourteen registry values under kSettingsKey, and more of our own: photo orientation and
+// colour profiles (whose absence means on) and the copy and move commands' last folders.
 #include <string>
+#include <vector>
 
 namespace velk {
 
 inline constexpr const char* kSettingsKey = "\\Software\\Velk's Software\\Velk's JPEG viewer";
 inline constexpr const char* kOrientationValue = "Orientation";
 inline constexpr const char* kColourProfilesValue = "ColourProfiles";
+// "RecentFolder1" (the newest) to "RecentFolder5".
+inline constexpr const char* kRecentFolderValue = "RecentFolder";
+inline constexpr int kRecentFolderCount = 5;
 
 struct ViewerSettings {
   std::string Directory;
@@ -26,6 +30,7 @@ struct ViewerSettings {
   std::string pluginsFolder;  // not stored in the registry
   bool Orientation = true;     // turn photos as their files say
   bool ColourProfiles = true;  // convert embedded colour profiles to sRGB
+  std::vector<std::string> RecentFolders;  // copied or moved to, newest first
 
   // The values of a first run.
   void SetFirstRunDefaults(const std::string& programFolder) {

@@ -199,6 +199,13 @@ TEST_F(FileCommandsTest, CopyAndMoveToAFolderAskWhenTheNameIsTaken) {
   EXPECT_EQ(dir.Read("pictures/b.bmp"), bytes);
   EXPECT_EQ(form->fileList->FileName(), b);
   EXPECT_EQ(dialogs->messages.size(), 3u);
+
+  // The folder is offered first next time, also after a new start.
+  ASSERT_TRUE(form->FormClose());
+  form.reset();
+  settings = ViewerSettings();
+  form = std::make_unique<TMainform>(settings, &loupe, &fullscreen, environment);
+  EXPECT_EQ(settings.RecentFolders, std::vector<std::string>{other});
 }
 
 TEST_F(FileCommandsTest, DeleteForGoodAsksFirst) {
