@@ -42,7 +42,11 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
   return bytes;
 }
 
-void KeepModificationTime(const std::string& from, const std::string& to) {
+// A whole new file at `to` with the file's bytes and modification time, written beside its
+// place and renamed into it (replacing what is there).
+void CopyWhole(const std::string& from, const std::string& to) {
+  if (!WriteFileAtomically(to, ReadAll(from)))
+    throw EVelkError("Cannot write '" + NameOf(to) + "'; nothing was changed");
   struct stat source {};
   if (::stat(from.c_str(), &source) != 0) return;
   const timespec times[2] = {source.st_atim, source.st_mtim};
@@ -86,9 +90,7 @@ std::optional<FileChange> CopyToFolder(const std::string& path, const std::strin
     return FileChange{FileChange::Kind::Moved, path, to, StampOf(to)};
   if (move && replace && ::rename(path.c_str(), to.c_str()) == 0)
     return FileChange{FileChange::Kind::Moved, path, to, StampOf(to)};
-  if (!WriteFileAtomically(to, ReadAll(path)))
-    throw EVelkError("Cannot write '" + name + "' in " + folder + "; nothing was changed");
-  KeepModificationTime(path, to);
+  CopyWhole(path, to);
   if (move) DeleteFile(path);
   return FileChange{move ? FileChange::Kind::Moved : FileChange::Kind::Copied, path, to,
                     StampOf(to)};
@@ -150,9 +152,7 @@ void UndoChange(const FileChange& change) {
     // Moved to another file system: copied back whole, then removed there.
     if (QFileInfo::exists(QString::fromStdString(change.from)))
       throw EVelkError("A file named '" + NameOf(change.from) + "' is already there");
-    if (!WriteFileAtomically(change.from, ReadAll(change.to)))
-      throw EVelkError("Cannot write '" + NameOf(change.from) + "'; nothing was changed");
-    KeepModificationTime(change.to, change.from);
+    CopyWhole(change.to, change.from);
     DeleteFile(change.to);
     return;
   }

@@ -27,14 +27,12 @@ namespace {
 constexpr int kMinDelay = 1;
 constexpr int kMaxDelay = 20;
 
-// A running show is passed over bad slides without a message, so the TIFF reader's own
-// message boxes go to a service that only records them.
-Bitmap LoadTiffQuietly(const std::string& path, PhotoCorrections corrections) {
-  struct Restore {
-    std::shared_ptr<Dialogs> previous;
-    ~Restore() { InstallDialogs(previous); }
-  } restore{InstallDialogs(std::make_shared<ScriptedDialogs>())};
-  return LoadTiffInput(path, corrections);
+// The kinds read apart from the window, ahead of their turn. A GIF is read at its turn, by the
+// window's thread, as its animation wants; ".jpeg", ".tif" and ".tiff" load as the conversion
+// utility loads them.
+bool ReadApart(const std::string& extension) {
+  return IsJpegExtension(extension) || extension == ".bmp" || extension == ".tif" ||
+         extension == ".tiff";
 }
 
 template <typename T>
@@ -114,21 +112,45 @@ void TSlideShowPage::OnStartClicked() {
   OnSlideTimer();
 }
 
+TSlideShowPage::PreparedSlide TSlideShowPage::ReadSlide(const std::string& path,
+                                                        const JpegDecodeOptions& options,
+                                                        int progressStep) {
+  PreparedSlide slide;
+  const std::string extension = LowerExtension(path);
+  if (IsJpegExtension(extension)) {
+    slide.bytes = std::make_shared<const std::vector<uint8_t>>(ReadJpegFile(path));
+    slide.bitmap = DecodeJpeg(slide.bytes->data(), slide.bytes->size(), options, progressStep,
+                              [&](int) { ++slide.progressEvents; });
+  } else if (extension == ".bmp") {
+    slide.bitmap = LoadBmpFile(path);
+  } else {
+    TiffMessages quiet;  // a running show passes over a bad slide without a message
+    slide.bitmap = LoadTiffInput(path, {options.applyOrientation, options.convertProfile});
+  }
+  return slide;
+}
+
 void TSlideShowPage::LoadSlide(const std::string& path) {
   TJPEGImage& working = *options_.workingPicture;
   const std::string extension = LowerExtension(path);
-  // ".jpeg", ".tif" and ".tiff" are loaded as the conversion utility loads them.
-  if (IsJpegExtension(extension)) {
-    working.SetFileName(path);
-    return;
+  if (ReadApart(extension)) {
+    AdoptSlide(path, ReadSlide(path, working.DecodeOptions(), working.ProgressStep()));
+  } else if (extension == ".gif") {
+    TGIFImage gif;  // one per tick
+    working.GetPicture().SetBitmap(LoadGifInput(path, gif));
   }
-  TGIFImage gif;  // one per tick
-  if (extension == ".bmp") working.GetPicture().SetBitmap(LoadBmpFile(path));
-  else if (extension == ".gif") working.GetPicture().SetBitmap(LoadGifInput(path, gif));
-  else if (extension == ".tif" || extension == ".tiff")
-    working.GetPicture().SetBitmap(LoadTiffQuietly(
-        path, PhotoCorrections{working.ApplyOrientation(), working.ConvertProfile()}));
   // Other files load nothing: the caption changes over the previous picture.
+}
+
+void TSlideShowPage::AdoptSlide(const std::string& path, PreparedSlide slide) {
+  TJPEGImage& working = *options_.workingPicture;
+  Picture picture;
+  picture.SetBitmap(std::move(slide.bitmap));
+  if (slide.bytes)
+    working.AdoptFile(path, slide.bytes, working.DecodeOptions(), slide.progressEvents, picture,
+                      "");
+  else
+    working.GetPicture().Assign(picture);
 }
 
 void TSlideShowPage::OnSlideTimer() {
@@ -137,18 +159,8 @@ void TSlideShowPage::OnSlideTimer() {
   const int row = std::clamp(slideList->currentRow(), 0, count - 1);
   const std::string path = slideList->item(row)->text().toStdString();
   try {
-    if (std::optional<PreparedSlide> slide = TakeAhead(path)) {
-      TJPEGImage& working = *options_.workingPicture;
-      Picture picture;
-      picture.SetBitmap(std::move(slide->bitmap));
-      if (slide->bytes)
-        working.AdoptFile(path, slide->bytes, working.DecodeOptions(), slide->progressEvents,
-                          picture, "");
-      else
-        working.GetPicture().Assign(picture);
-    } else {
-      LoadSlide(path);
-    }
+    if (std::optional<PreparedSlide> slide = TakeAhead(path)) AdoptSlide(path, std::move(*slide));
+    else LoadSlide(path);
   } catch (const std::exception&) {
     // Passed over: the previous slide stays under the new caption.
   }
@@ -168,27 +180,12 @@ void TSlideShowPage::ReadAhead() {
   const TJPEGImage& working = *options_.workingPicture;
   const JpegDecodeOptions options = working.DecodeOptions();
   const int progressStep = working.ProgressStep();
-  const std::string extension = LowerExtension(path);
-  const bool jpeg = IsJpegExtension(extension);
-  // A GIF is read at its turn, by the window's thread, as its animation wants.
-  if (!jpeg && extension != ".bmp" && extension != ".tif" && extension != ".tiff") {
+  if (!ReadApart(LowerExtension(path))) {
     ahead_ = {};
     return;
   }
-  std::packaged_task<PreparedSlide()> read([=] {
-    PreparedSlide slide;
-    if (jpeg) {
-      slide.bytes = std::make_shared<const std::vector<uint8_t>>(ReadJpegFile(path));
-      slide.bitmap = DecodeJpeg(slide.bytes->data(), slide.bytes->size(), options, progressStep,
-                                [&](int) { ++slide.progressEvents; });
-    } else if (extension == ".bmp") {
-      slide.bitmap = LoadBmpFile(path);
-    } else {
-      TiffMessages quiet;  // a bad slide is passed over without a message
-      slide.bitmap = LoadTiffInput(path, {options.applyOrientation, options.convertProfile});
-    }
-    return slide;
-  });
+  std::packaged_task<PreparedSlide()> read(
+      [=] { return ReadSlide(path, options, progressStep); });
   ahead_ = {path, options, progressStep, read.get_future()};
   if (reader_.joinable()) reader_.join();  // done long ago, a slide's delay having passed
   reader_ = std::thread(std::move(read));

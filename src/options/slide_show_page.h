@@ -48,7 +48,7 @@ public:
   const std::string& SlideAhead() const { return ahead_.path; }
 
 private:
-  // What a thread read and decoded of a slide ahead of its turn.
+  // A slide read and decoded, ahead of its turn or at it.
   struct PreparedSlide {
     JpegBytes bytes;  // a JPEG's, with its decode in bitmap
     Bitmap bitmap;
@@ -66,6 +66,11 @@ private:
   std::optional<PreparedSlide> TakeAhead(const std::string& path);
   // Loads one slide into the working picture by its extension; throws on failure.
   void LoadSlide(const std::string& path);
+  // Reads and decodes a JPEG, BMP or TIFF slide with the working picture's settings, on any
+  // thread; throws on failure. The window's thread then puts it into the working picture.
+  static PreparedSlide ReadSlide(const std::string& path, const JpegDecodeOptions& options,
+                                 int progressStep);
+  void AdoptSlide(const std::string& path, PreparedSlide slide);
 
   TOptions& options_;
   OptionsHost& host_;
