@@ -53,6 +53,14 @@ void CopyWhole(const std::string& from, const std::string& to) {
   ::utimensat(AT_FDCWD, to.c_str(), times, 0);
 }
 
+// The same file with the same contents as when a change left it. Its change time does not
+// count: putting a file back from the trash, which a later undo does, changes only that.
+bool Unchanged(const std::string& path, const FileStamp& then) {
+  const FileStamp now = StampOf(path);
+  return now.device == then.device && now.inode == then.inode && now.size == then.size &&
+         now.modifiedNs == then.modifiedNs;
+}
+
 }  // namespace
 
 std::string FreeName(const std::string& folder, const std::string& name) {
@@ -134,7 +142,7 @@ FileChange TurnFile(const std::string& path, Turn turn) {
 }
 
 void UndoChange(const FileChange& change) {
-  if (StampOf(change.to) != change.stamp)
+  if (!Unchanged(change.to, change.stamp))
     throw EVelkError("'" + NameOf(change.to) + "' has changed since; it was left as it is");
   if (change.kind == FileChange::Kind::Turned) {
     TurnFile(change.to, Inverse(change.turn));

@@ -156,8 +156,12 @@ TEST_F(FileCommandsTest, TurnsRewriteAJpegAndUndoTurnsItBack) {
                                    turned.size(), JpegDecodeOptions{});
   EXPECT_EQ(stored.Width(), 48);
   EXPECT_GT(stored.PixelColor(40, 4).red, 200);  // the corner went to the top right
+  // Undone through a move to the trash and back, newest first.
+  form->fileCommands->MoveToTrash();
+  form->fileCommands->Undo();
   form->fileCommands->Undo();
   EXPECT_EQ(form->pictureView->GetPicture().Width(), 64);
+  EXPECT_TRUE(dialogs->messages.empty());
 
   form->fileList->SetFileName(pictures + "/b.bmp");
   const std::string bytes = dir.Read("pictures/b.bmp");
