@@ -11,7 +11,7 @@ runs_wanted=${VELK_FUZZ_RUNS:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/fuzz"
 testdata=${VELK_TESTDATA:-$root/../shared/testdata}
-all="bmp_reader jpeg_decode profile_file registry_hive tiff_reader gif_load language_file plugin_pcf convert_load main_window_load"
+all="bmp_reader jpeg_decode jpeg_turn profile_file registry_hive tiff_reader gif_load language_file plugin_pcf convert_load main_window_load"
 targets=${VELK_FUZZ_TARGETS:-$all}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -21,14 +21,14 @@ cmake --build "$build" --target $(printf 'fuzz_%s ' $targets)
 # The dictionaries (fuzz/dicts) and test-data extensions of each target.
 dicts() {
   case $1 in
-    bmp_reader) echo bmp ;; jpeg_decode) echo jpeg ;; tiff_reader) echo tiff ;;
+    bmp_reader) echo bmp ;; jpeg_decode | jpeg_turn) echo jpeg ;; tiff_reader) echo tiff ;;
     gif_load) echo gif ;; profile_file | plugin_pcf) echo ini ;; language_file) echo ldf ;;
     registry_hive) echo registry ;; convert_load | main_window_load) echo jpeg bmp gif tiff ;;
   esac
 }
 extensions() {
   case $1 in
-    bmp_reader) echo bmp ;; jpeg_decode) echo jpg jpeg ;; tiff_reader) echo tif tiff ;;
+    bmp_reader) echo bmp ;; jpeg_decode | jpeg_turn) echo jpg jpeg ;; tiff_reader) echo tif tiff ;;
     gif_load) echo gif ;; convert_load | main_window_load) echo jpg bmp gif tif ;;
   esac
 }
@@ -41,8 +41,8 @@ real_seeds() {
   for ext in $(extensions "$target"); do
     find "$testdata" -type f -iname "*.$ext" -size -64k -print0 |
       while IFS= read -r -d '' file; do
-        # The JPEG target reads its decode options from the first byte.
-        if [ "$target" = jpeg_decode ]; then
+        # The JPEG targets read their options (the turn) from the first byte.
+        if [ "$target" = jpeg_decode ] || [ "$target" = jpeg_turn ]; then
           { printf '\002'; cat "$file"; } >"$out/$(basename "$file")"
         else
           cp "$file" "$out/"

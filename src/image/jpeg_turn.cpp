@@ -10,6 +10,7 @@
 
 #include "image/jpeg_codec.h"
 #include "photo/orientation.h"
+#include "platform/bitmap.h"
 
 namespace velk {
 
@@ -125,6 +126,13 @@ std::vector<uint8_t> TurnJpeg(const std::vector<uint8_t>& jpeg, Turn turn) {
 
   const Handle handle(tjInitTransform(), tjDestroy);
   if (!handle) throw EJPEGException("Cannot start the JPEG transform");
+  // The coefficients of the whole picture are held at once: under the decoder's own limit.
+  int width = 0, height = 0, subsampling = 0, colourspace = 0;
+  if (tjDecompressHeader3(handle.get(), jpeg.data(), jpeg.size(), &width, &height, &subsampling,
+                          &colourspace) != 0)
+    throw EJPEGException(tjGetErrorStr2(handle.get()));
+  if (uint64_t(width) * uint64_t(height) * 4 > kMaxBitmapBytes)
+    throw EJPEGException("Image too large to decode");
   tjtransform transform{};
   transform.op = kOperations[size_t(wanted - 1)];
   transform.options = TJXOPT_PERFECT;  // every marker is copied

@@ -117,6 +117,15 @@ TEST(JpegTurn, PartialBlocksTurnThroughTheOrientation) {
     EXPECT_EQ(Shown(back), Shown(original));
   }
   EXPECT_THROW(TurnJpeg(Bytes{'n', 'o', 'p', 'e'}, Turn::Clockwise), EJPEGException);
+  // A header that claims 65000 x 65000 pixels is refused before anything that size is made.
+  Bytes huge = original;
+  for (size_t at = 2; at + 9 < huge.size(); ++at)
+    if (huge[at] == 0xFF && huge[at + 1] == 0xC0) {
+      huge[at + 5] = huge[at + 7] = 0xFD;
+      huge[at + 6] = huge[at + 8] = 0xE8;
+      break;
+    }
+  EXPECT_THROW(TurnJpeg(huge, Turn::Clockwise), EJPEGException);
 }
 
 }  // namespace
