@@ -64,6 +64,9 @@ public:
                  root.find("_NET_CLIENT_LIST(WINDOW)") != std::string::npos;
       if (!running_) QTest::qWait(50);
     }
+    // And once it manages a window mapped now: one mapped while it was still starting was
+    // sometimes missed all the same. A window it missed is mapped again.
+    if (running_) running_ = ManagesNewWindows();
   }
   ~WindowManager() {
     process_.terminate();
@@ -74,6 +77,26 @@ public:
   bool Running() const { return running_; }
 
 private:
+  static bool Lists(const QWidget& window) {
+    const std::string clients =
+        test::RunChild({test::FindTool("xprop"), "-root", "_NET_CLIENT_LIST"}, {}).output;
+    return clients.find(QString("0x%1").arg(window.winId(), 0, 16).toStdString()) !=
+           std::string::npos;
+  }
+  static bool ManagesNewWindows() {
+    QWidget probe(nullptr, Qt::Window);
+    probe.setGeometry(0, 0, 20, 20);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      probe.show();
+      for (int i = 0; i < 40; ++i) {
+        if (Lists(probe)) return true;
+        QTest::qWait(50);
+      }
+      probe.hide();
+    }
+    return false;
+  }
+
   static void ForgetManager() {
     for (const char* property : {"_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST"})
       test::RunChild({test::FindTool("xprop"), "-root", "-remove", property}, {});
